@@ -1,0 +1,29 @@
+# make run   builds Corvane and starts it under Wine
+# make test  builds everything and runs every test under Wine
+BUILD := build
+X64 := $(BUILD)/x86_64
+I686 := $(BUILD)/i686
+CONFIGURE := cmake -G Ninja -DCMAKE_BUILD_TYPE=Release
+
+.PHONY: run test bootstrap build build-i686 format-check
+
+run: build
+	scripts/run.sh $(X64)
+
+test: build build-i686 format-check
+	scripts/run-tests.sh $(X64)
+
+bootstrap:
+	@scripts/bootstrap.sh
+
+build: bootstrap
+	$(CONFIGURE) -S . -B $(X64) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64.cmake
+	cmake --build $(X64)
+
+# 32-bit Windows programs cannot run here: compile and link only.
+build-i686: bootstrap
+	$(CONFIGURE) -S . -B $(I686) -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686.cmake -DCORVANE_TESTS=OFF
+	cmake --build $(I686)
+
+format-check: bootstrap
+	find src tests bench -name '*.cpp' -o -name '*.h' 2>/dev/null | xargs clang-format --dry-run --Werror

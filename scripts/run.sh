@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Starts corvane.exe under Wine in the user's own Wine prefix. Without a
+# display it runs in a virtual one, inside a Wine desktop window (so that Wine
+# draws the window frames itself), saves a screenshot to build/screenshots/
+# and closes the program after a few seconds.
+# Usage: run.sh BUILD_DIR
+set -euo pipefail
+build=$(realpath "$1")
+here=$(dirname "$(realpath "$0")")
+exe="$build/corvane.exe"
+shots="$(dirname "$build")/screenshots"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+if [ -n "${DISPLAY:-}" ]; then
+  exec "$here/wine-run.sh" "$exe"
+fi
+
+mkdir -p "$shots"
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  exe=$1; shots=$2; here=$3
+  "$here/wine-run.sh" explorer /desktop=Corvane,800x500 "$exe" &
+  program=$!
+  # The first start in a new prefix takes a while.
+  window=""
+  for _ in $(seq 1 120); do
+    window=$(xwininfo -name "Corvane - Wine desktop" 2>/dev/null | awk "/Window id:/ {print \$4}")
+    [ -n "$window" ] && break
+    kill -0 $program 2>/dev/null || break
+    sleep 1
+  done
+  status=1
+  if [ -n "$window" ]; then
+    # The splash shows for 3 s, then the main window.
+    sleep 6
+    import -window "$window" "$shots/main-window.png" && status=0
+    echo "Screenshot: $shots/main-window.png"
+    # A polite close, as the close box would do; then the Wine desktop goes too.
+    "$here/wine-run.sh" taskkill /im corvane.exe >/dev/null 2>&1 || true
+    sleep 3
+  else
+    echo "The main window did not appear." >&2
+  fi
+  /usr/lib/wine/wineserver -k
+  wait $program 2>/dev/null || true
+  exit $status
+' _ "$exe" "$shots" "$here"

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Makes the Wine prefix the tests run in, once per build folder:
+#   C: fixed (the prefix's drive_c), D: CD-ROM, E: fixed with a label and a
+#   serial number, and no Z:, so no test can reach the host's root. The user
+#   shell folders become plain folders instead of links to the host's home.
+#   Windows are unmanaged: without a window manager, Wine would wait two
+#   seconds for each visible window it destroys.
+# Usage: test-prefix.sh BUILD_DIR
+set -euo pipefail
+build=$(realpath "$1")
+export WINEPREFIX="$build/wineprefix"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+
+[ -f "$WINEPREFIX/.corvane-test-prefix" ] && exit 0
+
+rm -rf "$WINEPREFIX" "$build/drives"
+mkdir -p "$build/drives/d" "$build/drives/e"
+echo "CORVANE CD" > "$build/drives/d/.windows-label"
+echo "TESTDATA" > "$build/drives/e/.windows-label"
+echo "F00D1234" > "$build/drives/e/.windows-serial"
+
+"$wine" wineboot -i >/dev/null 2>&1
+"$wine" reg add 'HKLM\Software\Wine\Drives' /v d: /d cdrom /f >/dev/null
+"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
+"$wineserver" -w
+
+devices="$WINEPREFIX/dosdevices"
+rm -f "$devices"/[d-z]:
+ln -s "$build/drives/d" "$devices/d:"
+ln -s "$build/drives/e" "$devices/e:"
+
+for user_dir in "$WINEPREFIX"/drive_c/users/*/; do
+  for link in "$user_dir"*; do
+    [ -L "$link" ] || continue
+    rm "$link"
+    mkdir "$link"
+  done
+done
+
+touch "$WINEPREFIX/.corvane-test-prefix"

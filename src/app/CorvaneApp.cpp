@@ -1,0 +1,67 @@
+#include "app/CorvaneApp.h"
+
+#include "app/SplashWnd.h"
+
+#include <commctrl.h>
+
+CCorvaneApp::CCorvaneApp() : m_settings(kCompanyKey, kAppName) {}
+
+CCorvaneApp::~CCorvaneApp() = default;
+
+CCorvaneApp& GetCorvaneApp()
+{
+    return *static_cast<CCorvaneApp*>(framework::Application::Current());
+}
+
+bool CCorvaneApp::InitInstance()
+{
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+
+    // The settings live under HKEY_CURRENT_USER\Software\Halvett Software\Corvane;
+    // there is no recent-file list and no command-line option of our own.
+    if (GetProfileInt("Settings", "ShowSplashScreen", 1) != 0) {
+        CSplashWnd splash;
+        splash.DoModal();
+    }
+
+    m_document = std::make_unique<CCorvaneDoc>();
+    m_frame = std::make_unique<CMainFrame>(m_settings);
+    if (!m_frame->Create())
+        return false;
+    SetMainWnd(m_frame.get());
+
+    ::ShowWindow(m_frame->GetSafeHwnd(), SW_SHOW);
+    ::UpdateWindow(m_frame->GetSafeHwnd());
+    m_bStarted = true;
+    return true;
+}
+
+bool CCorvaneApp::PreTranslateMessage(MSG& msg)
+{
+    if (msg.message == WM_KEYDOWN && m_bStarted && m_frame && m_frame->GetSafeHwnd()) {
+        if (framework::View* view = m_frame->GetActiveView())
+            return view->PreTranslateKeyDown(msg);
+    }
+    return Application::PreTranslateMessage(msg);
+}
+
+int CCorvaneApp::GetProfileInt(const char* section, const char* entry, int defaultValue) const
+{
+    return m_settings.GetProfileInt(section, entry, defaultValue);
+}
+
+std::string CCorvaneApp::GetProfileString(const char* section, const char* entry, const char* defaultValue) const
+{
+    return m_settings.GetProfileString(section, entry, defaultValue);
+}
+
+bool CCorvaneApp::WriteProfileInt(const char* section, const char* entry, int value) const
+{
+    return m_settings.WriteProfileInt(section, entry, value);
+}
+
+bool CCorvaneApp::WriteProfileString(const char* section, const char* entry, const char* value) const
+{
+    return m_settings.WriteProfileString(section, entry, value);
+}

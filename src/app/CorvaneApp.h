@@ -1,0 +1,43 @@
+// The application object: start-up, the settings store and key routing.
+#pragma once
+
+#include "app/CorvaneDoc.h"
+#include "app/MainFrame.h"
+#include "app/SettingsStore.h"
+#include "framework/Application.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+class CCorvaneApp : public framework::Application {
+public:
+    static constexpr const char* kCompanyKey = "Halvett Software";
+    static constexpr const char* kAppName = "Corvane";
+
+    CCorvaneApp();
+    ~CCorvaneApp() override;
+
+    bool InitInstance() override;
+    bool PreTranslateMessage(MSG& msg) override;
+
+    // The settings store; every page reaches it through the application.
+    const SettingsStore& Settings() const { return m_settings; }
+    int GetProfileInt(const char* section, const char* entry, int defaultValue) const;
+    std::string GetProfileString(const char* section, const char* entry, const char* defaultValue) const;
+    bool WriteProfileInt(const char* section, const char* entry, int value) const;
+    bool WriteProfileString(const char* section, const char* entry, const char* value) const;
+
+    CMainFrame* GetMainFrame() const noexcept { return m_frame.get(); }
+
+    // Set once the main window has been shown; keys reach the view only then.
+    bool m_bStarted = false;
+
+private:
+    SettingsStore m_settings;
+    std::unique_ptr<CCorvaneDoc> m_document;
+    std::unique_ptr<CMainFrame> m_frame;
+};
+
+// The process's application object.
+CCorvaneApp& GetCorvaneApp();

@@ -1,0 +1,142 @@
+#include "app/MainFrame.h"
+
+#include "app/AboutDlg.h"
+#include "app/SettingsStore.h"
+#include "disk/History.h"
+#include "framework/Seams.h"
+#include "framework/Text.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr UINT kViewId = 0xE900;
+constexpr UINT kStatusBarId = 0xE801;
+
+}  // namespace
+
+bool CMainFrame::Create()
+{
+    WNDCLASSEXA wc{};
+    wc.lpszClassName = "CorvaneFrame";
+    wc.hIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    wc.hCursor = ::LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_3DFACE + 1);
+    RegisterWindowClass(wc);
+
+    HMENU menu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    std::string title = framework::LoadResourceString(IDS_APP_TITLE);
+    constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    if (CreateEx(0, wc.lpszClassName, title.c_str(), kStyle, RECT{0, 0, kWidth, kHeight}, nullptr, menu))
+        return true;
+    if (menu)
+        ::DestroyMenu(menu);
+    return false;
+}
+
+LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate();
+    case WM_DESTROY:
+        OnDestroy();
+        return 0;
+    case WM_SIZE:
+        OnSize();
+        return 0;
+    case WM_SETFOCUS:
+        if (m_view)
+            ::SetFocus(m_view->GetSafeHwnd());
+        return 0;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+        return 0;
+    case WM_MENUSELECT:
+        OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
+        return 0;
+    case WM_COMMAND:
+        if (lParam == 0) {
+            OnCommand(LOWORD(wParam));
+            return 0;
+        }
+        break;
+    }
+    return Default(msg, wParam, lParam);
+}
+
+int CMainFrame::OnCreate()
+{
+    m_view = std::make_unique<framework::View>();
+    if (!m_view->Create(m_hWnd, kViewId))
+        return -1;
+    if (!m_statusBar.Create(m_hWnd, kStatusBarId))
+        return -1;
+    ShowIdleText();
+    CenterOnDesktop();
+    TakeSnapshot(m_settings);
+    return 0;
+}
+
+void CMainFrame::OnDestroy()
+{
+    ::PostQuitMessage(0);
+}
+
+void CMainFrame::OnSize()
+{
+    if (!m_view || !m_statusBar.GetSafeHwnd())
+        return;
+    m_statusBar.Reposition();
+    RECT client{};
+    ::GetClientRect(m_hWnd, &client);
+    ::MoveWindow(m_view->GetSafeHwnd(), 0, 0, client.right, client.bottom - m_statusBar.Height(), TRUE);
+}
+
+void CMainFrame::OnGetMinMaxInfo(MINMAXINFO& info)
+{
+    info.ptMinTrackSize = POINT{kMinTrackWidth, kMinTrackHeight};
+}
+
+void CMainFrame::OnMenuSelect(UINT item, UINT flags, HMENU menu)
+{
+    if (flags == 0xFFFF && menu == nullptr) {
+        ShowIdleText();
+        return;
+    }
+    bool isCommand = !(flags & (MF_POPUP | MF_SEPARATOR));
+    m_statusBar.SetText(isCommand ? framework::LoadResourceString(item).c_str() : "");
+}
+
+void CMainFrame::OnCommand(UINT id)
+{
+    switch (id) {
+    case ID_APP_EXIT:
+        ::SendMessageA(m_hWnd, WM_CLOSE, 0, 0);
+        break;
+    case ID_HELP_FINDER:
+        framework::GetSeams().winHelp(m_hWnd, framework::HelpFilePath().c_str(), HELP_CONTENTS, 0);
+        break;
+    case ID_APP_ABOUT: {
+        CAboutDlg about;
+        about.DoModal(IDD_ABOUTBOX, m_hWnd);
+        break;
+    }
+    }
+}
+
+void CMainFrame::CenterOnDesktop()
+{
+    RECT desktop{}, frame{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &desktop, 0);
+    ::GetWindowRect(m_hWnd, &frame);
+    int width = frame.right - frame.left;
+    int height = frame.bottom - frame.top;
+    int x = desktop.left + (desktop.right - desktop.left - width) / 2;
+    int y = desktop.top + (desktop.bottom - desktop.top - height) / 2;
+    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CMainFrame::ShowIdleText()
+{
+    m_statusBar.SetText(framework::LoadResourceString(IDS_IDLE_MESSAGE).c_str());
+}

@@ -1,0 +1,41 @@
+// The main window: menu, status bar and the view that fills it.
+#pragma once
+
+#include "framework/Controls.h"
+#include "framework/View.h"
+#include "framework/Window.h"
+
+#include <memory>
+
+class SettingsStore;
+
+class CMainFrame : public framework::Window {
+public:
+    static constexpr int kWidth = 620;
+    static constexpr int kHeight = 400;
+    static constexpr int kMinTrackWidth = 620;
+    static constexpr int kMinTrackHeight = 410;
+
+    explicit CMainFrame(const SettingsStore& settings) : m_settings(settings) {}
+
+    // Creates the window hidden; the caller shows it.
+    bool Create();
+    framework::View* GetActiveView() const noexcept { return m_view.get(); }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    int OnCreate();
+    void OnDestroy();
+    void OnSize();
+    void OnGetMinMaxInfo(MINMAXINFO& info);
+    void OnMenuSelect(UINT item, UINT flags, HMENU menu);
+    void OnCommand(UINT id);
+    void CenterOnDesktop();
+    void ShowIdleText();
+
+    const SettingsStore& m_settings;
+    std::unique_ptr<framework::View> m_view;
+    framework::StatusBar m_statusBar;
+};

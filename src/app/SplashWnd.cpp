@@ -1,0 +1,68 @@
+#include "app/SplashWnd.h"
+
+#include "framework/Handle.h"
+#include "pages/Picture.h"
+#include "resources/resource.h"
+
+namespace {
+
+constexpr int kMargin = 8;
+constexpr int kPictureWidth = 206;  // of the 256-colour picture
+
+}  // namespace
+
+INT_PTR CSplashWnd::DoModal() noexcept
+{
+    return Dialog::DoModal(IDD_SPLASH, nullptr);
+}
+
+BOOL CSplashWnd::OnInitDialog()
+{
+    Dialog::OnInitDialog();
+    FitAroundPictures();
+    ::SetTimer(m_hWnd, kTimerId, kShowMilliseconds, nullptr);
+    return TRUE;
+}
+
+LRESULT CSplashWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_TIMER:
+        if (wParam == kTimerId) {
+            ::KillTimer(m_hWnd, kTimerId);
+            EndDialog(0);
+            return TRUE;
+        }
+        break;
+    case WM_PAINT: {
+        framework::PaintDc dc(m_hWnd);
+        DrawDIBPicture(dc.get(), kMargin, kMargin, IDB_SPLASH256);
+        return TRUE;
+    }
+    }
+    return Dialog::HandleMessage(msg, wParam, lParam);
+}
+
+// Lays the window out in pixels around its two pictures, whatever the dialog
+// font, and centres it on the desktop.
+void CSplashWnd::FitAroundPictures()
+{
+    HWND picture = ::GetDlgItem(m_hWnd, IDC_SPLASH_PICTURE);
+    RECT pictureRect{};
+    ::GetWindowRect(picture, &pictureRect);
+    int pictureWidth = pictureRect.right - pictureRect.left;
+    int pictureHeight = pictureRect.bottom - pictureRect.top;
+    int left = kMargin + kPictureWidth + kMargin;
+    ::SetWindowPos(picture, nullptr, left, kMargin, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    RECT window{0, 0, left + pictureWidth + kMargin, kMargin + pictureHeight + kMargin};
+    ::AdjustWindowRectEx(&window, static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_STYLE)), FALSE,
+                         static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_EXSTYLE)));
+    int width = window.right - window.left;
+    int height = window.bottom - window.top;
+    RECT desktop{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &desktop, 0);
+    ::SetWindowPos(m_hWnd, nullptr, desktop.left + (desktop.right - desktop.left - width) / 2,
+                   desktop.top + (desktop.bottom - desktop.top - height) / 2, width, height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+}

@@ -1,0 +1,52 @@
+// The application object: start-up, the message loop and the main window.
+#pragma once
+
+#include "framework/Window.h"
+
+#include <windows.h>
+
+namespace framework {
+
+class Application {
+public:
+    Application() noexcept;
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+    virtual ~Application();
+
+    // The one application object of the process.
+    static Application* Current() noexcept;
+
+    // Runs InitInstance, then the message loop until WM_QUIT; returns its code.
+    int Run();
+
+    // False ends the program at once.
+    virtual bool InitInstance() = 0;
+
+    // Every queued message passes here before it is dispatched; true means it
+    // has been handled. By default the target window and its parents are
+    // offered the message in turn.
+    virtual bool PreTranslateMessage(MSG& msg);
+
+    Window* GetMainWnd() const noexcept { return m_mainWnd; }
+
+protected:
+    void SetMainWnd(Window* wnd) noexcept { m_mainWnd = wnd; }
+
+private:
+    Window* m_mainWnd = nullptr;
+};
+
+// Shows the wait cursor for its lifetime.
+class WaitCursor {
+public:
+    WaitCursor() noexcept : m_previous(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+    ~WaitCursor() { ::SetCursor(m_previous); }
+
+private:
+    HCURSOR m_previous;
+};
+
+}  // namespace framework

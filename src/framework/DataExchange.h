@@ -1,0 +1,26 @@
+// Moves values between a dialog's controls and its members, in one
+// direction per pass.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace framework {
+
+class DataExchange {
+public:
+    DataExchange(HWND dialog, bool save) noexcept : m_dialog(dialog), m_save(save) {}
+
+    bool IsSaving() const noexcept { return m_save; }
+
+    void Text(int controlId, std::string& value);
+    // A check box: 1 ticked, 0 not.
+    void Check(int controlId, int& value);
+
+private:
+    HWND m_dialog;
+    bool m_save;
+};
+
+}  // namespace framework

@@ -1,0 +1,166 @@
+// Owning wrappers for the handles the program opens.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace framework {
+
+// Owns one handle; Traits says what "empty" is and how to close it.
+template <typename Traits> class UniqueHandle {
+public:
+    using Type = typename Traits::Type;
+
+    UniqueHandle() noexcept = default;
+    explicit UniqueHandle(Type h) noexcept : m_h(h) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : m_h(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept
+    {
+        reset(other.release());
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { reset(); }
+
+    Type get() const noexcept { return m_h; }
+    explicit operator bool() const noexcept { return Traits::IsValid(m_h); }
+
+    Type release() noexcept { return std::exchange(m_h, Traits::Empty()); }
+    void reset(Type h = Traits::Empty()) noexcept
+    {
+        if (Traits::IsValid(m_h))
+            Traits::Close(m_h);
+        m_h = h;
+    }
+    // For out-parameters of the API: closes the old handle first.
+    Type* put() noexcept
+    {
+        reset();
+        return &m_h;
+    }
+
+private:
+    Type m_h = Traits::Empty();
+};
+
+template <typename T, auto CloseFn> struct NullIsEmpty {
+    using Type = T;
+    static constexpr T Empty() noexcept { return nullptr; }
+    static bool IsValid(T h) noexcept { return h != nullptr; }
+    static void Close(T h) noexcept { CloseFn(h); }
+};
+
+// Kernel handles use both NULL and INVALID_HANDLE_VALUE for "none".
+struct KernelHandleTraits {
+    using Type = HANDLE;
+    static constexpr HANDLE Empty() noexcept { return nullptr; }
+    static bool IsValid(HANDLE h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) noexcept { ::CloseHandle(h); }
+};
+
+struct FindHandleTraits {
+    using Type = HANDLE;
+    static constexpr HANDLE Empty() noexcept { return nullptr; }
+    static bool IsValid(HANDLE h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) noexcept { ::FindClose(h); }
+};
+
+inline void CloseRegKey(HKEY h) noexcept
+{
+    ::RegCloseKey(h);
+}
+inline void UnloadLibrary(HMODULE h) noexcept
+{
+    ::FreeLibrary(h);
+}
+inline void DeleteGdiObject(HGDIOBJ h) noexcept
+{
+    ::DeleteObject(h);
+}
+inline void DeleteMemoryDc(HDC h) noexcept
+{
+    ::DeleteDC(h);
+}
+
+using KernelHandle = UniqueHandle<KernelHandleTraits>;
+using FindHandle = UniqueHandle<FindHandleTraits>;
+using RegKey = UniqueHandle<NullIsEmpty<HKEY, CloseRegKey>>;
+using Library = UniqueHandle<NullIsEmpty<HMODULE, UnloadLibrary>>;
+using MemoryDc = UniqueHandle<NullIsEmpty<HDC, DeleteMemoryDc>>;
+template <typename T> using GdiObject = UniqueHandle<NullIsEmpty<T, DeleteGdiObject>>;
+
+// A window's device context from GetDC, released on scope exit.
+class WindowDc {
+public:
+    explicit WindowDc(HWND hwnd) noexcept : m_hwnd(hwnd), m_hdc(::GetDC(hwnd)) {}
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    ~WindowDc()
+    {
+        if (m_hdc)
+            ::ReleaseDC(m_hwnd, m_hdc);
+    }
+    HDC get() const noexcept { return m_hdc; }
+
+private:
+    HWND m_hwnd;
+    HDC m_hdc;
+};
+
+// BeginPaint/EndPaint for one WM_PAINT.
+class PaintDc {
+public:
+    explicit PaintDc(HWND hwnd) noexcept : m_hwnd(hwnd) { ::BeginPaint(hwnd, &m_ps); }
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    ~PaintDc() { ::EndPaint(m_hwnd, &m_ps); }
+    HDC get() const noexcept { return m_ps.hdc; }
+
+private:
+    HWND m_hwnd;
+    PAINTSTRUCT m_ps{};
+};
+
+// Selects a GDI object into a DC and puts the previous one back on scope exit.
+class SelectObjectGuard {
+public:
+    SelectObjectGuard(HDC hdc, HGDIOBJ obj) noexcept : m_hdc(hdc), m_old(::SelectObject(hdc, obj)) {}
+    SelectObjectGuard(const SelectObjectGuard&) = delete;
+    SelectObjectGuard& operator=(const SelectObjectGuard&) = delete;
+    ~SelectObjectGuard()
+    {
+        if (m_old && m_old != HGDI_ERROR)
+            ::SelectObject(m_hdc, m_old);
+    }
+
+private:
+    HDC m_hdc;
+    HGDIOBJ m_old;
+};
+
+// Selects and realises a palette (none: does nothing); the previous palette is
+// put back on scope exit.
+class SelectPaletteGuard {
+public:
+    SelectPaletteGuard(HDC hdc, HPALETTE palette, BOOL background) noexcept
+        : m_hdc(hdc), m_old(palette ? ::SelectPalette(hdc, palette, background) : nullptr)
+    {
+        if (palette)
+            ::RealizePalette(hdc);
+    }
+    SelectPaletteGuard(const SelectPaletteGuard&) = delete;
+    SelectPaletteGuard& operator=(const SelectPaletteGuard&) = delete;
+    ~SelectPaletteGuard()
+    {
+        if (m_old)
+            ::SelectPalette(m_hdc, m_old, TRUE);
+    }
+
+private:
+    HDC m_hdc;
+    HPALETTE m_old;
+};
+
+}  // namespace framework

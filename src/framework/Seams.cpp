@@ -1,0 +1,65 @@
+#include "framework/Seams.h"
+
+#include "framework/Handle.h"
+
+#include <shlobj.h>
+
+namespace framework {
+
+namespace {
+
+std::string BrowseForFolder(HWND owner, const char* title)
+{
+    char path[MAX_PATH] = "";
+    BROWSEINFOA info{};
+    info.hwndOwner = owner;
+    info.pszDisplayName = path;
+    info.lpszTitle = title;
+    info.ulFlags = BIF_RETURNONLYFSDIRS;
+    PIDLIST_ABSOLUTE list = ::SHBrowseForFolderA(&info);
+    if (!list)
+        return {};
+    bool found = ::SHGetPathFromIDListA(list, path) != FALSE;
+    ::CoTaskMemFree(list);
+    return found ? std::string(path) : std::string();
+}
+
+Seams MakeDefaultSeams()
+{
+    Seams seams;
+    seams.messageBox = [](HWND owner, const char* text, const char* caption, UINT type) {
+        return ::MessageBoxA(owner, text, caption, type);
+    };
+    seams.shellExecute = [](HWND owner, const char* verb, const char* file, const char* parameters,
+                            const char* directory, int show) {
+        return reinterpret_cast<INT_PTR>(::ShellExecuteA(owner, verb, file, parameters, directory, show));
+    };
+    seams.fileOperation = [](SHFILEOPSTRUCTA& operation) { return ::SHFileOperationA(&operation); };
+    seams.browseForFolder = BrowseForFolder;
+    seams.printDialog = [](PRINTDLGA& dialog) { return ::PrintDlgA(&dialog) != FALSE; };
+    seams.winHelp = [](HWND owner, const char* helpFile, UINT command, ULONG_PTR data) {
+        return ::WinHelpA(owner, helpFile, command, data) != FALSE;
+    };
+    return seams;
+}
+
+}  // namespace
+
+Seams& GetSeams()
+{
+    static Seams seams = MakeDefaultSeams();
+    return seams;
+}
+
+std::string HelpFilePath()
+{
+    char path[MAX_PATH] = "";
+    DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string help(path, length);
+    size_t dot = help.find_last_of('.');
+    if (dot != std::string::npos && help.find_first_of("\\/", dot) == std::string::npos)
+        help.resize(dot);
+    return help + ".HLP";
+}
+
+}  // namespace framework

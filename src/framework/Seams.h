@@ -1,0 +1,35 @@
+// The platform calls that show modal windows or start other programs. They
+// are replaceable so that tests never block on a modal window; the defaults
+// are the real API.
+#pragma once
+
+#include <windows.h>
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <string>
+
+namespace framework {
+
+struct Seams {
+    std::function<int(HWND owner, const char* text, const char* caption, UINT type)> messageBox;
+    // Returns the shell's result code (greater than 32 on success).
+    std::function<INT_PTR(HWND owner, const char* verb, const char* file, const char* parameters, const char* directory,
+                          int show)>
+        shellExecute;
+    std::function<int(SHFILEOPSTRUCTA& operation)> fileOperation;
+    // The chosen folder, or an empty text when the user cancelled.
+    std::function<std::string(HWND owner, const char* title)> browseForFolder;
+    std::function<bool(PRINTDLGA& dialog)> printDialog;
+    std::function<bool(HWND owner, const char* helpFile, UINT command, ULONG_PTR data)> winHelp;
+};
+
+// The process's seams; tests swap members and put them back.
+Seams& GetSeams();
+
+// The help file next to the executable: its path with the extension ".HLP".
+std::string HelpFilePath();
+
+}  // namespace framework

@@ -1,0 +1,206 @@
+#include "framework/Window.h"
+
+#include "framework/DataExchange.h"
+
+#include <utility>
+
+namespace framework {
+
+namespace {
+
+bool IsFrameworkWindow(HWND hwnd, WNDPROC proc) noexcept
+{
+    return ::GetWindowLongPtrA(hwnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(proc);
+}
+
+bool IsFrameworkDialog(HWND hwnd, DLGPROC proc) noexcept
+{
+    return ::GetClassLongPtrA(hwnd, GCW_ATOM) == reinterpret_cast<ULONG_PTR>(WC_DIALOG) &&
+           ::GetWindowLongPtrA(hwnd, DWLP_DLGPROC) == reinterpret_cast<LONG_PTR>(proc);
+}
+
+}  // namespace
+
+Window::~Window()
+{
+    if (!m_hWnd)
+        return;
+    HWND hwnd = std::exchange(m_hWnd, nullptr);
+    if (IsFrameworkWindow(hwnd, &Window::WindowProc))
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    else if (IsFrameworkDialog(hwnd, &Dialog::DialogProc))
+        ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+    ::DestroyWindow(hwnd);
+}
+
+void Window::DestroyWindow() noexcept
+{
+    if (m_hWnd)
+        ::DestroyWindow(m_hWnd);
+}
+
+Window* Window::FromHandle(HWND hwnd) noexcept
+{
+    if (!hwnd)
+        return nullptr;
+    if (IsFrameworkWindow(hwnd, &Window::WindowProc))
+        return reinterpret_cast<Window*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (IsFrameworkDialog(hwnd, &Dialog::DialogProc))
+        return reinterpret_cast<Window*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
+    return nullptr;
+}
+
+bool Window::PreTranslateMessage(MSG&)
+{
+    return false;
+}
+
+void Window::RegisterWindowClass(WNDCLASSEXA wc) noexcept
+{
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &Window::WindowProc;
+    if (!wc.hInstance)
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+    WNDCLASSEXA existing{sizeof existing};
+    if (!::GetClassInfoExA(wc.hInstance, wc.lpszClassName, &existing))
+        ::RegisterClassExA(&wc);
+}
+
+bool Window::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, const RECT& rect,
+                      HWND parent, HMENU menu) noexcept
+{
+    ::CreateWindowExA(exStyle, className, title, style, rect.left, rect.top, rect.right - rect.left,
+                      rect.bottom - rect.top, parent, menu, ::GetModuleHandleA(nullptr), this);
+    return m_hWnd != nullptr;
+}
+
+LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return Default(msg, wParam, lParam);
+}
+
+LRESULT Window::Default(UINT msg, WPARAM wParam, LPARAM lParam) noexcept
+{
+    return ::DefWindowProcA(m_hWnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK Window::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept
+{
+    Window* self = nullptr;
+    if (msg == WM_NCCREATE) {
+        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->m_hWnd = hwnd;
+    } else {
+        self = reinterpret_cast<Window*>(::GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    }
+    if (!self)
+        return ::DefWindowProcA(hwnd, msg, wParam, lParam);
+
+    LRESULT result = self->HandleMessage(msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->m_hWnd = nullptr;
+    }
+    return result;
+}
+
+INT_PTR Dialog::DoModal(UINT templateId, HWND parent) noexcept
+{
+    m_modal = true;
+    return ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), parent, &Dialog::DialogProc,
+                             reinterpret_cast<LPARAM>(this));
+}
+
+bool Dialog::Create(UINT templateId, HWND parent) noexcept
+{
+    m_modal = false;
+    ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), parent, &Dialog::DialogProc,
+                         reinterpret_cast<LPARAM>(this));
+    return m_hWnd != nullptr;
+}
+
+void Dialog::UpdateData(bool save)
+{
+    DataExchange dx(m_hWnd, save);
+    DoDataExchange(dx);
+}
+
+bool Dialog::PreTranslateMessage(MSG& msg)
+{
+    return m_hWnd && ::IsDialogMessageA(m_hWnd, &msg);
+}
+
+LRESULT Dialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM)
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+        return OnInitDialog();
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDOK) {
+            OnOK();
+            return TRUE;
+        }
+        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDCANCEL) {
+            OnCancel();
+            return TRUE;
+        }
+        break;
+    }
+    return FALSE;
+}
+
+void Dialog::SetMessageResult(LRESULT result) noexcept
+{
+    ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
+}
+
+BOOL Dialog::OnInitDialog()
+{
+    UpdateData(false);
+    return TRUE;
+}
+
+void Dialog::DoDataExchange(DataExchange&) {}
+
+void Dialog::OnOK()
+{
+    UpdateData(true);
+    EndDialog(IDOK);
+}
+
+void Dialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+void Dialog::EndDialog(INT_PTR result) noexcept
+{
+    if (m_modal)
+        ::EndDialog(m_hWnd, result);
+    else
+        ::DestroyWindow(m_hWnd);
+}
+
+INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept
+{
+    Dialog* self = nullptr;
+    if (msg == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lParam);
+        ::SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+        self->m_hWnd = hwnd;
+    } else {
+        self = reinterpret_cast<Dialog*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
+    }
+    if (!self)
+        return FALSE;
+
+    INT_PTR result = self->HandleMessage(msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+        self->m_hWnd = nullptr;
+    }
+    return result;
+}
+
+}  // namespace framework

@@ -1,0 +1,75 @@
+// A C++ object bound to a window, and the same for dialogs.
+#pragma once
+
+#include <windows.h>
+
+namespace framework {
+
+class DataExchange;
+
+class Window {
+public:
+    Window() = default;
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+    // Destroys a window still alive, without routing its last messages to
+    // this half-destroyed object.
+    virtual ~Window();
+
+    HWND GetSafeHwnd() const noexcept { return m_hWnd; }
+    void DestroyWindow() noexcept;
+
+    // The object behind a window created through this framework, or null.
+    static Window* FromHandle(HWND hwnd) noexcept;
+
+    // Offered every queued message aimed at this window or one of its
+    // children before it is dispatched; true means it has been handled.
+    virtual bool PreTranslateMessage(MSG& msg);
+
+protected:
+    // Registers the class once, with this framework's window procedure.
+    static void RegisterWindowClass(WNDCLASSEXA wc) noexcept;
+    bool CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, const RECT& rect, HWND parent,
+                  HMENU menu) noexcept;
+
+    virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+
+    HWND m_hWnd = nullptr;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+    friend class Dialog;
+};
+
+class Dialog : public Window {
+public:
+    // Modal: runs the dialog's own loop and returns the value given to EndDialog.
+    INT_PTR DoModal(UINT templateId, HWND parent) noexcept;
+    // Modeless: the dialog lives until DestroyWindow.
+    bool Create(UINT templateId, HWND parent) noexcept;
+
+    // Reads the controls into the members (save) or fills them from the members.
+    void UpdateData(bool save);
+
+    bool PreTranslateMessage(MSG& msg) override;
+
+protected:
+    // Returns TRUE for a handled message; results other than that go through
+    // SetMessageResult.
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void SetMessageResult(LRESULT result) noexcept;
+
+    virtual BOOL OnInitDialog();
+    virtual void DoDataExchange(DataExchange& dx);
+    virtual void OnOK();
+    virtual void OnCancel();
+    void EndDialog(INT_PTR result) noexcept;
+
+private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+    bool m_modal = false;
+    friend class Window;
+};
+
+}  // namespace framework

@@ -1,0 +1,62 @@
+#include "framework/FileFind.h"
+
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+using framework::FileFind;
+
+TEST(FileFind, ListsEveryEntryWithItsDetails)
+{
+    TempFolder temp;
+    temp.MakeFile("report.txt", 1234);
+    temp.MakeFile("archive.tar.gz", 0);
+    // Sizes past 4 GiB keep their high part (a sparse file: nothing is written).
+    temp.MakeFile("huge.bin", 5ull << 30);
+    temp.MakeFolder("sub");
+
+    std::map<std::string, std::uint64_t> lengths;
+    std::map<std::string, std::string> titles, paths;
+    int dots = 0, folders = 0;
+    FileFind find;
+    for (bool more = find.FindFile(temp.Path() + "*.*"); more; more = find.FindNextFile()) {
+        if (find.IsDots()) {
+            ++dots;
+            continue;
+        }
+        if (find.IsDirectory())
+            ++folders;
+        lengths[find.GetFileName()] = find.GetLength();
+        titles[find.GetFileName()] = find.GetFileTitle();
+        paths[find.GetFileName()] = find.GetFilePath();
+        EXPECT_EQ(find.GetRoot(), temp.Path());
+        EXPECT_FALSE(find.IsReparsePoint());
+    }
+    EXPECT_EQ(dots, 2);
+    EXPECT_EQ(folders, 1);
+    ASSERT_EQ(lengths.size(), 4u);
+    EXPECT_EQ(lengths["report.txt"], 1234u);
+    EXPECT_EQ(lengths["huge.bin"], 5ull << 30);
+    EXPECT_EQ(titles["archive.tar.gz"], "archive.tar");
+    EXPECT_EQ(titles["sub"], "sub");
+    EXPECT_EQ(paths["report.txt"], temp.Path() + "report.txt");
+}
+
+TEST(FileFind, PatternsFilterAndMissingFoldersFindNothing)
+{
+    TempFolder temp;
+    temp.MakeFile("a.log");
+    temp.MakeFile("b.txt");
+
+    FileFind find;
+    ASSERT_TRUE(find.FindFile(temp.Path() + "*.log"));
+    EXPECT_STREQ(find.GetFileName(), "a.log");
+    EXPECT_FALSE(find.FindNextFile());
+    // Once at the end it stays there.
+    EXPECT_FALSE(find.FindNextFile());
+
+    EXPECT_FALSE(find.FindFile(temp.Path() + "missing\\*.*"));
+    EXPECT_FALSE(find.FindNextFile());
+}

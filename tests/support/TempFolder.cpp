@@ -1,0 +1,77 @@
+#include "support/TempFolder.h"
+
+#include "framework/FileFind.h"
+#include "framework/Handle.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+namespace {
+
+void RemoveTree(const std::string& folder)
+{
+    framework::FileFind find;
+    for (bool more = find.FindFile(folder + "*.*"); more; more = find.FindNextFile()) {
+        if (find.IsDots())
+            continue;
+        std::string path = find.GetFilePath();
+        if (find.IsDirectory() && !find.IsReparsePoint())
+            RemoveTree(path + "\\");
+        else if (find.IsDirectory())
+            ::RemoveDirectoryA(path.c_str());
+        else {
+            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileA(path.c_str());
+        }
+    }
+    find.Close();
+    ::RemoveDirectoryA(folder.c_str());
+}
+
+}  // namespace
+
+TempFolder::TempFolder()
+{
+    char temp[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, temp);
+    static int serial = 0;
+    m_path = std::string(temp) + "corvane-test-" + std::to_string(::GetCurrentProcessId()) + "-" +
+             std::to_string(++serial) + "\\";
+    ::CreateDirectoryA(m_path.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder()
+{
+    RemoveTree(m_path);
+}
+
+std::string TempFolder::MakeFolder(const std::string& relativePath) const
+{
+    std::string path = m_path;
+    for (size_t start = 0; start <= relativePath.size();) {
+        size_t end = relativePath.find('\\', start);
+        if (end == std::string::npos)
+            end = relativePath.size();
+        path += relativePath.substr(start, end - start) + "\\";
+        ::CreateDirectoryA(path.c_str(), nullptr);
+        start = end + 1;
+    }
+    return path;
+}
+
+std::string TempFolder::MakeFile(const std::string& relativePath, std::uint64_t size) const
+{
+    size_t slash = relativePath.find_last_of('\\');
+    if (slash != std::string::npos)
+        MakeFolder(relativePath.substr(0, slash));
+    std::string path = m_path + relativePath;
+    framework::KernelHandle file(
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    EXPECT_TRUE(file) << path;
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(size);
+    ::SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN);
+    ::SetEndOfFile(file.get());
+    return path;
+}

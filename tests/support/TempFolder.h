@@ -1,0 +1,24 @@
+// A fresh folder under the prefix's temporary folder, removed with everything
+// in it when the test ends.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class TempFolder {
+public:
+    TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    ~TempFolder();
+
+    // The folder's path, ending in a backslash.
+    const std::string& Path() const { return m_path; }
+
+    // Creates a file (and its folders) of the given size below the folder.
+    std::string MakeFile(const std::string& relativePath, std::uint64_t size = 0) const;
+    std::string MakeFolder(const std::string& relativePath) const;
+
+private:
+    std::string m_path;
+};
