@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws Corvane's splash pictures and program icon.
+"""Draws Corvane's pictures: the splash and Welcome banners, the strips down
+the left of each tab, the frames of the busy animation and the program icon.
 
 Run it after changing any artwork; it rewrites the .bmp and .ico files next
 to this script. Only the standard library is used, and the output is the
@@ -102,9 +103,10 @@ class Canvas:
             self.put(x0, y0, c)
             if (x0, y0) == (x1, y1):
                 return
-            if 2 * err >= dy:
+            e2 = 2 * err
+            if e2 >= dy:
                 err, x0 = err + dy, x0 + sx
-            if 2 * err <= dx:
+            if e2 <= dx:
                 err, y0 = err + dx, y0 + sy
 
     def ellipse(self, cx, cy, rx, ry, c):
@@ -130,29 +132,43 @@ def vertical(shade, ramp, y0, y1):
 FONT = {
     'C': '.###. #...# #.... #.... #.... #...# .###.',
     'D': '####. #...# #...# #...# #...# #...# ####.',
+    'E': '##### #.... #.... ####. #.... #.... #####',
+    'F': '##### #.... #.... ####. #.... #.... #....',
     'H': '#...# #...# #...# ##### #...# #...# #...#',
+    'I': '### .#. .#. .#. .#. .#. ###',
+    'L': '#.... #.... #.... #.... #.... #.... #####',
     'M': '#...# ##.## #.#.# #.#.# #...# #...# #...#',
+    'R': '####. #...# #...# ####. #.#.. #..#. #...#',
     'S': '.#### #.... #.... .###. ....# ....# ####.',
+    'T': '##### ..#.. ..#.. ..#.. ..#.. ..#.. ..#..',
+    'U': '#...# #...# #...# #...# #...# #...# .###.',
     'V': '#...# #...# #...# #...# #...# .#.#. ..#..',
+    'W': '#...# #...# #...# #.#.# #.#.# ##.## #...#',
     'a': '..... ..... .###. ....# .#### #...# .####',
     'c': '..... ..... .###. #.... #.... #...# .###.',
+    'd': '....# ....# .#### #...# #...# #...# .####',
     'e': '..... ..... .###. #...# ##### #.... .###.',
     'f': '..## .#.. #### .#.. .#.. .#.. .#..',
     'g': '..... ..... .#### #...# #...# .#### ....# .###.',
+    'h': '#.... #.... #.##. ##..# #...# #...# #...#',
     'i': '.#. ... ##. .#. .#. .#. ###',
     'k': '#... #... #..# #.#. ##.. #.#. #..#',
     'l': '##. .#. .#. .#. .#. .#. ###',
+    'm': '..... ..... ##.#. #.#.# #.#.# #.#.# #.#.#',
     'n': '..... ..... #.##. ##..# #...# #...# #...#',
     'o': '..... ..... .###. #...# #...# #...# .###.',
     'p': '..... ..... ####. #...# #...# ####. #.... #....',
     'r': '..... ..... #.##. ##..# #.... #.... #....',
     's': '..... ..... .#### #.... .###. ....# ####.',
     't': '.#.. .#.. #### .#.. .#.. .#.. ..##',
+    'u': '..... ..... #...# #...# #...# #..## .##.#',
     'v': '..... ..... #...# #...# #...# .#.#. ..#..',
     'w': '..... ..... #...# #...# #.#.# #.#.# .#.#.',
+    'y': '..... ..... #...# #...# #...# .#### ....# .###.',
     '0': '.###. #...# #..## #.#.# ##..# #...# .###.',
     '2': '.###. #...# ....# ...#. ..#.. .#... #####',
     '.': '. . . . . . #',
+    ':': '. . # . . # .',
     ' ': '... ... ... ... ... ... ...',
 }
 FONT = {ch: rows.split() for ch, rows in FONT.items()}
@@ -193,10 +209,11 @@ def disk_outline(cv, cx, cy, rx, ry, depth, c):
                     cv.put(x, y, c)
 
 
-def pie_disk(cv, cx, cy, rx, ry, depth, shade, unit=1.0, hub=True):
+def pie_disk(cv, cx, cy, rx, ry, depth, shade, unit=1.0, hub=True, turn=0.0):
     """Draws the disk lit from the top left. unit is one output pixel, so
-    the thin details keep their width when drawn oversized for the icon."""
-    start = -90.0   # the used slice starts at twelve o'clock, going clockwise
+    the thin details keep their width when drawn oversized for the icon.
+    turn spins the slices clockwise by that many degrees."""
+    start = -90.0 + turn   # the used slice starts at twelve o'clock, going clockwise
     edges = [start, start + 360 * USED]
 
     def ramp_at(deg):
@@ -232,6 +249,90 @@ def pie_disk(cv, cx, cy, rx, ry, depth, shade, unit=1.0, hub=True):
         cv.ellipse(cx, cy, rx * hr, ry * hr,
                    lambda x, y: shade('metal', 0.95 - 0.5 * (y + 0.5 - cy + ry * hr) / (2 * ry * hr)))
         cv.ellipse(cx, cy, rx * 0.05, ry * 0.05, shade('metal', 0.1))
+
+
+# ---- shapes for the 16-colour pictures -----------------------------------------
+
+# A 4 x 4 ordered dither: with only 16 colours, blends and gradients are
+# made by mixing two colours in a fixed pattern, which also stays put from
+# one animation frame to the next.
+BAYER = [[0, 8, 2, 10], [12, 4, 14, 6], [3, 11, 1, 9], [15, 7, 13, 5]]
+
+
+def dither(c0, c1, t):
+    """A colour function mixing c1 into c0 in proportion t (0 to 1)."""
+    return lambda x, y: c1 if t(x, y) * 16 > BAYER[y % 4][x % 4] + 0.5 else c0
+
+
+def vga_shade(name, t):
+    """The 16-colour stand-in for the 256-colour ramps, for pie_disk."""
+    steps = {'used': [(0.42, NAVY), (2.0, BLUE)],
+             'free': [(0.55, TEAL), (1.12, CYAN), (2.0, WHITE)],
+             'metal': [(0.2, BLACK), (0.5, GREY), (0.85, SILVER), (2.0, WHITE)]}
+    return next(c for limit, c in steps[name] if t < limit)
+
+
+def seg_dist(px, py, ax, ay, bx, by):
+    """Distance from point p to the segment a-b."""
+    dx, dy = bx - ax, by - ay
+    f = min(max(((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy or 1), 0.0), 1.0)
+    return math.hypot(px - ax - f * dx, py - ay - f * dy)
+
+
+def shape(cv, box, inside, c, edge=None, bevel=None):
+    """Fills the pixels of box (x0, y0, x1, y1) whose centres satisfy
+    inside(x, y), then rings them with a one-pixel edge if one is given.
+    bevel is a (light, dark) pair for the inner rim facing the top left
+    and bottom right, so a flat shape looks raised."""
+    x0, y0, x1, y1 = box
+    hit = {(x, y) for y in range(y0, y1) for x in range(x0, x1)
+           if inside(x + 0.5, y + 0.5)}
+    if edge is not None:
+        for x, y in hit:
+            for n in ((x - 1, y), (x + 1, y), (x, y - 1), (x, y + 1)):
+                if n not in hit:
+                    cv.put(n[0], n[1], edge)
+    for x, y in hit:
+        if bevel and ((x - 1, y) not in hit or (x, y - 1) not in hit):
+            cv.put(x, y, bevel[0])
+        elif bevel and ((x + 1, y) not in hit or (x, y + 1) not in hit):
+            cv.put(x, y, bevel[1])
+        else:
+            cv.put(x, y, c)
+
+
+def outline(cv, box, inside, c):
+    """Draws just the one-pixel rim of a shape, inside its boundary."""
+    x0, y0, x1, y1 = box
+    for y in range(y0, y1):
+        for x in range(x0, x1):
+            if inside(x + 0.5, y + 0.5) and not all(
+                    inside(x + 0.5 + dx, y + 0.5 + dy)
+                    for dx, dy in ((-1, 0), (1, 0), (0, -1), (0, 1))):
+                cv.put(x, y, c)
+
+
+def circle(cx, cy, r):
+    return lambda x, y: math.hypot(x - cx, y - cy) < r
+
+
+def thick_line(cv, points, w, c, edge=None):
+    """A polyline w pixels wide with round joints."""
+    xs, ys = [p[0] for p in points], [p[1] for p in points]
+    box = (int(min(xs) - w) - 1, int(min(ys) - w) - 1, int(max(xs) + w) + 2, int(max(ys) + w) + 2)
+    segs = list(zip(points, points[1:]))
+    shape(cv, box, lambda x, y: any(seg_dist(x, y, *a, *b) < w / 2 for a, b in segs), c, edge)
+
+
+def raised(cv, x0, y0, x1, y1, face=SILVER):
+    """A panel standing out from the page, lit from the top left."""
+    cv.rect(x0, y0, x1, y1, face)
+    cv.rect(x0, y0, x1 - 1, y0 + 1, WHITE)
+    cv.rect(x0, y0, x0 + 1, y1 - 1, WHITE)
+    cv.rect(x0, y1 - 1, x1, y1, BLACK)
+    cv.rect(x1 - 1, y0, x1, y1, BLACK)
+    cv.rect(x0 + 1, y1 - 2, x1 - 1, y1 - 1, GREY)
+    cv.rect(x1 - 2, y0 + 1, x1 - 1, y1 - 1, GREY)
 
 
 # ---- file writers --------------------------------------------------------------
@@ -357,10 +458,344 @@ def icon(size):
     return downsample(cv, ss)
 
 
+def welcome256():
+    pal, shade = palette256()
+    cv = Canvas(145, 279, 0)
+    gx, gy = 72, 70
+    cv.rect(0, 0, cv.w, cv.h, lambda x, y: shade(
+        'sky', y / (cv.h - 1) - 0.3 * max(0.0, 1 - math.hypot(x - gx, (y - gy) * 1.2) / 90)))
+
+    def darker(amount):
+        return lambda x, y: min(cv.get(x, y) + amount, 16 + 127)
+
+    def shadow(x, y):
+        r = math.hypot((x + 0.5 - 76) / 64, (y + 0.5 - 102) / 16)
+        return darker(int(26 * min(1.0, 2.5 * (1 - r))))(x, y)
+
+    centre_text(cv, 12, 'Halvett Software', shade('metal', 0.82))
+    cv.ellipse(76, 102, 64, 16, shadow)
+    pie_disk(cv, 72, 66, 58, 29, 13, shade)
+    centre_text(cv, 124, 'Corvane', vertical(shade, 'title', 124, 145), 3,
+                shadow=darker(40), offset=2)
+    cv.rect(24, 156, 121, 157, shade('free', 0.6))
+    centre_text(cv, 164, 'Disk Space Manager', shade('metal', 0.9))
+    # Three drives filling up, in the pie's colours.
+    for i, (label, used) in enumerate((('C:', 0.68), ('D:', 0.41), ('E:', 0.86))):
+        y = 196 + i * 20
+        draw_text(cv, 18, y, label, shade('metal', 0.85))
+        x0, x1 = 36, 126
+        split = x0 + 1 + round((x1 - x0 - 2) * used)
+        cv.rect(x0 + 1, y + 1, x1 + 1, y + 9, darker(30))
+        cv.rect(x0, y, x1, y + 8, shade('metal', 0.35))
+        cv.rect(x0 + 1, y + 1, split, y + 7,
+                lambda x, yy: shade('used', 0.95 - 0.7 * (yy - y - 1) / 5))
+        cv.rect(split, y + 1, x1 - 1, y + 7,
+                lambda x, yy: shade('free', 0.95 - 0.7 * (yy - y - 1) / 5))
+    centre_text(cv, 262, 'Welcome', shade('metal', 0.62))
+    write_bmp('welcome256.bmp', cv, pal, 8)
+
+
+# ---- the page pictures: one motif per tab, drawn in a 56 x 56 box ----------------
+
+def motif_diskinfo(cv, ox, oy):
+    disk_outline(cv, ox + 28, oy + 24, 27, 15, 9, BLACK)
+    pie_disk(cv, ox + 28, oy + 24, 26, 14, 9, vga_shade)
+
+
+def motif_history(cv, ox, oy):
+    x0, y0, x1, y1 = ox + 4, oy + 5, ox + 53, oy + 50
+    cv.rect(x0, y0, x1, y1, WHITE)
+    for gy in range(y0 + 8, y1, 9):
+        for gx in range(x0 + 1, x1, 2):
+            cv.put(gx, gy, SILVER)
+    values = [0.18, 0.3, 0.26, 0.44, 0.52, 0.5, 0.7, 0.84]
+    pts = [(x0 + 3 + i * (x1 - x0 - 6) / (len(values) - 1), y1 - 3 - v * (y1 - y0 - 8))
+           for i, v in enumerate(values)]
+
+    def under(x, y):   # below the line: the space used over time
+        for (ax, ay), (bx, by) in zip(pts, pts[1:]):
+            if ax <= x < bx:
+                return y > ay + (by - ay) * (x - ax) / (bx - ax)
+        return False
+    shape(cv, (x0, y0, x1, y1 - 1), under, dither(WHITE, CYAN, lambda x, y: 0.5))
+    thick_line(cv, pts, 2.2, NAVY)
+    for px, py in pts:
+        cv.rect(int(px) - 1, int(py) - 1, int(px) + 2, int(py) + 2, RED)
+    cv.rect(x0, y0, x0 + 1, y1, BLACK)
+    cv.rect(x0, y1 - 1, x1, y1, BLACK)
+
+
+def motif_reports(cv, ox, oy):
+    for i, (x, y) in enumerate(((ox + 20, oy + 2), (ox + 14, oy + 6), (ox + 8, oy + 10))):
+        w, h = 30, 42
+        cv.rect(x + 2, y + 2, x + w + 2, y + h + 2, GREY)
+        cv.rect(x, y, x + w, y + h, WHITE)
+        cv.frame(x, y, x + w, y + h, BLACK)
+    x, y = ox + 8, oy + 10
+    # The front sheet carries a small bar chart under a title line.
+    cv.rect(x + 4, y + 4, x + 20, y + 6, NAVY)
+    for k, (hgt, c) in enumerate(((10, TEAL), (16, BLUE), (7, RED), (20, TEAL))):
+        bx = x + 5 + k * 6
+        cv.rect(bx, y + 32 - hgt, bx + 4, y + 32, c)
+    cv.rect(x + 3, y + 32, x + 27, y + 33, BLACK)
+    for k, ln in enumerate((20, 14)):
+        cv.rect(x + 4, y + 35 + k * 3, x + 4 + ln, y + 36 + k * 3, GREY)
+
+
+def motif_startmenu(cv, ox, oy):
+    x0, y0, x1, y1 = ox + 2, oy + 1, ox + 42, oy + 50
+    cv.rect(x0 + 2, y0 + 2, x1 + 2, y1 + 2, GREY)
+    cv.rect(x0, y0, x1, y1, WHITE)
+    cv.rect(x0, y0, x0 + 8, y1, dither(NAVY, BLUE, lambda x, y: (y1 - y) / (y1 - y0)))
+    cv.frame(x0, y0, x1, y1, BLACK)
+    for k in range(6):
+        y = y0 + 3 + k * 8
+        if k == 1:
+            cv.rect(x0 + 9, y - 1, x1 - 1, y + 7, NAVY)
+        text = WHITE if k == 1 else GREY
+        cv.rect(x0 + 11, y, x0 + 17, y + 6, YELLOW)
+        cv.frame(x0 + 11, y, x0 + 17, y + 6, OLIVE)
+        cv.rect(x0 + 20, y + 2, x0 + 20 + (18, 12, 16, 10, 14, 17)[k], y + 4, text)
+    # The last entry points nowhere: its link is broken.
+    y = y0 + 3 + 5 * 8
+    cv.rect(x0 + 11, y, x0 + 17, y + 6, WHITE)
+    cv.line(x0 + 11, y, x0 + 16, y + 5, RED)
+    cv.line(x0 + 16, y, x0 + 11, y + 5, RED)
+
+    # Two chain links pulled apart, with a red snap between them.
+    def link(cx, cy):
+        a, b = (cx - 3, cy - 3), (cx + 3, cy + 3)
+        return lambda x, y: abs(seg_dist(x, y, *a, *b) - 3.5) < 1.6
+    for cx, cy in ((ox + 31, oy + 29), (ox + 50, oy + 48)):
+        shape(cv, (cx - 14, cy - 14, cx + 14, cy + 14), link(cx, cy), SILVER, BLACK, (WHITE, GREY))
+    for ax, ay, bx, by in ((42, 36, 45, 33), (44, 38, 47, 37), (38, 40, 35, 43),
+                           (36, 38, 33, 39)):
+        cv.line(ox + ax, oy + ay, ox + bx, oy + by, RED)
+
+
+def motif_internet(cv, ox, oy):
+    cx, cy, r = ox + 28, oy + 27, 24.5
+    lands = [(-1.0, 0.55, 0.5, 0.38), (-0.7, -0.3, 0.28, 0.5),
+             (0.35, 0.62, 0.38, 0.22), (0.45, -0.05, 0.3, 0.5), (1.3, 0.45, 0.5, 0.3)]
+
+    def colour(x, y):
+        nx, ny = (x + 0.5 - cx) / r, (y + 0.5 - cy) / r
+        nz = math.sqrt(max(0.0, 1 - nx * nx - ny * ny))
+        lon, lat = math.atan2(nx, nz), math.asin(max(-1.0, min(1.0, -ny)))
+        light = -0.45 * nx - 0.5 * ny + 0.74 * nz
+        # Grid lines about one pixel wide wherever they fall on the sphere.
+        on_grid = (abs((math.degrees(lon) + 15) % 30 - 15) < 0.55 / max(nz, 0.15) * 57.3 / r or
+                   abs((math.degrees(lat) + 15) % 30 - 15) < 0.5 * 57.3 / r / max(math.cos(lat), 0.15))
+        land = any(((lon - a) / ra) ** 2 + ((lat - b) / rb) ** 2 < 1 for a, b, ra, rb in lands)
+        if land:
+            return LIME if light > 0.75 else GREEN
+        if on_grid:
+            return CYAN if light > 0.3 else TEAL
+        return BLUE if light > 0.25 else NAVY
+    shape(cv, (ox, oy, ox + 56, oy + 56), circle(cx, cy, r), colour, BLACK)
+
+
+def motif_dlls(cv, ox, oy):
+    def gear(cx, cy, r_out, r_in, teeth, hole, phase=0.0):
+        def inside(x, y):
+            d = math.hypot(x - cx, y - cy)
+            a = (math.atan2(y - cy, x - cx) / (2 * math.pi) * teeth + phase) % 1
+            edge = r_out if 0.25 < a < 0.75 else r_in
+            return hole < d < edge
+        return inside
+
+    shape(cv, (ox, oy, ox + 56, oy + 56), gear(ox + 22, oy + 22, 21, 16, 9, 6),
+          GREY, BLACK, (WHITE, BLACK))
+    shape(cv, (ox, oy, ox + 56, oy + 56), gear(ox + 42, oy + 42, 13.5, 9.5, 7, 3.5, 0.5),
+          TEAL, BLACK, (CYAN, NAVY))
+
+
+def motif_search(cv, ox, oy):
+    cx, cy = ox + 22, oy + 22
+    thick_line(cv, [(cx + 14, cy + 14), (ox + 50, oy + 50)], 8, MAROON, BLACK)
+    thick_line(cv, [(ox + 40, oy + 40), (ox + 49, oy + 49)], 2, RED)
+    shape(cv, (ox, oy, ox + 56, oy + 56), circle(cx, cy, 19),
+          lambda x, y: SILVER if (x - cx) + (y - cy) < 0 else GREY, BLACK)
+    shape(cv, (ox, oy, ox + 56, oy + 56), circle(cx, cy, 14.5),
+          dither(CYAN, WHITE, lambda x, y: max(0.0, 0.9 - math.hypot(x - cx + 5, y - cy + 5) / 12)),
+          BLACK)
+    shape(cv, (ox, oy, ox + 56, oy + 56),
+          lambda x, y: abs(math.hypot(x - cx, y - cy) - 10) < 1 and x < cx - 2 and y < cy - 2,
+          WHITE)
+
+
+def motif_speed(cv, ox, oy):
+    cx, cy, r = ox + 28, oy + 29, 25.5
+    shape(cv, (ox, oy, ox + 56, oy + 56), circle(cx, cy, r), GREY, BLACK)
+    shape(cv, (ox, oy, ox + 56, oy + 56), circle(cx, cy, r - 3), WHITE, BLACK)
+    start, sweep = 225, 270   # the scale runs clockwise from bottom left
+
+    def at(f, rad):
+        a = math.radians(start - sweep * f)
+        return cx + rad * math.cos(a), cy - rad * math.sin(a)
+
+    def band(x, y):
+        a = math.degrees(math.atan2(cy - y, x - cx))
+        f = ((start - a) % 360) / sweep
+        if f > 1 or not 15 < math.hypot(x - cx, y - cy) < 19.5:
+            return None
+        return LIME if f < 0.55 else YELLOW if f < 0.8 else RED
+    for y in range(oy, oy + 56):
+        for x in range(ox, ox + 56):
+            c = band(x + 0.5, y + 0.5)
+            if c is not None:
+                cv.put(x, y, c)
+    for k in range(11):
+        (ax, ay), (bx, by) = at(k / 10, 13), at(k / 10, 20)
+        cv.line(round(ax - 0.5), round(ay - 0.5), round(bx - 0.5), round(by - 0.5), BLACK)
+    tip = at(0.72, 19)
+    thick_line(cv, [(cx, cy), tip], 2.6, RED)
+    shape(cv, (ox, oy, ox + 56, oy + 56), circle(cx, cy, 4), GREY, BLACK)
+    cv.rect(cx - 1, cy - 1, cx + 1, cy + 1, SILVER)
+
+
+def motif_tools(cv, ox, oy):
+    hx, hy, tx, ty = ox + 38, oy + 17, ox + 11, oy + 45
+    ux, uy = (hx - tx) / math.hypot(hx - tx, hy - ty), (hy - ty) / math.hypot(hx - tx, hy - ty)
+
+    def along(x, y):   # (distance past the head centre, distance across)
+        return (x - hx) * ux + (y - hy) * uy, -(x - hx) * uy + (y - hy) * ux
+
+    def inside(x, y):
+        u, v = along(x, y)
+        if math.hypot(x - hx, y - hy) < 13:
+            return not (u > -3 and abs(v) < 4.5)   # the open jaw
+        if math.hypot(x - tx, y - ty) < 7.5:
+            return math.hypot(x - tx, y - ty) > 3   # ring end
+        return seg_dist(x, y, hx, hy, tx, ty) < 4.5
+
+    def metal(x, y):
+        v = along(x, y)[1]
+        return WHITE if v < -2.5 else SILVER if v < 1.5 else GREY
+    # A screwdriver lies under the wrench, across it.
+    thick_line(cv, [(ox + 9, oy + 9), (ox + 27, oy + 27)], 3, GREY, BLACK)
+    thick_line(cv, [(ox + 6, oy + 6), (ox + 9, oy + 9)], 2, GREY, BLACK)
+    thick_line(cv, [(ox + 29, oy + 29), (ox + 46, oy + 46)], 9, RED, BLACK)
+    thick_line(cv, [(ox + 32, oy + 29), (ox + 46, oy + 43)], 2, WHITE)
+    thick_line(cv, [(ox + 30, oy + 35), (ox + 41, oy + 46)], 2, MAROON)
+    shape(cv, (ox, oy, ox + 56, oy + 56), inside, metal, BLACK)
+
+
+def motif_tips(cv, ox, oy):
+    cx, cy, r = ox + 28, oy + 22, 15.5
+    for k in range(7):
+        a = math.radians(180 - k * 30)
+        p, q = (cx + 19.5 * math.cos(a), cy - 19.5 * math.sin(a)), (cx + 25 * math.cos(a), cy - 25 * math.sin(a))
+        thick_line(cv, [p, q], 2, YELLOW, OLIVE)
+
+    def glass(x, y):
+        if math.hypot(x - cx, y - cy) < r:
+            return True
+        return cy + 8 <= y < cy + 20 and abs(x - cx) < 7 + (cy + 20 - y) * 0.55
+    shape(cv, (ox, oy, ox + 56, oy + 56), glass,
+          lambda x, y: WHITE if math.hypot(x - cx + 6, y - cy + 6) < 4 else YELLOW, BLACK)
+    thick_line(cv, [(cx - 4, cy + 16), (cx - 4, cy + 6), (cx - 2, cy + 3), (cx, cy + 6),
+                    (cx + 2, cy + 3), (cx + 4, cy + 6), (cx + 4, cy + 16)], 1, OLIVE)
+    for k in range(4):
+        y = cy + 20 + k * 3
+        cv.rect(cx - 8, y, cx + 8, y + 3, BLACK)
+        cv.rect(cx - 7, y + 1, cx + 7, y + 2, SILVER if k % 2 == 0 else GREY)
+    cv.rect(cx - 4, cy + 32, cx + 4, cy + 34, BLACK)
+
+
+PAGES = [('page_diskinfo.bmp', 'Disk', motif_diskinfo),
+         ('page_history.bmp', 'History', motif_history),
+         ('page_reports.bmp', 'Reports', motif_reports),
+         ('page_startmenu.bmp', 'Menu', motif_startmenu),
+         ('page_internet.bmp', 'Internet', motif_internet),
+         ('page_dlls.bmp', 'DLLs', motif_dlls),
+         ('page_search.bmp', 'Search', motif_search),
+         ('page_speed.bmp', 'Speed', motif_speed),
+         ('page_tools.bmp', 'Tools', motif_tools),
+         ('page_tips.bmp', 'Tips', motif_tips)]
+
+
+def page(name, caption, motif):
+    """The tall strip down the left of a tab: the same framed teal-to-navy
+    background on every tab, a raised tile holding the tab's own motif,
+    and the tab's name under it."""
+    cv = Canvas(100, 279, NAVY)
+    cv.rect(0, 0, cv.w, cv.h, dither(TEAL, NAVY, lambda x, y: (y - 40) / 150))
+    # The pie disk low down, in outline only, as a faint watermark.
+    cx, cy, rx, ry, depth = 50, 212, 38, 15, 9
+
+    box = (0, cy - ry - 2, cv.w, cy + ry + depth + 2)
+
+    def top(x, y):
+        return math.hypot((x - cx) / rx, (y - cy) / ry) < 1
+    outline(cv, box, top, TEAL)
+    outline(cv, box, lambda x, y: top(x, y) or top(x, y - depth) or
+            (abs(x - cx) < rx and cy <= y < cy + depth), TEAL)
+    end = math.radians(-90 + 360 * USED)
+    cv.line(cx, cy, cx, cy - ry, TEAL)
+    cv.line(cx, cy, round(cx + rx * math.cos(end)), round(cy + ry * math.sin(end)), TEAL)
+    cv.frame(0, 0, cv.w, cv.h, BLACK)
+    cv.frame(2, 2, cv.w - 2, cv.h - 2, CYAN)
+    cv.rect(20, 18, 86, 84, NAVY)   # the tile's shadow
+    raised(cv, 16, 14, 82, 80)
+    motif(cv, 21, 19)
+    centre_text(cv, 94, caption, WHITE, 2, shadow=BLACK)
+    cv.rect(24, 116, 76, 117, CYAN)
+    centre_text(cv, 259, 'Corvane', CYAN)
+    write_bmp(name, cv, VGA16, 4)
+
+
+# ---- the "working" animation -------------------------------------------------------
+
+WORKING_FRAMES = 7
+
+
+def working(i):
+    """Frame i of the busy animation: files lift off a spinning disk and
+    drop into a folder. Every motion repeats after WORKING_FRAMES frames,
+    so the last frame runs smoothly back into the first."""
+    f = i / WORKING_FRAMES
+    cv = Canvas(100, 36, SILVER)
+    fx, fy = 70, 9   # the folder's top left corner
+    grey = dither(SILVER, GREY, lambda x, y: 0.5)   # soft shadows on the grey
+    cv.ellipse(19, 29, 15, 4, grey)
+    cv.rect(fx + 1, fy + 24, fx + 28, fy + 26, grey)
+    cv.rect(fx, fy, fx + 11, fy + 4, OLIVE)   # tab and back
+    cv.frame(fx, fy, fx + 11, fy + 4, BLACK)
+    cv.rect(fx, fy + 3, fx + 26, fy + 22, OLIVE)
+    cv.frame(fx, fy + 3, fx + 26, fy + 22, BLACK)
+    # Three files in flight, each a third of the way behind the next. They
+    # start behind the disk and end behind the folder's front.
+    for k in range(3):
+        t = (k + f) / 3
+        x = round(12 + (fx + 8 - 12) * t)
+        y = round(12 + 8 * t - 14 * math.sin(math.pi * t))
+        cv.rect(x, y, x + 7, y + 9, WHITE)
+        cv.frame(x, y, x + 7, y + 9, BLACK)
+        for row, ln in ((2, 4), (4, 3), (6, 4)):
+            cv.rect(x + 2, y + row, x + 2 + ln - 1, y + row + 1, GREY)
+
+    def in_front(x, y):   # the folder's front flap, leaning back a little
+        top, bottom = fy + 10, fy + 23
+        k = (y - top) / (bottom - top)
+        return 0 <= k < 1 and fx + 2 - 3 * k <= x < fx + 28 - 3 * k
+    shape(cv, (fx - 3, fy + 8, fx + 30, fy + 26), in_front, YELLOW, BLACK, (WHITE, OLIVE))
+    # The disk, its slices turning a full revolution per cycle.
+    disk_outline(cv, 17, 16, 15, 8, 5, BLACK)
+    pie_disk(cv, 17, 16, 14, 7, 5, vga_shade, hub=False, turn=360 * f)
+    cv.ellipse(17, 16, 2.2, 1.2, BLACK)
+    write_bmp('working%d.bmp' % i, cv, VGA16, 4)
+
+
 def main():
     splash256()
     splash16()
     write_ico('corvane.ico', [icon(32), icon(16)])
+    welcome256()
+    for name, caption, motif in PAGES:
+        page(name, caption, motif)
+    for i in range(WORKING_FRAMES):
+        working(i)
 
 
 if __name__ == '__main__':
