@@ -17,6 +17,7 @@ packages=(
   clang-format
   imagemagick
   x11-utils
+  xdotool
 )
 
 missing=()

@@ -34,6 +34,11 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     sleep 6
     import -window "$window" "$shots/main-window.png" && status=0
     echo "Screenshot: $shots/main-window.png"
+    # Then the "Disk Info" tab, where the window and its tabs stand in this desktop.
+    xdotool mousemove --window "$window" 252 119 click 1
+    sleep 1
+    import -window "$window" "$shots/intro-page.png" || status=1
+    echo "Screenshot: $shots/intro-page.png"
     # A polite close, as the close box would do; then the Wine desktop goes too.
     "$here/wine-run.sh" taskkill /im corvane.exe >/dev/null 2>&1 || true
     sleep 3

@@ -5,5 +5,6 @@
 set -eu
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+export FONTCONFIG_FILE="${FONTCONFIG_FILE:-$(dirname "$(realpath "$0")")/fonts.conf}"
 # /usr/bin/wine starts the 32-bit loader, which cannot run here.
 exec /usr/lib/wine/wine64 "$@"
