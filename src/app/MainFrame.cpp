@@ -5,6 +5,7 @@
 #include "disk/History.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
+#include "pages/Tabs.h"
 #include "resources/resource.h"
 
 namespace {
@@ -66,7 +67,7 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 
 int CMainFrame::OnCreate()
 {
-    m_view = std::make_unique<framework::View>();
+    m_view = std::make_unique<CTabView>(CorvaneTabs(m_settings));
     if (!m_view->Create(m_hWnd, kViewId))
         return -1;
     if (!m_statusBar.Create(m_hWnd, kStatusBarId))

@@ -1,0 +1,86 @@
+#include "pages/Page.h"
+
+#include "app/SettingsStore.h"
+#include "framework/DataExchange.h"
+#include "framework/Seams.h"
+#include "pages/PageMessages.h"
+#include "resources/resource.h"
+
+BOOL CPage::OnInitDialog()
+{
+    Dialog::OnInitDialog();
+    m_titleFont = MakeTitleFont();
+    ::SendDlgItemMessageA(m_hWnd, IDC_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(m_titleFont.get()), FALSE);
+    if (::GetDlgItem(m_hWnd, IDC_PROBLEM_HEADING)) {
+        m_headingFont = MakeHeadingFont();
+        for (int heading : {IDC_PROBLEM_HEADING, IDC_HELPS_HEADING})
+            ::SendDlgItemMessageA(m_hWnd, heading, WM_SETFONT, reinterpret_cast<WPARAM>(m_headingFont.get()), FALSE);
+    }
+    return TRUE;
+}
+
+LRESULT CPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case UM_PAGEACTIVATED:
+        OnPageActivated();
+        return TRUE;
+    case UM_PAGEARGUMENT:
+        OnPageArgument(static_cast<LPARAM>(wParam));
+        return TRUE;
+    case UM_PAGERESIZE:
+        OnPageResize(static_cast<int>(wParam), static_cast<int>(lParam));
+        return TRUE;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED && (LOWORD(wParam) == IDC_MORE_HELP || LOWORD(wParam) == IDC_HELP_BUTTON)) {
+            OpenHelp();
+            return TRUE;
+        }
+        break;
+    }
+    return Dialog::HandleMessage(msg, wParam, lParam);
+}
+
+void CPage::ShowPage(int page, LPARAM argument) const
+{
+    ::PostMessageA(::GetParent(::GetParent(m_hWnd)), UM_SHOWPAGE, static_cast<WPARAM>(page), argument);
+}
+
+void CPage::OpenHelp() const
+{
+    if (m_helpKey)
+        framework::GetSeams().winHelp(m_hWnd, framework::HelpFilePath().c_str(), HELP_KEY,
+                                      reinterpret_cast<ULONG_PTR>(m_helpKey));
+}
+
+LRESULT CIntroPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_SHOWWINDOW:
+        // Only exactly 1 skips: any other value shows the introduction.
+        if (wParam && m_skipFlag && m_settings.GetProfileInt("Settings", m_skipFlag, 0) == 1)
+            ShowPage(1);
+        break;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_NEXT) {
+            OnNext();
+            return TRUE;
+        }
+        break;
+    }
+    return CPage::HandleMessage(msg, wParam, lParam);
+}
+
+void CIntroPage::DoDataExchange(framework::DataExchange& dx)
+{
+    if (m_skipFlag)
+        dx.Check(IDC_SKIP, m_skip);
+}
+
+void CIntroPage::OnNext()
+{
+    UpdateData(true);
+    if (m_skipFlag && m_skip)
+        m_settings.WriteProfileInt("Settings", m_skipFlag, 1);
+    ShowPage(1);
+}

@@ -1,0 +1,64 @@
+// What every page of a tab shares: it is a modeless child dialog of the tab
+// control, asks the view for other pages with UM_SHOWPAGE, and hears back
+// through the other page messages.
+#pragma once
+
+#include "pages/Fonts.h"
+#include "framework/Window.h"
+
+class SettingsStore;
+
+class CPage : public framework::Dialog {
+public:
+    // helpKey: the help topic of the page's help button (null: none).
+    CPage(UINT templateId, const char* helpKey) noexcept : m_templateId(templateId), m_helpKey(helpKey) {}
+
+    bool CreatePage(HWND tabControl) { return Create(m_templateId, tabControl); }
+
+protected:
+    // Gives the title and the introduction headings their fonts.
+    BOOL OnInitDialog() override;
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // A page is never ended like a dialog: Enter and Escape are the view's.
+    void OnOK() override {}
+    void OnCancel() override {}
+
+    // Result pages start their work here.
+    virtual void OnPageActivated() {}
+    virtual void OnPageArgument(LPARAM) {}
+    // Only the pages that follow the window's size act on it.
+    virtual void OnPageResize(int, int) {}
+
+    // Posts UM_SHOWPAGE to the view, the parent of the tab control.
+    void ShowPage(int page, LPARAM argument = 0) const;
+    void OpenHelp() const;
+
+private:
+    UINT m_templateId;
+    const char* m_helpKey;
+    Font m_titleFont;
+    Font m_headingFont;
+};
+
+// An introduction page: Next goes to page 1, and a ticked "Skip this
+// introduction next time" box makes the page skip itself from then on.
+class CIntroPage : public CPage {
+public:
+    // skipFlag: the "Settings" value behind the skip box (null: the page has none).
+    CIntroPage(UINT templateId, const char* helpKey, const SettingsStore& settings,
+               const char* skipFlag = nullptr) noexcept
+        : CPage(templateId, helpKey), m_settings(settings), m_skipFlag(skipFlag)
+    {
+    }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void DoDataExchange(framework::DataExchange& dx) override;
+    virtual void OnNext();
+
+    const SettingsStore& m_settings;
+
+private:
+    const char* m_skipFlag;
+    int m_skip = 0;
+};

@@ -1,0 +1,190 @@
+#include "pages/TabView.h"
+
+#include "pages/PageMessages.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr int kPageGap = 6;  // between the tab row and the page
+
+bool IsEnabledDefaultButton(HWND child)
+{
+    char className[16] = "";
+    ::GetClassNameA(child, className, sizeof className);
+    return lstrcmpiA(className, WC_BUTTONA) == 0 && (::GetWindowLongA(child, GWL_STYLE) & 0xFF) == BS_DEFPUSHBUTTON &&
+           ::IsWindowEnabled(child);
+}
+
+}  // namespace
+
+CPage* CTabView::GetPage(int tab, int page) const noexcept
+{
+    if (tab < 0 || tab >= kMaxTabs || page < 0 || page >= kMaxPages)
+        return nullptr;
+    return m_pages[tab][page].get();
+}
+
+CPage* CTabView::GetCurrentPage() const noexcept
+{
+    int tab = CurrentTab();
+    return tab < 0 ? nullptr : GetPage(tab, m_currentPage[tab]);
+}
+
+int CTabView::CurrentTab() const noexcept
+{
+    return m_tabControl ? static_cast<int>(::SendMessageA(m_tabControl, TCM_GETCURSEL, 0, 0)) : -1;
+}
+
+LRESULT CTabView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_CREATE:
+        return OnCreate();
+    case UM_SHOWPAGE:
+        OnShowPage(static_cast<int>(wParam), lParam);
+        return 0;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->hwndFrom == m_tabControl && header->code == TCN_SELCHANGING) {
+            HideCurrentPage();
+            return FALSE;
+        }
+        if (header->hwndFrom == m_tabControl && header->code == TCN_SELCHANGE) {
+            ShowCurrentPage();
+            return 0;
+        }
+        break;
+    }
+    case WM_SIZE:
+        Default(msg, wParam, lParam);
+        OnSize(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_SETFOCUS:
+        ShowCurrentPage();
+        return 0;
+    case WM_ERASEBKGND: {
+        RECT client{};
+        ::GetClientRect(m_hWnd, &client);
+        ::FillRect(reinterpret_cast<HDC>(wParam), &client, m_background.get());
+        return 1;
+    }
+    }
+    return View::HandleMessage(msg, wParam, lParam);
+}
+
+int CTabView::OnCreate()
+{
+    m_background.reset(::CreateSolidBrush(RGB(192, 192, 192)));
+    m_tabControl = ::CreateWindowExA(0, WC_TABCONTROLA, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TCS_MULTILINE, 0,
+                                     0, 0, 0, m_hWnd, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(kTabControlId)),
+                                     ::GetModuleHandleA(nullptr), nullptr);
+    if (!m_tabControl)
+        return -1;
+    ::SendMessageA(m_tabControl, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(ANSI_VAR_FONT)), FALSE);
+
+    for (const TabSpec& spec : m_specs) {
+        if (m_tabCount == kMaxTabs)
+            break;
+        for (size_t index = 0; index < spec.pages.size() && index < kMaxPages; ++index) {
+            std::unique_ptr<CPage> page = spec.pages[index]();
+            if (page && page->CreatePage(m_tabControl))
+                m_pages[m_tabCount][index] = std::move(page);
+        }
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(spec.caption.c_str());
+        ::SendMessageA(m_tabControl, TCM_INSERTITEMA, static_cast<WPARAM>(m_tabCount), reinterpret_cast<LPARAM>(&item));
+        ++m_tabCount;
+    }
+    ShowCurrentPage();
+    return 0;
+}
+
+void CTabView::OnShowPage(int page, LPARAM argument)
+{
+    int tab = CurrentTab();
+    // A tab whose page is not there stays where it is.
+    CPage* target = GetPage(tab, page);
+    if (!target)
+        return;
+    HideCurrentPage();
+    m_currentPage[tab] = page;
+    ShowCurrentPage();
+    if (argument)
+        ::PostMessageA(target->GetSafeHwnd(), UM_PAGEARGUMENT, static_cast<WPARAM>(argument), 0);
+    ::PostMessageA(target->GetSafeHwnd(), UM_PAGEACTIVATED, 0, 0);
+}
+
+void CTabView::HideCurrentPage()
+{
+    if (CPage* page = GetCurrentPage())
+        ::ShowWindow(page->GetSafeHwnd(), SW_HIDE);
+}
+
+// Below the first tab item, on top of its siblings, size unchanged.
+void CTabView::PlaceCurrentPage()
+{
+    CPage* page = GetCurrentPage();
+    if (!page)
+        return;
+    RECT item{};
+    ::SendMessageA(m_tabControl, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+    ::SetWindowPos(page->GetSafeHwnd(), HWND_TOP, item.left, item.bottom + kPageGap, 0, 0, SWP_NOSIZE);
+}
+
+void CTabView::ShowCurrentPage()
+{
+    CPage* page = GetCurrentPage();
+    if (!page)
+        return;
+    PlaceCurrentPage();
+    ::ShowWindow(page->GetSafeHwnd(), SW_SHOW);
+    ::SetFocus(page->GetSafeHwnd());
+}
+
+void CTabView::OnSize(int width, int height)
+{
+    ::MoveWindow(m_tabControl, 8, 2, width - 16, height - 6, TRUE);
+    // The tab rows may have wrapped differently: keep the page below them.
+    PlaceCurrentPage();
+    for (const auto& tab : m_pages) {
+        for (const auto& page : tab) {
+            if (page)
+                ::PostMessageA(page->GetSafeHwnd(), UM_PAGERESIZE, static_cast<WPARAM>(width - 24), height - 48);
+        }
+    }
+}
+
+bool CTabView::PreTranslateKeyDown(MSG& msg)
+{
+    CPage* page = GetCurrentPage();
+    // While a long operation runs the main window is disabled: no key may
+    // start another one inside it.
+    bool busy = !::IsWindowEnabled(::GetAncestor(m_hWnd, GA_ROOT));
+    switch (msg.wParam) {
+    case VK_ESCAPE:
+        return true;
+    case VK_TAB:
+        if (HWND focus = ::GetFocus(); focus && page && !busy) {
+            bool backwards = ::GetAsyncKeyState(VK_SHIFT) < 0;
+            if (HWND next = ::GetNextDlgTabItem(page->GetSafeHwnd(), focus, backwards))
+                ::SetFocus(next);
+        }
+        return true;
+    case VK_RETURN:
+        if (page && !busy)
+            PressDefaultButton(page->GetSafeHwnd());
+        return true;
+    }
+    return false;
+}
+
+void CTabView::PressDefaultButton(HWND page)
+{
+    for (HWND child = ::GetWindow(page, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (IsEnabledDefaultButton(child))
+            ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(child), BN_CLICKED),
+                           reinterpret_cast<LPARAM>(child));
+    }
+}

@@ -1,0 +1,59 @@
+// The main window's client area: a tab control whose tabs each show one of a
+// short sequence of pages. Every page is built once, with the view.
+#pragma once
+
+#include "framework/Handle.h"
+#include "framework/View.h"
+#include "pages/Page.h"
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+using PageFactory = std::function<std::unique_ptr<CPage>()>;
+
+struct TabSpec {
+    std::string caption;
+    std::vector<PageFactory> pages;  // page 0 first
+};
+
+class CTabView : public framework::View {
+public:
+    static constexpr int kMaxTabs = 12;
+    static constexpr int kMaxPages = 5;
+    static constexpr UINT kTabControlId = 1111;
+
+    explicit CTabView(std::vector<TabSpec> tabs) : m_specs(std::move(tabs)) {}
+
+    // Escape does nothing, Tab moves through the current page, Enter presses
+    // its default button.
+    bool PreTranslateKeyDown(MSG& msg) override;
+
+    HWND GetTabControl() const noexcept { return m_tabControl; }
+    int GetTabCount() const noexcept { return m_tabCount; }
+    CPage* GetPage(int tab, int page) const noexcept;
+    // The page on show in the selected tab.
+    CPage* GetCurrentPage() const noexcept;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    int OnCreate();
+    void OnShowPage(int page, LPARAM argument);
+    void OnSize(int width, int height);
+    void PlaceCurrentPage();
+    void ShowCurrentPage();
+    void HideCurrentPage();
+    int CurrentTab() const noexcept;
+    void PressDefaultButton(HWND page);
+
+    std::vector<TabSpec> m_specs;
+    HWND m_tabControl = nullptr;
+    int m_tabCount = 0;
+    std::array<std::array<std::unique_ptr<CPage>, kMaxPages>, kMaxTabs> m_pages;
+    std::array<int, kMaxTabs> m_currentPage{};
+    framework::GdiObject<HBRUSH> m_background;
+};

@@ -1,0 +1,30 @@
+#include "pages/Tabs.h"
+
+#include "pages/WelcomePage.h"
+#include "resources/resource.h"
+
+namespace {
+
+PageFactory Intro(UINT templateId, const char* helpKey, const SettingsStore& settings, const char* skipFlag = nullptr)
+{
+    return [=, &settings] { return std::make_unique<CIntroPage>(templateId, helpKey, settings, skipFlag); };
+}
+
+}  // namespace
+
+std::vector<TabSpec> CorvaneTabs(const SettingsStore& settings)
+{
+    return {
+        {"Welcome", {[&settings] { return std::make_unique<CWelcomePage>(settings); }}},
+        {"Disk Info", {Intro(IDD_DISKINFO_INTRO, "Disk Info Page", settings, "SkipDiskInfoPage1")}},
+        {"History", {Intro(IDD_HISTORY_INTRO, "History Page", settings, "SkipHistoryPage1")}},
+        {"Reports", {Intro(IDD_REPORTS_INTRO, "Reports Page", settings, "SkipReportsPage1")}},
+        {"Start Menu", {Intro(IDD_STARTMENU_INTRO, "Start Menu Page", settings)}},
+        {"Internet", {Intro(IDD_INTERNET_INTRO, "Internet Page", settings, "SkipInternetPage1")}},
+        {"DLLs", {Intro(IDD_DLLS_INTRO, "DLLs Page", settings, "SkipDllPage1")}},
+        {"Search", {Intro(IDD_SEARCH_INTRO, "Search Page", settings, "SkipSearchPage0")}},
+        {"Speed", {Intro(IDD_SPEED_INTRO, "Speed Page", settings)}},
+        {"Tools", {}},
+        {" Tips", {}},
+    };
+}

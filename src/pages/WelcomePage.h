@@ -1,0 +1,18 @@
+// The first tab: what Corvane does, and whether the splash window shows.
+#pragma once
+
+#include "pages/Page.h"
+
+class CWelcomePage : public CPage {
+public:
+    explicit CWelcomePage(const SettingsStore& settings) noexcept;
+
+protected:
+    BOOL OnInitDialog() override;
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void DoDataExchange(framework::DataExchange& dx) override;
+
+private:
+    const SettingsStore& m_settings;
+    int m_showSplash = 1;
+};

@@ -1,0 +1,145 @@
+#include "working/WorkingDlg.h"
+
+#include "framework/Application.h"
+#include "framework/Clock.h"
+#include "framework/Handle.h"
+#include "resources/resource.h"
+
+#include <array>
+
+namespace {
+
+// Shared by every Working dialog for the life of the process, so that one
+// operation's animation carries on where the previous one stopped.
+struct Animation {
+    std::array<framework::GdiObject<HBITMAP>, CWorkingDlg::kFrameCount> frames;
+    bool loaded = false;
+    int frame = 0;
+    DWORD lastFrameTick = 0;
+    DWORD lastTextTick = 0;
+
+    void Load()
+    {
+        for (int i = 0; i < CWorkingDlg::kFrameCount; ++i)
+            frames[i].reset(static_cast<HBITMAP>(::LoadImageA(
+                ::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_WORKING0 + i), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+        loaded = true;
+    }
+    bool IsFrame(HGDIOBJ image) const
+    {
+        for (const auto& bitmap : frames) {
+            if (bitmap.get() == image)
+                return true;
+        }
+        return false;
+    }
+};
+
+Animation& SharedAnimation()
+{
+    static Animation animation;
+    return animation;
+}
+
+}  // namespace
+
+int CWorkingDlg::FrameOnShow() noexcept
+{
+    return SharedAnimation().frame;
+}
+
+bool CWorkingDlg::Create(HWND page)
+{
+    return Dialog::Create(IDD_WORKING, page);
+}
+
+BOOL CWorkingDlg::OnInitDialog()
+{
+    Dialog::OnInitDialog();
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    RECT ownerRect{}, own{};
+    if (!owner || !::GetWindowRect(owner, &ownerRect))
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &ownerRect, 0);
+    ::GetWindowRect(m_hWnd, &own);
+    int width = own.right - own.left, height = own.bottom - own.top;
+    ::SetWindowPos(m_hWnd, nullptr, (ownerRect.left + ownerRect.right - width) / 2,
+                   (ownerRect.top + ownerRect.bottom - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+    m_bStop = false;
+    return TRUE;
+}
+
+LRESULT CWorkingDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_COMMAND && LOWORD(wParam) == IDC_STOP && HIWORD(wParam) == BN_CLICKED) {
+        m_bStop = true;
+        return TRUE;
+    }
+    return Dialog::HandleMessage(msg, wParam, lParam);
+}
+
+bool CWorkingDlg::Step(const char* text)
+{
+    Animation& animation = SharedAnimation();
+    if (!animation.loaded)
+        animation.Load();
+    if (m_bStop)
+        return false;
+
+    DWORD now = framework::GetClock().tickCount();
+    if (now - animation.lastFrameTick > kFrameMilliseconds) {
+        animation.frame = (animation.frame + 1) % kFrameCount;
+        animation.lastFrameTick = now;
+        auto previous = reinterpret_cast<HGDIOBJ>(
+            ::SendDlgItemMessageA(m_hWnd, IDC_WORKING_PICTURE, STM_SETIMAGE, IMAGE_BITMAP,
+                                  reinterpret_cast<LPARAM>(animation.frames[animation.frame].get())));
+        // The picture the dialog opened with was loaded by the control for us.
+        if (previous && !animation.IsFrame(previous))
+            ::DeleteObject(previous);
+    }
+    if (now - animation.lastTextTick > kTextMilliseconds) {
+        HWND status = ::GetDlgItem(m_hWnd, IDC_STATUS);
+        ::SetWindowTextA(status, text);
+        ::UpdateWindow(status);
+        animation.lastTextTick = now;
+    }
+    if (!m_pumped || now - m_lastPump >= kPumpMilliseconds) {
+        m_pumped = true;
+        m_lastPump = now;
+        PumpMessages();
+    }
+    return true;
+}
+
+void CWorkingDlg::PumpMessages()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // The main loop must still see it once the operation returns.
+            ::PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        framework::Application* app = framework::Application::Current();
+        if (!app || !app->PreTranslateMessage(msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+}
+
+WorkingSession::WorkingSession(HWND page, const char* firstText)
+    : m_mainWindow(::GetAncestor(page, GA_ROOT)), m_previousCursor(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT)))
+{
+    ::EnableWindow(m_mainWindow, FALSE);
+    m_dialog.Create(page);
+    ::ShowWindow(m_dialog.GetSafeHwnd(), SW_SHOW);
+    m_dialog.Step(firstText);
+}
+
+WorkingSession::~WorkingSession()
+{
+    ::EnableWindow(m_mainWindow, TRUE);
+    ::ShowWindow(m_dialog.GetSafeHwnd(), SW_HIDE);
+    ::SetCursor(m_previousCursor);
+}

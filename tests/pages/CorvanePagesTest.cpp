@@ -1,0 +1,120 @@
+#include "app/CorvaneApp.h"
+#include "framework/Seams.h"
+#include "framework/Text.h"
+#include "pages/TabView.h"
+#include "resources/resource.h"
+
+#include "support/Messages.h"
+#include "support/Override.h"
+#include "support/Registry.h"
+
+#include <commctrl.h>
+
+using framework::GetSeams;
+using framework::Seams;
+
+namespace {
+
+class CorvanePagesTest : public SettingsTest {
+protected:
+    void SetUp() override
+    {
+        SettingsTest::SetUp();
+        SettingsStore("Halvett Software", "Corvane").WriteProfileInt("Settings", "ShowSplashScreen", 0);
+        ASSERT_TRUE(m_app.InitInstance());
+        PumpPending();
+    }
+    void TearDown() override
+    {
+        ::DestroyWindow(m_app.GetMainFrame()->GetSafeHwnd());
+        TakeQuitMessage();
+        SettingsTest::TearDown();
+    }
+
+    CTabView& View() { return *static_cast<CTabView*>(m_app.GetMainFrame()->GetActiveView()); }
+    std::string Text(HWND page, int id) { return framework::GetWindowTextString(::GetDlgItem(page, id)); }
+
+    ScopedOverride<decltype(Seams::winHelp)> m_help{
+        GetSeams().winHelp, [this](HWND, const char* file, UINT command, ULONG_PTR data) {
+            m_helpCalls.push_back(std::string(file) + "|" + std::to_string(command) + "|" +
+                                  reinterpret_cast<const char*>(data));
+            return true;
+        }};
+    std::vector<std::string> m_helpCalls;
+    CCorvaneApp m_app;
+};
+
+}  // namespace
+
+TEST_F(CorvanePagesTest, ElevenTabsInOrderWithTheWelcomePageFirst)
+{
+    HWND tabs = View().GetTabControl();
+    std::vector<std::string> captions;
+    for (int i = 0; i < View().GetTabCount(); ++i) {
+        char text[64] = "";
+        TCITEMA item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        ::SendMessageA(tabs, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        captions.push_back(text);
+    }
+    EXPECT_EQ(captions, (std::vector<std::string>{"Welcome", "Disk Info", "History", "Reports", "Start Menu",
+                                                  "Internet", "DLLs", "Search", "Speed", "Tools", " Tips"}));
+    EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageA(tabs, WM_GETFONT, 0, 0)), ::GetStockObject(ANSI_VAR_FONT));
+
+    HWND welcome = View().GetPage(0, 0)->GetSafeHwnd();
+    EXPECT_EQ(View().GetCurrentPage(), View().GetPage(0, 0));
+    EXPECT_TRUE(::IsWindowVisible(welcome));
+    EXPECT_EQ(Text(welcome, IDC_TITLE), "Welcome to Corvane");
+    LOGFONTA title{};
+    ::GetObjectA(reinterpret_cast<HFONT>(::SendDlgItemMessageA(welcome, IDC_TITLE, WM_GETFONT, 0, 0)), sizeof title,
+                 &title);
+    EXPECT_STREQ(title.lfFaceName, "Arial Bold");
+}
+
+TEST_F(CorvanePagesTest, WelcomeCheckBoxStoresTheSplashChoiceAtOnce)
+{
+    HWND welcome = View().GetPage(0, 0)->GetSafeHwnd();
+    HWND box = ::GetDlgItem(welcome, IDC_SHOW_SPLASH);
+    EXPECT_EQ(Text(welcome, IDC_SHOW_SPLASH), "Show Splash Screen at Startup");
+    // The setting was 0 when the page was built.
+    EXPECT_EQ(::SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    ::SendMessageA(box, BM_CLICK, 0, 0);
+    EXPECT_EQ(SettingsStore("Halvett Software", "Corvane").GetProfileInt("Settings", "ShowSplashScreen", -1), 1);
+    ::SendMessageA(box, BM_CLICK, 0, 0);
+    EXPECT_EQ(SettingsStore("Halvett Software", "Corvane").GetProfileInt("Settings", "ShowSplashScreen", -1), 0);
+}
+
+TEST_F(CorvanePagesTest, IntroductionPagesCarryTheirTitlesSkipBoxesAndHelpTopics)
+{
+    struct Intro {
+        int tab;
+        const char* title;
+        bool skipBox;
+        const char* helpKey;
+    };
+    const Intro intros[] = {
+        {1, "Disk Info", true, "Disk Info Page"}, {2, "History", true, "History Page"},
+        {3, "Reports", true, "Reports Page"},     {4, "Start Menu", false, "Start Menu Page"},
+        {5, "Internet", true, "Internet Page"},   {6, "DynaLink Libraries (DLLs)", true, "DLLs Page"},
+        {7, "VozidEruded", true, "Search Page"},  {8, "Speed", false, "Speed Page"},
+    };
+    for (const Intro& intro : intros) {
+        HWND page = View().GetPage(intro.tab, 0)->GetSafeHwnd();
+        EXPECT_EQ(Text(page, IDC_TITLE), intro.title);
+        EXPECT_EQ(Text(page, IDC_PROBLEM_HEADING), "The Problem:");
+        EXPECT_EQ(Text(page, IDC_HELPS_HEADING), "How Corvane Helps:");
+        EXPECT_EQ(::GetDlgItem(page, IDC_SKIP) != nullptr, intro.skipBox) << intro.title;
+        if (intro.skipBox) {
+            EXPECT_EQ(Text(page, IDC_SKIP), "Skip this introduction next time");
+        }
+        EXPECT_EQ(Text(page, IDC_NEXT), "&Next...");
+        EXPECT_EQ((::GetWindowLongA(::GetDlgItem(page, IDC_NEXT), GWL_STYLE) & 0xFF), BS_DEFPUSHBUTTON);
+        ::SendMessageA(::GetDlgItem(page, IDC_MORE_HELP), BM_CLICK, 0, 0);
+        ASSERT_FALSE(m_helpCalls.empty());
+        EXPECT_EQ(m_helpCalls.back().substr(m_helpCalls.back().find(".HLP|")),
+                  ".HLP|" + std::to_string(HELP_KEY) + "|" + intro.helpKey);
+    }
+    EXPECT_EQ(Text(View().GetPage(4, 0)->GetSafeHwnd(), IDC_CHECK_DESKTOP), "Check all Desktop shortcuts too.");
+}

@@ -1,0 +1,150 @@
+#include "working/WorkingDlg.h"
+
+#include "framework/Clock.h"
+#include "framework/Text.h"
+#include "resources/resource.h"
+
+#include "support/Messages.h"
+#include "support/Override.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A main window with one child standing in for the page that runs the work.
+class WorkingDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_frame = ::CreateWindowExA(0, "STATIC", "Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 620, 400, nullptr,
+                                    nullptr, nullptr, nullptr);
+        m_page = ::CreateWindowExA(WS_EX_CONTROLPARENT, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 600, 360, m_frame,
+                                   nullptr, nullptr, nullptr);
+        TakeQuitMessage();
+    }
+    void TearDown() override
+    {
+        ::DestroyWindow(m_frame);
+        TakeQuitMessage();
+    }
+
+    static std::string Status(const CWorkingDlg& dialog)
+    {
+        return framework::GetWindowTextString(::GetDlgItem(dialog.GetSafeHwnd(), IDC_STATUS));
+    }
+
+    DWORD m_now = 1000000;
+    ScopedOverride<decltype(framework::Clock::tickCount)> m_clock{framework::GetClock().tickCount,
+                                                                  [this] { return m_now; }};
+    HWND m_frame = nullptr;
+    HWND m_page = nullptr;
+};
+
+}  // namespace
+
+// Declared first: the animation state is the process's, and this is its first use.
+TEST_F(WorkingDlgTest, FirstStepOfTheProcessShowsFrameOneAndLaterOnesFollowTheThrottles)
+{
+    CWorkingDlg dialog;
+    ASSERT_TRUE(dialog.Create(m_page));
+    EXPECT_EQ(::GetWindow(dialog.GetSafeHwnd(), GW_OWNER), m_frame);
+    EXPECT_TRUE(::IsWindowVisible(dialog.GetSafeHwnd()));
+    EXPECT_EQ(CWorkingDlg::FrameOnShow(), 0);
+
+    EXPECT_TRUE(dialog.Step("Initializing..."));
+    EXPECT_EQ(CWorkingDlg::FrameOnShow(), 1);
+    EXPECT_EQ(Status(dialog), "Initializing...");
+
+    m_now += 75;  // not more than 75 ms: the text is dropped
+    EXPECT_TRUE(dialog.Step("dropped"));
+    EXPECT_EQ(Status(dialog), "Initializing...");
+    m_now += 1;
+    EXPECT_TRUE(dialog.Step("1 files found\nChecking C:\\..."));
+    EXPECT_EQ(Status(dialog), "1 files found\nChecking C:\\...");
+    EXPECT_EQ(CWorkingDlg::FrameOnShow(), 1);
+
+    m_now += 44;  // 120 ms since the frame changed: not yet
+    dialog.Step("x");
+    EXPECT_EQ(CWorkingDlg::FrameOnShow(), 1);
+    m_now += 1;
+    dialog.Step("x");
+    EXPECT_EQ(CWorkingDlg::FrameOnShow(), 2);
+
+    // Seven frames wrap round to frame 0.
+    for (int i = 0; i < 5; ++i) {
+        m_now += 121;
+        dialog.Step("x");
+    }
+    EXPECT_EQ(CWorkingDlg::FrameOnShow(), 0);
+    m_now += 121;
+    dialog.Step("x");
+}
+
+TEST_F(WorkingDlgTest, NextOperationStartsWithTheFrameTheLastOneLeft)
+{
+    int left = CWorkingDlg::FrameOnShow();
+    m_now += 1000;
+    CWorkingDlg dialog;
+    ASSERT_TRUE(dialog.Create(m_page));
+    dialog.Step("again");
+    EXPECT_EQ(CWorkingDlg::FrameOnShow(), (left + 1) % CWorkingDlg::kFrameCount);
+}
+
+TEST_F(WorkingDlgTest, AfterStopTheNextStepEndsTheWorkAndTheWindowStays)
+{
+    CWorkingDlg dialog;
+    ASSERT_TRUE(dialog.Create(m_page));
+    EXPECT_FALSE(dialog.m_bStop);
+    EXPECT_TRUE(dialog.Step("working"));
+    HWND stop = ::GetDlgItem(dialog.GetSafeHwnd(), IDC_STOP);
+    EXPECT_EQ(framework::GetWindowTextString(stop), "&Stop...");
+    ::SendMessageA(stop, BM_CLICK, 0, 0);
+    EXPECT_TRUE(dialog.m_bStop);
+    int frame = CWorkingDlg::FrameOnShow();
+    m_now += 500;
+    EXPECT_FALSE(dialog.Step("after stop"));
+    EXPECT_FALSE(dialog.Step("after stop"));
+    EXPECT_EQ(CWorkingDlg::FrameOnShow(), frame);
+    EXPECT_NE(Status(dialog), "after stop");
+    EXPECT_TRUE(::IsWindowVisible(dialog.GetSafeHwnd()));
+}
+
+TEST_F(WorkingDlgTest, PumpsOnlyEveryFewMillisecondsAndKeepsAQuitForTheMainLoop)
+{
+    CWorkingDlg dialog;
+    ASSERT_TRUE(dialog.Create(m_page));
+    dialog.Step("first");
+    PumpPending();
+
+    // Closing a window by a posted message shows when the queue was pumped.
+    HWND victim = ::CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ::PostMessageA(victim, WM_CLOSE, 0, 0);
+    dialog.Step("same tick");
+    EXPECT_TRUE(::IsWindow(victim));
+    m_now += CWorkingDlg::kPumpMilliseconds;
+    dialog.Step("later");
+    EXPECT_FALSE(::IsWindow(victim));
+
+    ::PostQuitMessage(3);
+    m_now += CWorkingDlg::kPumpMilliseconds;
+    EXPECT_TRUE(dialog.Step("quit arrives"));
+    MSG msg{};
+    EXPECT_TRUE(::PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(msg.wParam, 3u);
+}
+
+TEST_F(WorkingDlgTest, SessionDisablesTheMainWindowAndPutsEverythingBack)
+{
+    HWND dialogWindow = nullptr;
+    {
+        m_now += 1000;
+        WorkingSession session(m_page, "Initializing...");
+        dialogWindow = session.Dialog().GetSafeHwnd();
+        EXPECT_FALSE(::IsWindowEnabled(m_frame));
+        EXPECT_TRUE(::IsWindowVisible(dialogWindow));
+        EXPECT_EQ(Status(session.Dialog()), "Initializing...");
+        EXPECT_TRUE(session.Sink().Step("more"));
+    }
+    EXPECT_TRUE(::IsWindowEnabled(m_frame));
+    EXPECT_FALSE(::IsWindow(dialogWindow));
+}
