@@ -2,7 +2,9 @@
 #include "framework/Seams.h"
 #include "framework/Text.h"
 #include "pages/TabView.h"
+#include "pages/TestPages.h"
 #include "resources/resource.h"
+#include "working/WorkingDlg.h"
 
 #include "support/Messages.h"
 #include "support/Override.h"
@@ -117,4 +119,35 @@ TEST_F(CorvanePagesTest, IntroductionPagesCarryTheirTitlesSkipBoxesAndHelpTopics
                   ".HLP|" + std::to_string(HELP_KEY) + "|" + intro.helpKey);
     }
     EXPECT_EQ(Text(View().GetPage(4, 0)->GetSafeHwnd(), IDC_CHECK_DESKTOP), "Check all Desktop shortcuts too.");
+}
+
+TEST_F(CorvanePagesTest, EnterDuringALongOperationStartsNothing)
+{
+    constexpr int kDllsTab = 6;
+    ClickTab(View().GetTabControl(), kDllsTab);
+    HWND intro = View().GetPage(kDllsTab, 0)->GetSafeHwnd();
+    ASSERT_TRUE(::IsWindowVisible(intro));
+    // Next would store the ticked box: the sign that Enter pressed it.
+    ::CheckDlgButton(intro, IDC_SKIP, BST_CHECKED);
+    {
+        WorkingSession session(intro, "Initializing...");
+        ::SetForegroundWindow(session.Dialog().GetSafeHwnd());
+        INPUT keys[2]{};
+        keys[0].type = keys[1].type = INPUT_KEYBOARD;
+        keys[0].ki.wVk = keys[1].ki.wVk = VK_RETURN;
+        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        ::SendInput(2, keys, sizeof(INPUT));
+        DWORD start = ::GetTickCount();
+        while (::GetTickCount() - start < 300)
+            ASSERT_TRUE(session.Sink().Step("working"));
+    }
+    PumpPending();
+    EXPECT_EQ(SettingsStore("Halvett Software", "Corvane").GetProfileInt("Settings", "SkipDllPage1", -1), -1);
+    EXPECT_EQ(View().GetCurrentPage(), View().GetPage(kDllsTab, 0));
+    EXPECT_TRUE(::IsWindowEnabled(m_app.GetMainFrame()->GetSafeHwnd()));
+
+    // Once the operation is over, Enter presses Next again.
+    MSG enter{intro, WM_KEYDOWN, VK_RETURN, 0};
+    EXPECT_TRUE(View().PreTranslateKeyDown(enter));
+    EXPECT_EQ(SettingsStore("Halvett Software", "Corvane").GetProfileInt("Settings", "SkipDllPage1", -1), 1);
 }
