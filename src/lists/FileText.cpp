@@ -1,0 +1,62 @@
+#include "lists/FileText.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr std::uint64_t kKilobyte = 1024;
+constexpr std::uint64_t kMegabyte = 1024 * 1024;
+
+// Truncates toward zero; negative and oversized values stay in range.
+std::uint64_t ToByteCount(double value)
+{
+    if (!(value > 0))
+        return 0;
+    if (value >= 18446744073709551615.0)
+        return UINT64_MAX;
+    return static_cast<std::uint64_t>(value);
+}
+
+}  // namespace
+
+std::string FormatFileSize(std::uint64_t bytes)
+{
+    char text[64];
+    if (bytes < kKilobyte)
+        std::snprintf(text, sizeof text, "%llu bytes", static_cast<unsigned long long>(bytes));
+    else if (bytes < 100 * kKilobyte)
+        std::snprintf(text, sizeof text, "%.1f K", static_cast<double>(bytes) / kKilobyte);
+    else if (bytes < kMegabyte)
+        std::snprintf(text, sizeof text, "%llu K", static_cast<unsigned long long>((bytes + 512) >> 10));
+    else
+        std::snprintf(text, sizeof text, "%.2f M", static_cast<double>(bytes) / kMegabyte);
+    return text;
+}
+
+std::uint64_t ParseFileSize(const char* text)
+{
+    if (std::strstr(text, "bytes"))
+        return std::strtoull(text, nullptr, 10);
+    if (std::strchr(text, 'K'))
+        return ToByteCount(std::strtod(text, nullptr) * kKilobyte);
+    if (std::strchr(text, 'M'))
+        return ToByteCount(std::strtod(text, nullptr) * kMegabyte);
+    return 0;
+}
+
+std::string FormatFileDate(const FILETIME& time)
+{
+    constexpr ULONGLONG kTicksFrom1601To1970 = 116444736000000000ull;
+    FILETIME local{};
+    SYSTEMTIME date{};
+    if (!::FileTimeToLocalFileTime(&time, &local) || !::FileTimeToSystemTime(&local, &date))
+        return "00/00/00";
+    ULONGLONG ticks = (static_cast<ULONGLONG>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
+    if (ticks < kTicksFrom1601To1970)
+        return "00/00/00";
+    char text[32];
+    std::snprintf(text, sizeof text, "%d/%02d/%02d", date.wYear, date.wMonth, date.wDay);
+    return text;
+}

@@ -1,0 +1,15 @@
+// How file sizes and dates are written into result lists, and read back.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+// "%d bytes", "%.1f K", "%d K" or "%.2f M".
+std::string FormatFileSize(std::uint64_t bytes);
+// The byte count a size text stands for (0 for a text without a unit).
+std::uint64_t ParseFileSize(const char* text);
+// The local date as "%d/%02d/%02d", or "00/00/00" for a time before 1970
+// (local time) or one that is not a time at all.
+std::string FormatFileDate(const FILETIME& time);
