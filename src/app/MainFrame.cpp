@@ -5,6 +5,7 @@
 #include "disk/History.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
+#include "lists/ListActions.h"
 #include "pages/Tabs.h"
 #include "resources/resource.h"
 
@@ -80,6 +81,8 @@ int CMainFrame::OnCreate()
 
 void CMainFrame::OnDestroy()
 {
+    // The shell's image list is the shell's: detach it, never destroy it.
+    ReleaseSysImageList();
     ::PostQuitMessage(0);
 }
 

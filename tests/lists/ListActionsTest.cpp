@@ -1,0 +1,205 @@
+#include "lists/ListActions.h"
+
+#include "framework/Seams.h"
+
+#include "support/Messages.h"
+#include "support/Override.h"
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+using framework::GetSeams;
+using framework::Seams;
+
+namespace {
+
+// A report list with the columns FileName, Folder and Size, rows added in order.
+class ListActionsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_window = ::CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 400, nullptr,
+                                     nullptr, nullptr, nullptr);
+        m_list = ::CreateWindowExA(0, WC_LISTVIEWA, "",
+                                   WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS, 0, 0,
+                                   580, 380, m_window, nullptr, nullptr, nullptr);
+        const char* headings[] = {"FileName", "Folder", "Size"};
+        for (int i = 0; i < 3; ++i) {
+            LVCOLUMNA column{};
+            column.mask = LVCF_TEXT | LVCF_WIDTH;
+            column.cx = 150;
+            column.pszText = const_cast<char*>(headings[i]);
+            ::SendMessageA(m_list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+        }
+    }
+    void TearDown() override { ::DestroyWindow(m_window); }
+
+    void AddRow(const std::string& name, const std::string& folder, const std::string& size = "")
+    {
+        int count = static_cast<int>(::SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
+        LVITEMA item{};
+        item.mask = LVIF_TEXT | LVIF_PARAM;
+        item.iItem = count;
+        item.pszText = const_cast<char*>(name.c_str());
+        item.lParam = count + 1;
+        int row = static_cast<int>(::SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+        SetCell(row, 1, folder);
+        SetCell(row, 2, size);
+    }
+    void SetCell(int row, int column, const std::string& text)
+    {
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = const_cast<char*>(text.c_str());
+        ::SendMessageA(m_list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    }
+    void Select(int row)
+    {
+        LVITEMA item{};
+        item.stateMask = item.state = LVIS_SELECTED;
+        ::SendMessageA(m_list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    }
+    std::vector<std::string> Column(int column)
+    {
+        std::vector<std::string> texts;
+        int count = static_cast<int>(::SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
+        for (int row = 0; row < count; ++row)
+            texts.push_back(ListCtrlGetItemText(m_list, row, column));
+        return texts;
+    }
+
+    HWND m_window = nullptr;
+    HWND m_list = nullptr;
+};
+
+using Texts = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(ListActionsTest, SizeColumnsSortByBytesAndTextColumnsWithoutCase)
+{
+    AddRow("beta.txt", "C:\\b", "1.0 K");
+    AddRow("Alpha.txt", "C:\\a", "2.00 M");
+    AddRow("gamma.txt", "C:\\c", "900 bytes");
+    AddRow("ALPHA.log", "C:\\d", "1.0 K");
+
+    ListCtrlSortItems(m_list, 2, SortKind::Size, true);
+    EXPECT_EQ(Column(2), (Texts{"2.00 M", "1.0 K", "1.0 K", "900 bytes"}));
+    ListCtrlSortItems(m_list, 2, SortKind::Size, false);
+    EXPECT_EQ(Column(2), (Texts{"900 bytes", "1.0 K", "1.0 K", "2.00 M"}));
+
+    ListCtrlSortItems(m_list, 0, SortKind::Text, true);
+    EXPECT_EQ(Column(0), (Texts{"ALPHA.log", "Alpha.txt", "beta.txt", "gamma.txt"}));
+    ListCtrlSortItems(m_list, 0, SortKind::Text, false);
+    EXPECT_EQ(Column(0), (Texts{"gamma.txt", "beta.txt", "Alpha.txt", "ALPHA.log"}));
+    // The rows move whole.
+    EXPECT_EQ(Column(1), (Texts{"C:\\c", "C:\\b", "C:\\a", "C:\\d"}));
+}
+
+TEST_F(ListActionsTest, LongCellsAreReadWhole)
+{
+    std::string name(1000, 'n');
+    AddRow(name, "C:\\x");
+    EXPECT_EQ(ListCtrlGetItemText(m_list, 0, 0), name);
+}
+
+TEST_F(ListActionsTest, OpeningAFileWithoutAProgramOffersNotepad)
+{
+    AddRow("notes.xyz", "C:\\data");
+    AddRow("other.xyz", "C:\\data");
+    Select(1);
+    std::vector<std::string> calls;
+    int answer = IDNO;
+    INT_PTR result = 31;
+    ScopedOverride<decltype(Seams::shellExecute)> shell(
+        GetSeams().shellExecute,
+        [&](HWND, const char* verb, const char* file, const char* parameters, const char*, int) {
+            calls.push_back(std::string(verb) + " " + file + (parameters ? std::string(" ") + parameters : ""));
+            return result;
+        });
+    ScopedOverride<decltype(Seams::messageBox)> box(GetSeams().messageBox,
+                                                    [&](HWND, const char* text, const char*, UINT type) {
+                                                        calls.push_back(std::string("ask ") + text);
+                                                        EXPECT_EQ(type, UINT(MB_YESNO | MB_ICONQUESTION));
+                                                        return answer;
+                                                    });
+
+    ListCtrlOpenSelectedFile(m_window, m_list);
+    EXPECT_EQ(calls, (Texts{"open C:\\data\\other.xyz",
+                            "ask There is no program configured to view this file type.  Would you like to view it "
+                            "using Notepad?"}));
+
+    calls.clear();
+    answer = IDYES;
+    ListCtrlOpenSelectedFile(m_window, m_list);
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[2], "open notepad.exe C:\\data\\other.xyz");
+
+    calls.clear();
+    result = 42;
+    ListCtrlOpenSelectedFile(m_window, m_list);
+    EXPECT_EQ(calls, (Texts{"open C:\\data\\other.xyz"}));
+}
+
+TEST_F(ListActionsTest, DeletingRemovesExactlyTheRowsWhoseFilesAreGone)
+{
+    TempFolder temp;
+    std::string folder = temp.Path().substr(0, temp.Path().size() - 1);
+    for (const char* name : {"a.tmp", "b.tmp", "c.tmp", "d.tmp"}) {
+        temp.MakeFile(name, 10);
+        AddRow(name, folder);
+    }
+    Select(0);
+    Select(1);
+    Select(3);
+
+    std::string list;
+    FILEOP_FLAGS flags = 0xFFFF;
+    // The shell removes two of the three and then reports a cancel.
+    ScopedOverride<decltype(Seams::fileOperation)> shell(GetSeams().fileOperation, [&](SHFILEOPSTRUCTA& operation) {
+        EXPECT_EQ(operation.wFunc, UINT(FO_DELETE));
+        flags = operation.fFlags;
+        const char* end = operation.pFrom;
+        while (*end)
+            end += std::strlen(end) + 1;
+        list.assign(operation.pFrom, end + 1);
+        ::DeleteFileA((temp.Path() + "a.tmp").c_str());
+        ::DeleteFileA((temp.Path() + "d.tmp").c_str());
+        return 1223;
+    });
+    ListCtrlDeleteSelectedFiles(m_list, false, "");
+
+    EXPECT_EQ(flags, FOF_ALLOWUNDO);
+    EXPECT_EQ(list, temp.Path() + "a.tmp" + '\0' + temp.Path() + "b.tmp" + '\0' + temp.Path() + "d.tmp" + '\0' + '\0');
+    EXPECT_EQ(Column(0), (Texts{"b.tmp", "c.tmp"}));
+
+    // A folder prefix names the files by column 0 alone; permanent means no undo.
+    Select(0);
+    ScopedOverride<decltype(Seams::fileOperation)> remove(GetSeams().fileOperation, [&](SHFILEOPSTRUCTA& operation) {
+        flags = operation.fFlags;
+        list = operation.pFrom;
+        ::DeleteFileA(operation.pFrom);
+        return 0;
+    });
+    ListCtrlDeleteSelectedFiles(m_list, true, temp.Path());
+    EXPECT_EQ(flags, 0);
+    EXPECT_EQ(list, temp.Path() + "b.tmp");
+    EXPECT_EQ(Column(0), (Texts{"c.tmp"}));
+}
+
+TEST(SystemImageList, IsTheShellsAndGivesFileIcons)
+{
+    HIMAGELIST images = GetSysImageList();
+    ASSERT_TRUE(images);
+    EXPECT_EQ(GetSysImageList(), images);
+    int width = 0, height = 0;
+    ImageList_GetIconSize(images, &width, &height);
+    EXPECT_EQ(width, ::GetSystemMetrics(SM_CXSMICON));
+    EXPECT_GE(GetFileIconIndex("C:\\windows\\notepad.exe"), 0);
+    ReleaseSysImageList();
+    // Detaching never destroyed the shell's list.
+    EXPECT_GT(ImageList_GetImageCount(images), 0);
+}
