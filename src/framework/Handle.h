@@ -79,7 +79,7 @@ inline void DeleteGdiObject(HGDIOBJ h) noexcept
 {
     ::DeleteObject(h);
 }
-inline void DeleteMemoryDc(HDC h) noexcept
+inline void DeleteOwnedDc(HDC h) noexcept
 {
     ::DeleteDC(h);
 }
@@ -88,7 +88,8 @@ using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 using RegKey = UniqueHandle<NullIsEmpty<HKEY, CloseRegKey>>;
 using Library = UniqueHandle<NullIsEmpty<HMODULE, UnloadLibrary>>;
-using MemoryDc = UniqueHandle<NullIsEmpty<HDC, DeleteMemoryDc>>;
+// A device context of CreateDC or CreateCompatibleDC.
+using OwnedDc = UniqueHandle<NullIsEmpty<HDC, DeleteOwnedDc>>;
 template <typename T> using GdiObject = UniqueHandle<NullIsEmpty<T, DeleteGdiObject>>;
 
 // A window's device context from GetDC, released on scope exit.

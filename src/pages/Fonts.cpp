@@ -5,14 +5,15 @@
 
 namespace {
 
-// The height is in tenths of a point; it becomes logical units of the screen.
-Font CreatePointFontIndirect(LOGFONTA font)
+// The height is in tenths of a point; it becomes logical units of the device.
+Font CreatePointFontIndirect(LOGFONTA font, HDC device)
 {
     framework::WindowDc screen(nullptr);
-    POINT size{0, ::MulDiv(::GetDeviceCaps(screen.get(), LOGPIXELSY), font.lfHeight, 720)};
+    HDC dc = device ? device : screen.get();
+    POINT size{0, ::MulDiv(::GetDeviceCaps(dc, LOGPIXELSY), font.lfHeight, 720)};
     POINT origin{0, 0};
-    ::DPtoLP(screen.get(), &size, 1);
-    ::DPtoLP(screen.get(), &origin, 1);
+    ::DPtoLP(dc, &size, 1);
+    ::DPtoLP(dc, &origin, 1);
     font.lfHeight = -std::abs(size.y - origin.y);
     return Font(::CreateFontIndirectA(&font));
 }
@@ -28,9 +29,9 @@ LOGFONTA PointFont(int tenthsOfPoint, const char* face)
 
 }  // namespace
 
-Font CreatePointFont(int tenthsOfPoint, const char* face)
+Font CreatePointFont(int tenthsOfPoint, const char* face, HDC device)
 {
-    return CreatePointFontIndirect(PointFont(tenthsOfPoint, face));
+    return CreatePointFontIndirect(PointFont(tenthsOfPoint, face), device);
 }
 
 Font MakeFont(int tenthsOfPoint, const char* face, bool bold, bool italic)
@@ -39,7 +40,7 @@ Font MakeFont(int tenthsOfPoint, const char* face, bool bold, bool italic)
     if (bold)
         font.lfWeight = FW_BOLD;
     font.lfItalic = italic ? TRUE : FALSE;
-    return CreatePointFontIndirect(font);
+    return CreatePointFontIndirect(font, nullptr);
 }
 
 Font MakeTitleFont()

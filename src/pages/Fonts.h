@@ -5,8 +5,9 @@
 
 using Font = framework::GdiObject<HFONT>;
 
-// A font of the given point size (in tenths) and face, nothing else set.
-Font CreatePointFont(int tenthsOfPoint, const char* face);
+// A font of the given point size (in tenths) and face, nothing else set,
+// sized for the device (the screen when none is given).
+Font CreatePointFont(int tenthsOfPoint, const char* face, HDC device = nullptr);
 // The same with weight 700 when bold and the italic flag when asked.
 Font MakeFont(int tenthsOfPoint, const char* face, bool bold, bool italic);
 

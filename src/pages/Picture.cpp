@@ -63,7 +63,7 @@ void DrawDIBPicture(HDC dc, int x, int y, UINT bitmapId)
         bitmap.reset(::CreateDIBitmap(screen.get(), header, CBM_INIT, bits, reinterpret_cast<const BITMAPINFO*>(header),
                                       DIB_RGB_COLORS));
     }
-    framework::MemoryDc memory(::CreateCompatibleDC(dc));
+    framework::OwnedDc memory(::CreateCompatibleDC(dc));
     if (!bitmap || !memory)
         return;
     framework::SelectPaletteGuard targetPalette(dc, palette.get(), FALSE);

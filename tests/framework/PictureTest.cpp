@@ -35,7 +35,7 @@ public:
 
 private:
     int m_width, m_height;
-    framework::MemoryDc m_dc;
+    framework::OwnedDc m_dc;
     framework::GdiObject<HBITMAP> m_bitmap;
     std::uint32_t* m_bits = nullptr;
     HGDIOBJ m_old = nullptr;
@@ -50,7 +50,7 @@ std::vector<std::uint32_t> Reference(UINT id, int width, int height, int x, int 
     EXPECT_TRUE(picture);
     BITMAP info{};
     ::GetObjectA(picture.get(), sizeof info, &info);
-    framework::MemoryDc source(::CreateCompatibleDC(canvas.Dc()));
+    framework::OwnedDc source(::CreateCompatibleDC(canvas.Dc()));
     framework::SelectObjectGuard selected(source.get(), picture.get());
     ::BitBlt(canvas.Dc(), x, y, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
     return canvas.Pixels();
