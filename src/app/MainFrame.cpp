@@ -28,11 +28,7 @@ bool CMainFrame::Create()
     HMENU menu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
     std::string title = framework::LoadResourceString(IDS_APP_TITLE);
     constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    if (CreateEx(0, wc.lpszClassName, title.c_str(), kStyle, RECT{0, 0, kWidth, kHeight}, nullptr, menu))
-        return true;
-    if (menu)
-        ::DestroyMenu(menu);
-    return false;
+    return CreateEx(0, wc.lpszClassName, title.c_str(), kStyle, RECT{0, 0, kWidth, kHeight}, nullptr, menu);
 }
 
 LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)

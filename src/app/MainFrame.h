@@ -17,6 +17,8 @@ public:
     static constexpr int kMinTrackHeight = 410;
 
     explicit CMainFrame(const SettingsStore& settings) : m_settings(settings) {}
+    // The window goes first, while the view it routes to still exists.
+    ~CMainFrame() override { DestroyWindow(); }
 
     // Creates the window hidden; the caller shows it.
     bool Create();

@@ -61,7 +61,8 @@ void RecordSnapshot(const SettingsStore& store, const std::string& root, double 
 {
     std::string section = HistorySection(root);
     int count = store.GetProfileInt(section.c_str(), kCount, 0);
-    if (count < 0)
+    // A damaged store must not make the next slot number overflow.
+    if (count < 0 || count == INT_MAX)
         count = 0;
     int today = DayNumber(framework::GetClock().unixTime());
 

@@ -7,6 +7,8 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cctype>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -15,22 +17,17 @@ HIMAGELIST g_systemImageList = nullptr;
 
 constexpr INT_PTR kNoAssociation = 31;
 
+struct SortKey {
+    std::string text;
+    std::uint64_t size = 0;
+};
+
+// The sort column of every row, by the row's item data.
 struct SortRequest {
-    HWND list;
-    int column;
+    std::unordered_map<LPARAM, SortKey> keys;
     SortKind kind;
     bool ascending;
 };
-
-std::string CellByItemData(HWND list, LPARAM itemData, int column)
-{
-    LVFINDINFOA find{};
-    find.flags = LVFI_PARAM;
-    find.lParam = itemData;
-    int row =
-        static_cast<int>(::SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
-    return row < 0 ? std::string() : ListCtrlGetItemText(list, row, column);
-}
 
 // Byte by byte, the letters A to Z taken as a to z.
 int CompareText(const std::string& a, const std::string& b)
@@ -48,11 +45,13 @@ int CompareText(const std::string& a, const std::string& b)
 int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM request) noexcept
 {
     const auto& sort = *reinterpret_cast<const SortRequest*>(request);
-    std::string a = CellByItemData(sort.list, first, sort.column);
-    std::string b = CellByItemData(sort.list, second, sort.column);
+    auto a = sort.keys.find(first), b = sort.keys.find(second);
+    if (a == sort.keys.end() || b == sort.keys.end())
+        return 0;
     if (sort.kind == SortKind::Text)
-        return sort.ascending ? CompareText(a, b) : CompareText(b, a);
-    std::uint64_t sizeA = ParseFileSize(a.c_str()), sizeB = ParseFileSize(b.c_str());
+        return sort.ascending ? CompareText(a->second.text, b->second.text)
+                              : CompareText(b->second.text, a->second.text);
+    std::uint64_t sizeA = a->second.size, sizeB = b->second.size;
     if (sizeA == sizeB)
         return 0;
     bool aFirst = sort.ascending ? sizeA > sizeB : sizeA < sizeB;
@@ -70,6 +69,15 @@ std::string RowPath(HWND list, int row, const std::string& folderPrefix)
     if (!folderPrefix.empty())
         return folderPrefix + ListCtrlGetItemText(list, row, 0);
     return ListCtrlGetItemText(list, row, 1) + "\\" + ListCtrlGetItemText(list, row, 0);
+}
+
+// Only a full path names the row's file: a row without its folder must not
+// turn into a file at the root of the current drive.
+bool IsFullPath(const std::string& path)
+{
+    bool drive =
+        path.size() > 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && path[2] == '\\';
+    return drive || path.rfind("\\\\", 0) == 0;
 }
 
 }  // namespace
@@ -116,7 +124,20 @@ std::string ListCtrlGetItemText(HWND list, int row, int column)
 void ListCtrlSortItems(HWND list, int column, SortKind kind, bool ascending)
 {
     framework::WaitCursor wait;
-    SortRequest request{list, column, kind, ascending};
+    // Every key is read before the sort: while the control sorts, its rows
+    // are in flux, and looking each one up per comparison would be slow.
+    SortRequest request{{}, kind, ascending};
+    int rows = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+        LVITEMA item{};
+        item.mask = LVIF_PARAM;
+        item.iItem = row;
+        ::SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+        SortKey key{ListCtrlGetItemText(list, row, column)};
+        if (kind == SortKind::Size)
+            key.size = ParseFileSize(key.text.c_str());
+        request.keys.emplace(item.lParam, std::move(key));
+    }
     ::SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(&CompareRows));
 }
 
@@ -141,7 +162,10 @@ void ListCtrlDeleteSelectedFiles(HWND list, bool permanent, const std::string& f
 {
     std::string sources;
     for (int row = NextSelected(list, -1); row >= 0; row = NextSelected(list, row)) {
-        sources += RowPath(list, row, folderPrefix);
+        std::string path = RowPath(list, row, folderPrefix);
+        if (!IsFullPath(path))
+            continue;
+        sources += path;
         sources += '\0';
     }
     if (sources.empty())
@@ -159,7 +183,8 @@ void ListCtrlDeleteSelectedFiles(HWND list, bool permanent, const std::string& f
     // one locked file): drop exactly the rows whose files no longer exist.
     framework::WaitCursor wait;
     for (int row = NextSelected(list, -1); row >= 0; row = NextSelected(list, row)) {
-        if (::GetFileAttributesA(RowPath(list, row, folderPrefix).c_str()) != INVALID_FILE_ATTRIBUTES)
+        std::string path = RowPath(list, row, folderPrefix);
+        if (!IsFullPath(path) || ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
             continue;
         ::SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
         --row;

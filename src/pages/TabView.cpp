@@ -58,7 +58,8 @@ LRESULT CTabView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     }
     case WM_SIZE:
         Default(msg, wParam, lParam);
-        OnSize(LOWORD(lParam), HIWORD(lParam));
+        if (wParam != SIZE_MINIMIZED)
+            OnSize(LOWORD(lParam), HIWORD(lParam));
         return 0;
     case WM_SETFOCUS:
         ShowCurrentPage();
@@ -168,8 +169,9 @@ bool CTabView::PreTranslateKeyDown(MSG& msg)
     case VK_TAB:
         if (HWND focus = ::GetFocus(); focus && page && !busy) {
             bool backwards = ::GetAsyncKeyState(VK_SHIFT) < 0;
+            // Through the dialog manager, so that a focused push button becomes the default one.
             if (HWND next = ::GetNextDlgTabItem(page->GetSafeHwnd(), focus, backwards))
-                ::SetFocus(next);
+                ::SendMessageA(page->GetSafeHwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
         }
         return true;
     case VK_RETURN:

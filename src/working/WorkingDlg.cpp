@@ -128,8 +128,7 @@ void CWorkingDlg::PumpMessages()
     }
 }
 
-WorkingSession::WorkingSession(HWND page, const char* firstText)
-    : m_mainWindow(::GetAncestor(page, GA_ROOT)), m_previousCursor(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT)))
+WorkingSession::WorkingSession(HWND page, const char* firstText) : m_mainWindow(::GetAncestor(page, GA_ROOT))
 {
     ::EnableWindow(m_mainWindow, FALSE);
     m_dialog.Create(page);
@@ -141,5 +140,4 @@ WorkingSession::~WorkingSession()
 {
     ::EnableWindow(m_mainWindow, TRUE);
     ::ShowWindow(m_dialog.GetSafeHwnd(), SW_HIDE);
-    ::SetCursor(m_previousCursor);
 }

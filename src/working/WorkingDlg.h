@@ -1,6 +1,7 @@
 // The window every long operation shows: an animation, a status text and Stop.
 #pragma once
 
+#include "framework/Application.h"
 #include "framework/Window.h"
 #include "working/ProgressSink.h"
 
@@ -51,5 +52,5 @@ public:
 private:
     CWorkingDlg m_dialog;
     HWND m_mainWindow;
-    HCURSOR m_previousCursor;
+    framework::WaitCursor m_waitCursor;
 };

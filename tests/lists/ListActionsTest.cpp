@@ -152,9 +152,12 @@ TEST_F(ListActionsTest, DeletingRemovesExactlyTheRowsWhoseFilesAreGone)
         temp.MakeFile(name, 10);
         AddRow(name, folder);
     }
+    // A row without its folder names no file: it is never handed to the shell.
+    AddRow("e.tmp", "");
     Select(0);
     Select(1);
     Select(3);
+    Select(4);
 
     std::string list;
     FILEOP_FLAGS flags = 0xFFFF;
@@ -174,9 +177,12 @@ TEST_F(ListActionsTest, DeletingRemovesExactlyTheRowsWhoseFilesAreGone)
 
     EXPECT_EQ(flags, FOF_ALLOWUNDO);
     EXPECT_EQ(list, temp.Path() + "a.tmp" + '\0' + temp.Path() + "b.tmp" + '\0' + temp.Path() + "d.tmp" + '\0' + '\0');
-    EXPECT_EQ(Column(0), (Texts{"b.tmp", "c.tmp"}));
+    EXPECT_EQ(Column(0), (Texts{"b.tmp", "c.tmp", "e.tmp"}));
 
     // A folder prefix names the files by column 0 alone; permanent means no undo.
+    LVITEMA none{};
+    none.stateMask = LVIS_SELECTED;
+    ::SendMessageA(m_list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
     Select(0);
     ScopedOverride<decltype(Seams::fileOperation)> remove(GetSeams().fileOperation, [&](SHFILEOPSTRUCTA& operation) {
         flags = operation.fFlags;
@@ -187,7 +193,7 @@ TEST_F(ListActionsTest, DeletingRemovesExactlyTheRowsWhoseFilesAreGone)
     ListCtrlDeleteSelectedFiles(m_list, true, temp.Path());
     EXPECT_EQ(flags, 0);
     EXPECT_EQ(list, temp.Path() + "b.tmp");
-    EXPECT_EQ(Column(0), (Texts{"c.tmp"}));
+    EXPECT_EQ(Column(0), (Texts{"c.tmp", "e.tmp"}));
 }
 
 TEST(SystemImageList, IsTheShellsAndGivesFileIcons)

@@ -9,6 +9,9 @@
 #include "support/Messages.h"
 #include "support/Override.h"
 #include "support/Registry.h"
+#include "support/WindowWatch.h"
+
+#include <algorithm>
 
 #include <commctrl.h>
 
@@ -129,6 +132,7 @@ TEST_F(CorvanePagesTest, EnterDuringALongOperationStartsNothing)
     ASSERT_TRUE(::IsWindowVisible(intro));
     // Next would store the ticked box: the sign that Enter pressed it.
     ::CheckDlgButton(intro, IDC_SKIP, BST_CHECKED);
+    WindowWatch watch;
     {
         WorkingSession session(intro, "Initializing...");
         ::SetForegroundWindow(session.Dialog().GetSafeHwnd());
@@ -142,6 +146,7 @@ TEST_F(CorvanePagesTest, EnterDuringALongOperationStartsNothing)
             ASSERT_TRUE(session.Sink().Step("working"));
     }
     PumpPending();
+    ASSERT_NE(std::find(watch.KeysDown().begin(), watch.KeysDown().end(), WPARAM{VK_RETURN}), watch.KeysDown().end());
     EXPECT_EQ(SettingsStore("Halvett Software", "Corvane").GetProfileInt("Settings", "SkipDllPage1", -1), -1);
     EXPECT_EQ(View().GetCurrentPage(), View().GetPage(kDllsTab, 0));
     EXPECT_TRUE(::IsWindowEnabled(m_app.GetMainFrame()->GetSafeHwnd()));

@@ -1,0 +1,70 @@
+// The base of every page that shows files in a list: the list's set-up,
+// sorting by a clicked column, the placeholder row of an empty result,
+// buttons that follow the selection, and the layout that follows the window.
+#pragma once
+
+#include "lists/ListActions.h"
+#include "pages/Page.h"
+
+#include <string>
+#include <vector>
+
+struct ListColumn {
+    const char* heading;
+    int width;
+};
+
+// When a button of the page may be pressed.
+enum class ButtonNeeds {
+    Nothing,          // always
+    Rows,             // the list holds files (not just the placeholder)
+    OneSelectedFile,  // exactly one file row selected
+    SelectedFiles,    // at least one file row selected
+};
+
+struct ListButton {
+    int id;
+    ButtonNeeds needs;
+};
+
+struct ListPageSpec {
+    UINT templateId;
+    const char* helpKey;
+    int listId;
+    std::vector<ListColumn> columns;
+    int sizeColumn;                   // -1: every column sorts as text
+    std::vector<ListButton> buttons;  // the button row, right to left
+};
+
+class CListPage : public CPage {
+public:
+    explicit CListPage(ListPageSpec spec) : CPage(spec.templateId, spec.helpKey), m_spec(std::move(spec)) {}
+
+    HWND GetList() const noexcept { return ::GetDlgItem(m_hWnd, m_spec.listId); }
+    bool HasPlaceholder() const noexcept { return m_placeholder; }
+
+protected:
+    BOOL OnInitDialog() override;
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnPageResize(int width, int height) override;
+
+    // Empties the list; row keys start again from 1.
+    void ClearList();
+    // Appends a row; its key is the number of rows added so far.
+    int AddRow(const std::vector<std::string>& cells, int image);
+    // The single row of an empty result; file actions are off while it shows.
+    void ShowPlaceholder(const char* message);
+    // Recycles or deletes the selected files and drops the rows of those gone.
+    void DeleteSelectedFiles(bool permanent, const std::string& folderPrefix = "");
+    void ResetSortOrder(int column) { m_ascending.at(static_cast<size_t>(column)) = false; }
+    int SelectedCount() const;
+    void UpdateButtons();
+
+private:
+    void OnColumnClick(int column);
+
+    ListPageSpec m_spec;
+    std::vector<bool> m_ascending;
+    int m_rowsAdded = 0;
+    bool m_placeholder = false;
+};

@@ -1,0 +1,175 @@
+#include "lists/ListPage.h"
+
+#include "pages/PageMessages.h"
+#include "pages/TestPages.h"
+
+#include "support/Messages.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class TestListPage : public CListPage {
+public:
+    TestListPage()
+        : CListPage({IDD_TEST_LIST_PAGE,
+                     "Test Page",
+                     IDC_TEST_LIST,
+                     {{"FileName", 100}, {"Folder", 100}, {"Size", 60}},
+                     2,
+                     {{IDC_TEST_PRINT, ButtonNeeds::Rows},
+                      {IDC_TEST_DELETE, ButtonNeeds::SelectedFiles},
+                      {IDC_TEST_OPEN, ButtonNeeds::OneSelectedFile},
+                      {IDC_TEST_START_OVER, ButtonNeeds::Nothing}}})
+    {
+    }
+    using CListPage::AddRow;
+    using CListPage::ClearList;
+    using CListPage::ShowPlaceholder;
+};
+
+class ListPageTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::vector<TabSpec> tabs;
+        tabs.push_back({"List", {[this] {
+                            auto page = std::make_unique<TestListPage>();
+                            m_page = page.get();
+                            return page;
+                        }}});
+        m_host = std::make_unique<TestHost>(std::move(tabs));
+        PumpPending();
+    }
+
+    HWND Page() { return m_page->GetSafeHwnd(); }
+    HWND List() { return m_page->GetList(); }
+    bool Enabled(int id) { return ::IsWindowEnabled(::GetDlgItem(Page(), id)) != FALSE; }
+    void Select(int row, bool selected)
+    {
+        LVITEMA item{};
+        item.stateMask = LVIS_SELECTED;
+        item.state = selected ? LVIS_SELECTED : 0;
+        ::SendMessageA(List(), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        PumpPending();
+    }
+    void ClickColumn(int column)
+    {
+        NMLISTVIEW click{};
+        click.hdr = {List(), IDC_TEST_LIST, LVN_COLUMNCLICK};
+        click.iItem = -1;
+        click.iSubItem = column;
+        ::SendMessageA(Page(), WM_NOTIFY, IDC_TEST_LIST, reinterpret_cast<LPARAM>(&click));
+    }
+    std::vector<std::string> Column(int column)
+    {
+        std::vector<std::string> texts;
+        int count = static_cast<int>(::SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0));
+        for (int row = 0; row < count; ++row)
+            texts.push_back(ListCtrlGetItemText(List(), row, column));
+        return texts;
+    }
+    RECT ChildRect(int id)
+    {
+        RECT rect{};
+        ::GetWindowRect(::GetDlgItem(Page(), id), &rect);
+        ::MapWindowPoints(nullptr, Page(), reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    }
+
+    TestListPage* m_page = nullptr;
+    std::unique_ptr<TestHost> m_host;
+};
+
+using Texts = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(ListPageTest, ListShowsFilesWithTheShellsIconsAndFullRows)
+{
+    EXPECT_TRUE(::SendMessageA(List(), LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_FULLROWSELECT);
+    EXPECT_EQ(reinterpret_cast<HIMAGELIST>(::SendMessageA(List(), LVM_GETIMAGELIST, LVSIL_SMALL, 0)),
+              GetSysImageList());
+    EXPECT_EQ(Column(0), Texts{});
+    char heading[32] = "";
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = heading;
+    column.cchTextMax = sizeof heading;
+    ::SendMessageA(List(), LVM_GETCOLUMNA, 2, reinterpret_cast<LPARAM>(&column));
+    EXPECT_STREQ(heading, "Size");
+    EXPECT_EQ(column.cx, 60);
+}
+
+TEST_F(ListPageTest, ButtonsFollowTheSelectionAndThePlaceholderDisablesFileActions)
+{
+    EXPECT_FALSE(Enabled(IDC_TEST_PRINT));
+    EXPECT_FALSE(Enabled(IDC_TEST_DELETE));
+    EXPECT_FALSE(Enabled(IDC_TEST_OPEN));
+    EXPECT_TRUE(Enabled(IDC_TEST_START_OVER));
+
+    m_page->AddRow({"a.txt", "C:\\x", "1 K"}, -1);
+    m_page->AddRow({"b.txt", "C:\\x", "2 K"}, -1);
+    PumpPending();
+    EXPECT_TRUE(Enabled(IDC_TEST_PRINT));
+    EXPECT_FALSE(Enabled(IDC_TEST_DELETE));
+    Select(0, true);
+    EXPECT_TRUE(Enabled(IDC_TEST_DELETE));
+    EXPECT_TRUE(Enabled(IDC_TEST_OPEN));
+    Select(1, true);
+    EXPECT_TRUE(Enabled(IDC_TEST_DELETE));
+    EXPECT_FALSE(Enabled(IDC_TEST_OPEN));
+
+    m_page->ShowPlaceholder("No matching files found.");
+    Select(0, true);
+    EXPECT_EQ(Column(0), Texts{"No matching files found."});
+    EXPECT_TRUE(m_page->HasPlaceholder());
+    EXPECT_FALSE(Enabled(IDC_TEST_PRINT));
+    EXPECT_FALSE(Enabled(IDC_TEST_DELETE));
+    EXPECT_FALSE(Enabled(IDC_TEST_OPEN));
+    EXPECT_TRUE(Enabled(IDC_TEST_START_OVER));
+}
+
+TEST_F(ListPageTest, ColumnClicksSortOneWayThenTheOther)
+{
+    m_page->AddRow({"beta", "C:\\b", "900 bytes"}, -1);
+    m_page->AddRow({"Alpha", "C:\\a", "2.00 M"}, -1);
+    m_page->AddRow({"gamma", "C:\\c", "1.0 K"}, -1);
+
+    ClickColumn(0);
+    EXPECT_EQ(Column(0), (Texts{"Alpha", "beta", "gamma"}));
+    ClickColumn(0);
+    EXPECT_EQ(Column(0), (Texts{"gamma", "beta", "Alpha"}));
+    ClickColumn(2);
+    EXPECT_EQ(Column(2), (Texts{"2.00 M", "1.0 K", "900 bytes"}));
+    ClickColumn(2);
+    EXPECT_EQ(Column(2), (Texts{"900 bytes", "1.0 K", "2.00 M"}));
+    ClickColumn(1);
+    EXPECT_EQ(Column(1), (Texts{"C:\\a", "C:\\b", "C:\\c"}));
+}
+
+TEST_F(ListPageTest, ResizeStretchesTheListAndLinesUpTheButtonRow)
+{
+    ::PostMessageA(Page(), UM_PAGERESIZE, 700, 420);
+    PumpPending();
+    RECT page{};
+    ::GetClientRect(Page(), &page);
+    EXPECT_EQ(page.right, 700);
+    EXPECT_EQ(page.bottom, 420);
+
+    RECT list = ChildRect(IDC_TEST_LIST);
+    EXPECT_EQ(list.right, 700);
+    EXPECT_EQ(list.bottom, 420 - 30);
+    RECT print = ChildRect(IDC_TEST_PRINT), remove = ChildRect(IDC_TEST_DELETE), start = ChildRect(IDC_TEST_START_OVER);
+    EXPECT_EQ(print.right, list.right);
+    EXPECT_EQ(print.top, list.bottom + 6);
+    EXPECT_EQ(remove.right, print.left - 6);
+    EXPECT_EQ(remove.top, print.top);
+    EXPECT_EQ(start.right, ChildRect(IDC_TEST_OPEN).left - 6);
+
+    // The view's size before the window has one changes nothing.
+    ::PostMessageA(Page(), UM_PAGERESIZE, static_cast<WPARAM>(-24), -48);
+    PumpPending();
+    ::GetClientRect(Page(), &page);
+    EXPECT_EQ(page.right, 700);
+}
