@@ -56,7 +56,6 @@ protected:
     void ShowPlaceholder(const char* message);
     // Recycles or deletes the selected files and drops the rows of those gone.
     void DeleteSelectedFiles(bool permanent, const std::string& folderPrefix = "");
-    void ResetSortOrder(int column) { m_ascending.at(static_cast<size_t>(column)) = false; }
     int SelectedCount() const;
     void UpdateButtons();
 

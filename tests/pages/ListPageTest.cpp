@@ -3,7 +3,11 @@
 #include "pages/PageMessages.h"
 #include "pages/TestPages.h"
 
+#include "framework/Seams.h"
+
 #include "support/Messages.h"
+#include "support/Override.h"
+#include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +30,7 @@ public:
     using CListPage::AddRow;
     using CListPage::ClearList;
     using CListPage::ShowPlaceholder;
+    void DeleteSelected() { DeleteSelectedFiles(false); }
 };
 
 class ListPageTest : public ::testing::Test {
@@ -172,4 +177,23 @@ TEST_F(ListPageTest, ResizeStretchesTheListAndLinesUpTheButtonRow)
     PumpPending();
     ::GetClientRect(Page(), &page);
     EXPECT_EQ(page.right, 700);
+}
+
+TEST_F(ListPageTest, DeletingTheSelectedFilesUpdatesTheButtons)
+{
+    TempFolder temp;
+    temp.MakeFile("gone.tmp");
+    m_page->AddRow({"gone.tmp", temp.Path().substr(0, temp.Path().size() - 1), "0 bytes"}, -1);
+    m_page->AddRow({"kept.tmp", "C:\\nowhere", "0 bytes"}, -1);
+    Select(0, true);
+    ASSERT_TRUE(Enabled(IDC_TEST_DELETE));
+    ScopedOverride<decltype(framework::Seams::fileOperation)> shell(framework::GetSeams().fileOperation,
+                                                                    [](SHFILEOPSTRUCTA& operation) {
+                                                                        ::DeleteFileA(operation.pFrom);
+                                                                        return 0;
+                                                                    });
+    m_page->DeleteSelected();
+    EXPECT_EQ(Column(0), Texts{"kept.tmp"});
+    EXPECT_FALSE(Enabled(IDC_TEST_DELETE));
+    EXPECT_TRUE(Enabled(IDC_TEST_PRINT));
 }
