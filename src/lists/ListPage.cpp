@@ -22,14 +22,14 @@ BOOL CListPage::OnInitDialog()
     HWND list = GetList();
     ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     ::SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(GetSysImageList()));
-    for (size_t i = 0; i < m_spec.columns.size(); ++i) {
+    for (size_t i = 0; i < m_layout.columns.size(); ++i) {
         LVCOLUMNA column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH;
-        column.pszText = const_cast<char*>(m_spec.columns[i].heading);
-        column.cx = m_spec.columns[i].width;
+        column.pszText = const_cast<char*>(m_layout.columns[i].heading);
+        column.cx = m_layout.columns[i].width;
         ::SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     }
-    m_ascending.assign(m_spec.columns.size(), false);
+    m_ascending.assign(m_layout.columns.size(), false);
     UpdateButtons();
     return TRUE;
 }
@@ -39,7 +39,7 @@ LRESULT CListPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->idFrom == static_cast<UINT_PTR>(m_spec.listId)) {
+        if (header->idFrom == static_cast<UINT_PTR>(m_layout.listId)) {
             if (header->code == LVN_COLUMNCLICK)
                 OnColumnClick(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
             else if (header->code == LVN_ITEMCHANGED || header->code == LVN_INSERTITEM)
@@ -59,7 +59,7 @@ void CListPage::OnColumnClick(int column)
 {
     if (column < 0 || static_cast<size_t>(column) >= m_ascending.size())
         return;
-    SortKind kind = column == m_spec.sizeColumn ? SortKind::Size : SortKind::Text;
+    SortKind kind = column == m_layout.sizeColumn ? SortKind::Size : SortKind::Text;
     auto order = m_ascending[static_cast<size_t>(column)];
     ListCtrlSortItems(GetList(), column, kind, !order);
     order = !order;
@@ -78,7 +78,7 @@ void CListPage::OnPageResize(int width, int height)
     ::SetWindowPos(list, nullptr, 0, 0, width - rect.left, height - kListBottomMargin - rect.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     HWND previous = nullptr;
-    for (const ListButton& button : m_spec.buttons) {
+    for (const ListButton& button : m_layout.buttons) {
         HWND control = ::GetDlgItem(m_hWnd, button.id);
         if (previous)
             PlaceLeftOf(control, previous);
@@ -135,7 +135,7 @@ void CListPage::UpdateButtons()
 {
     bool rows = !m_placeholder && ::SendMessageA(GetList(), LVM_GETITEMCOUNT, 0, 0) > 0;
     int selected = rows ? SelectedCount() : 0;
-    for (const ListButton& button : m_spec.buttons) {
+    for (const ListButton& button : m_layout.buttons) {
         bool enable = true;
         switch (button.needs) {
         case ButtonNeeds::Nothing:

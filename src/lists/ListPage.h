@@ -27,7 +27,7 @@ struct ListButton {
     ButtonNeeds needs;
 };
 
-struct ListPageSpec {
+struct ListPageLayout {
     UINT templateId;
     const char* helpKey;
     int listId;
@@ -38,9 +38,9 @@ struct ListPageSpec {
 
 class CListPage : public CPage {
 public:
-    explicit CListPage(ListPageSpec spec) : CPage(spec.templateId, spec.helpKey), m_spec(std::move(spec)) {}
+    explicit CListPage(ListPageLayout layout) : CPage(layout.templateId, layout.helpKey), m_layout(std::move(layout)) {}
 
-    HWND GetList() const noexcept { return ::GetDlgItem(m_hWnd, m_spec.listId); }
+    HWND GetList() const noexcept { return ::GetDlgItem(m_hWnd, m_layout.listId); }
     bool HasPlaceholder() const noexcept { return m_placeholder; }
 
 protected:
@@ -62,7 +62,7 @@ protected:
 private:
     void OnColumnClick(int column);
 
-    ListPageSpec m_spec;
+    ListPageLayout m_layout;
     std::vector<bool> m_ascending;
     int m_rowsAdded = 0;
     bool m_placeholder = false;

@@ -84,17 +84,17 @@ int CTabView::OnCreate()
         return -1;
     ::SendMessageA(m_tabControl, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(ANSI_VAR_FONT)), FALSE);
 
-    for (const TabSpec& spec : m_specs) {
+    for (const TabEntry& tab : m_tabs) {
         if (m_tabCount == kMaxTabs)
             break;
-        for (size_t index = 0; index < spec.pages.size() && index < kMaxPages; ++index) {
-            std::unique_ptr<CPage> page = spec.pages[index]();
+        for (size_t index = 0; index < tab.pages.size() && index < kMaxPages; ++index) {
+            std::unique_ptr<CPage> page = tab.pages[index]();
             if (page && page->CreatePage(m_tabControl))
                 m_pages[m_tabCount][index] = std::move(page);
         }
         TCITEMA item{};
         item.mask = TCIF_TEXT;
-        item.pszText = const_cast<char*>(spec.caption.c_str());
+        item.pszText = const_cast<char*>(tab.caption.c_str());
         ::SendMessageA(m_tabControl, TCM_INSERTITEMA, static_cast<WPARAM>(m_tabCount), reinterpret_cast<LPARAM>(&item));
         ++m_tabCount;
     }

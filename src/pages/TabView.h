@@ -14,7 +14,7 @@
 
 using PageFactory = std::function<std::unique_ptr<CPage>()>;
 
-struct TabSpec {
+struct TabEntry {
     std::string caption;
     std::vector<PageFactory> pages;  // page 0 first
 };
@@ -25,7 +25,7 @@ public:
     static constexpr int kMaxPages = 5;
     static constexpr UINT kTabControlId = 1111;
 
-    explicit CTabView(std::vector<TabSpec> tabs) : m_specs(std::move(tabs)) {}
+    explicit CTabView(std::vector<TabEntry> tabs) : m_tabs(std::move(tabs)) {}
 
     // Escape does nothing, Tab moves through the current page, Enter presses
     // its default button.
@@ -50,7 +50,7 @@ private:
     int CurrentTab() const noexcept;
     void PressDefaultButton(HWND page);
 
-    std::vector<TabSpec> m_specs;
+    std::vector<TabEntry> m_tabs;
     HWND m_tabControl = nullptr;
     int m_tabCount = 0;
     std::array<std::array<std::unique_ptr<CPage>, kMaxPages>, kMaxTabs> m_pages;

@@ -12,7 +12,7 @@ PageFactory Intro(UINT templateId, const char* helpKey, const SettingsStore& set
 
 }  // namespace
 
-std::vector<TabSpec> CorvaneTabs(const SettingsStore& settings)
+std::vector<TabEntry> CorvaneTabs(const SettingsStore& settings)
 {
     return {
         {"Welcome", {[&settings] { return std::make_unique<CWelcomePage>(settings); }}},

@@ -5,4 +5,4 @@
 
 class SettingsStore;
 
-std::vector<TabSpec> CorvaneTabs(const SettingsStore& settings);
+std::vector<TabEntry> CorvaneTabs(const SettingsStore& settings);

@@ -37,7 +37,7 @@ class ListPageTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::vector<TabSpec> tabs;
+        std::vector<TabEntry> tabs;
         tabs.push_back({"List", {[this] {
                             auto page = std::make_unique<TestListPage>();
                             m_page = page.get();

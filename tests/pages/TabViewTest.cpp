@@ -23,7 +23,7 @@ protected:
     // page whose Start Over resets the skip flag; tab 2: nothing built.
     void Build()
     {
-        std::vector<TabSpec> tabs;
+        std::vector<TabEntry> tabs;
         tabs.push_back({"First", {[this] { return std::make_unique<RecordingPage>(m_store); }}});
         tabs.push_back(
             {"DLLs",

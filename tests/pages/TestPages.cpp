@@ -4,7 +4,7 @@
 
 #include <commctrl.h>
 
-TestHost::TestHost(std::vector<TabSpec> tabs) : m_view(std::move(tabs))
+TestHost::TestHost(std::vector<TabEntry> tabs) : m_view(std::move(tabs))
 {
     WNDCLASSEXA wc{};
     wc.lpszClassName = "CorvaneTestHost";

@@ -13,7 +13,7 @@
 // A top-level window whose whole client area is a tab view.
 class TestHost : public framework::Window {
 public:
-    explicit TestHost(std::vector<TabSpec> tabs);
+    explicit TestHost(std::vector<TabEntry> tabs);
     CTabView& View() { return m_view; }
 
 protected:
