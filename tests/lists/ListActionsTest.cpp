@@ -5,6 +5,7 @@
 #include "support/Messages.h"
 #include "support/Override.h"
 #include "support/TempFolder.h"
+#include "support/TestList.h"
 
 #include <gtest/gtest.h>
 
@@ -16,63 +17,19 @@ using framework::Seams;
 
 namespace {
 
-// A report list with the columns FileName, Folder and Size, rows added in order.
+// A list with the columns FileName, Folder and Size.
 class ListActionsTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_window = ::CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 400, nullptr,
-                                     nullptr, nullptr, nullptr);
-        m_list = ::CreateWindowExA(0, WC_LISTVIEWA, "",
-                                   WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS, 0, 0,
-                                   580, 380, m_window, nullptr, nullptr, nullptr);
-        const char* headings[] = {"FileName", "Folder", "Size"};
-        for (int i = 0; i < 3; ++i) {
-            LVCOLUMNA column{};
-            column.mask = LVCF_TEXT | LVCF_WIDTH;
-            column.cx = 150;
-            column.pszText = const_cast<char*>(headings[i]);
-            ::SendMessageA(m_list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
-        }
-    }
-    void TearDown() override { ::DestroyWindow(m_window); }
-
     void AddRow(const std::string& name, const std::string& folder, const std::string& size = "")
     {
-        int count = static_cast<int>(::SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
-        LVITEMA item{};
-        item.mask = LVIF_TEXT | LVIF_PARAM;
-        item.iItem = count;
-        item.pszText = const_cast<char*>(name.c_str());
-        item.lParam = count + 1;
-        int row = static_cast<int>(::SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-        SetCell(row, 1, folder);
-        SetCell(row, 2, size);
+        m_rows.AddRow({name, folder, size});
     }
-    void SetCell(int row, int column, const std::string& text)
-    {
-        LVITEMA item{};
-        item.iSubItem = column;
-        item.pszText = const_cast<char*>(text.c_str());
-        ::SendMessageA(m_list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    }
-    void Select(int row)
-    {
-        LVITEMA item{};
-        item.stateMask = item.state = LVIS_SELECTED;
-        ::SendMessageA(m_list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    }
-    std::vector<std::string> Column(int column)
-    {
-        std::vector<std::string> texts;
-        int count = static_cast<int>(::SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
-        for (int row = 0; row < count; ++row)
-            texts.push_back(ListCtrlGetItemText(m_list, row, column));
-        return texts;
-    }
+    void Select(int row) { SelectRow(m_list, row); }
+    std::vector<std::string> Column(int column) { return ColumnTexts(m_list, column); }
 
-    HWND m_window = nullptr;
-    HWND m_list = nullptr;
+    TestList m_rows{{150, 150, 150}, LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS};
+    HWND m_list = m_rows.Handle();
+    HWND m_window = ::GetParent(m_list);
 };
 
 using Texts = std::vector<std::string>;
@@ -180,9 +137,7 @@ TEST_F(ListActionsTest, DeletingRemovesExactlyTheRowsWhoseFilesAreGone)
     EXPECT_EQ(Column(0), (Texts{"b.tmp", "c.tmp", "e.tmp"}));
 
     // A folder prefix names the files by column 0 alone; permanent means no undo.
-    LVITEMA none{};
-    none.stateMask = LVIS_SELECTED;
-    ::SendMessageA(m_list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    SelectRow(m_list, -1, false);
     Select(0);
     ScopedOverride<decltype(Seams::fileOperation)> remove(GetSeams().fileOperation, [&](SHFILEOPSTRUCTA& operation) {
         flags = operation.fFlags;

@@ -4,6 +4,7 @@
 #include "pages/Fonts.h"
 
 #include "support/Override.h"
+#include "support/TestList.h"
 
 #include <gtest/gtest.h>
 
@@ -85,16 +86,6 @@ class PrintListTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_window = ::CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 400, nullptr,
-                                     nullptr, nullptr, nullptr);
-        m_list = ::CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 600, 300, m_window,
-                                   nullptr, nullptr, nullptr);
-        for (int i = 0; i < 3; ++i) {
-            LVCOLUMNA column{};
-            column.mask = LVCF_WIDTH;
-            column.cx = 100 + 50 * i;
-            ::SendMessageA(m_list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
-        }
         // The line height the pages will use: "Ag" in 10-point Arial on the reference screen.
         HDC screen = ::GetDC(nullptr);
         Font font = CreatePointFont(100, "Arial", screen);
@@ -108,29 +99,14 @@ protected:
         ::GetClientRect(m_list, &client);
         m_clientWidth = client.right;
     }
-    void TearDown() override { ::DestroyWindow(m_window); }
-
     void AddRows(int count)
     {
-        for (int row = 0; row < count; ++row) {
-            std::string name = "row" + std::to_string(row);
-            LVITEMA item{};
-            item.mask = LVIF_TEXT;
-            item.iItem = row;
-            item.pszText = name.data();
-            ::SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-            for (int column = 1; column < 3; ++column) {
-                std::string text = CellText(row, column);
-                LVITEMA cell{};
-                cell.iSubItem = column;
-                cell.pszText = text.data();
-                ::SendMessageA(m_list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
-            }
-        }
+        for (int row = 0; row < count; ++row)
+            m_rows.AddRow({"row" + std::to_string(row), CellText(row, 1), CellText(row, 2)});
     }
 
-    HWND m_window = nullptr;
-    HWND m_list = nullptr;
+    TestList m_rows{{100, 150, 200}};
+    HWND m_list = m_rows.Handle();
     int m_line = 0;
     int m_clientWidth = 0;
 };

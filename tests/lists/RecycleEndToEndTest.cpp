@@ -5,6 +5,7 @@
 #include "support/HostPath.h"
 #include "support/Messages.h"
 #include "support/TempFolder.h"
+#include "support/TestList.h"
 
 #include <gtest/gtest.h>
 
@@ -96,47 +97,19 @@ class RecycleEndToEnd : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_window = ::CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr,
-                                     nullptr, nullptr, nullptr);
-        m_list = ::CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT, 0, 0, 380, 280, m_window,
-                                   nullptr, nullptr, nullptr);
         EmptyTrash();
         std::string folder = m_temp.Path().substr(0, m_temp.Path().size() - 1);
-        for (int i = 0; i < 2; ++i) {
-            LVCOLUMNA column{};
-            column.mask = LVCF_WIDTH;
-            column.cx = 150;
-            ::SendMessageA(m_list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
-        }
         for (int i = 0; i < 3; ++i) {
             m_temp.MakeFile(kNames[i], 100);
-            LVITEMA item{};
-            item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_STATE;
-            item.iItem = i;
-            item.pszText = const_cast<char*>(kNames[i]);
-            item.lParam = i + 1;
-            item.stateMask = LVIS_SELECTED;
-            item.state = i < 2 ? LVIS_SELECTED : 0;
-            ::SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-            LVITEMA cell{};
-            cell.iSubItem = 1;
-            cell.pszText = folder.data();
-            ::SendMessageA(m_list, LVM_SETITEMTEXTA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&cell));
+            m_rows.AddRow({kNames[i], folder}, i < 2);
         }
     }
-    void TearDown() override { ::DestroyWindow(m_window); }
 
-    std::vector<std::string> Rows()
-    {
-        std::vector<std::string> rows;
-        for (int row = 0; row < ::SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0); ++row)
-            rows.push_back(ListCtrlGetItemText(m_list, row, 0));
-        return rows;
-    }
+    std::vector<std::string> Rows() { return ColumnTexts(m_list, 0); }
 
     TempFolder m_temp;
-    HWND m_window = nullptr;
-    HWND m_list = nullptr;
+    TestList m_rows{{150, 150}};
+    HWND m_list = m_rows.Handle();
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "support/Messages.h"
 #include "support/Override.h"
 #include "support/TempFolder.h"
+#include "support/TestList.h"
 
 #include <gtest/gtest.h>
 
@@ -52,10 +53,7 @@ protected:
     bool Enabled(int id) { return ::IsWindowEnabled(::GetDlgItem(Page(), id)) != FALSE; }
     void Select(int row, bool selected)
     {
-        LVITEMA item{};
-        item.stateMask = LVIS_SELECTED;
-        item.state = selected ? LVIS_SELECTED : 0;
-        ::SendMessageA(List(), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+        SelectRow(List(), row, selected);
         PumpPending();
     }
     void ClickColumn(int column)
@@ -66,14 +64,7 @@ protected:
         click.iSubItem = column;
         ::SendMessageA(Page(), WM_NOTIFY, IDC_TEST_LIST, reinterpret_cast<LPARAM>(&click));
     }
-    std::vector<std::string> Column(int column)
-    {
-        std::vector<std::string> texts;
-        int count = static_cast<int>(::SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0));
-        for (int row = 0; row < count; ++row)
-            texts.push_back(ListCtrlGetItemText(List(), row, column));
-        return texts;
-    }
+    std::vector<std::string> Column(int column) { return ColumnTexts(List(), column); }
     RECT ChildRect(int id)
     {
         RECT rect{};
