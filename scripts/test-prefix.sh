@@ -13,9 +13,14 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 
+# A folder tree with a symbolic-link loop on E:, which walks must not follow.
+mkdir -p "$build/drives/e/loop/inner"
+echo "the only file" > "$build/drives/e/loop/inner/file.txt"
+ln -sfn .. "$build/drives/e/loop/inner/back"
+
 [ -f "$WINEPREFIX/.corvane-test-prefix" ] && exit 0
 
-rm -rf "$WINEPREFIX" "$build/drives"
+rm -rf "$WINEPREFIX"
 mkdir -p "$build/drives/d" "$build/drives/e"
 echo "CORVANE CD" > "$build/drives/d/.windows-label"
 echo "TESTDATA" > "$build/drives/e/.windows-label"

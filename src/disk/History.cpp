@@ -3,8 +3,8 @@
 #include "app/SettingsStore.h"
 #include "disk/Drives.h"
 #include "framework/Clock.h"
+#include "framework/Text.h"
 
-#include <cctype>
 #include <climits>
 #include <cstdio>
 
@@ -33,28 +33,12 @@ std::string HistorySection(const std::string& root)
     return "History-" + root;
 }
 
-int LeadingInteger(const char* text)
-{
-    while (std::isspace(static_cast<unsigned char>(*text)))
-        ++text;
-    bool negative = *text == '-';
-    if (*text == '-' || *text == '+')
-        ++text;
-    long long value = 0;
-    for (; std::isdigit(static_cast<unsigned char>(*text)); ++text) {
-        value = value * 10 + (*text - '0');
-        if (value > INT_MAX)
-            return negative ? INT_MIN : INT_MAX;
-    }
-    return static_cast<int>(negative ? -value : value);
-}
-
 std::optional<Snapshot> ParseSnapshot(const std::string& value)
 {
     size_t comma = value.find(',');
     if (comma == std::string::npos)
         return std::nullopt;
-    return Snapshot{LeadingInteger(value.c_str()), LeadingInteger(value.c_str() + comma + 1)};
+    return Snapshot{framework::LeadingInteger(value.c_str()), framework::LeadingInteger(value.c_str() + comma + 1)};
 }
 
 void RecordSnapshot(const SettingsStore& store, const std::string& root, double percentFull)
@@ -71,7 +55,7 @@ void RecordSnapshot(const SettingsStore& store, const std::string& root, double 
         std::string last = store.GetProfileString(section.c_str(), SlotName(count - 1).c_str(), "");
         size_t comma = last.find(',');
         // A value without a comma stands for its day as a whole.
-        int lastDay = LeadingInteger(last.c_str() + (comma == std::string::npos ? 0 : comma + 1));
+        int lastDay = framework::LeadingInteger(last.c_str() + (comma == std::string::npos ? 0 : comma + 1));
         if (lastDay == today)
             slot = count - 1;
     }

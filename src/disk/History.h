@@ -14,10 +14,6 @@ int DayNumber(std::int64_t unixTime);
 
 std::string HistorySection(const std::string& root);
 
-// The leading decimal integer of a text, as the stored values are read
-// (0 when there is none; saturates instead of overflowing).
-int LeadingInteger(const char* text);
-
 struct Snapshot {
     int percent = 0;
     int day = 0;

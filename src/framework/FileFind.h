@@ -33,6 +33,7 @@ public:
     std::uint64_t GetLength() const noexcept;
     FILETIME GetLastWriteTime() const noexcept { return m_data.ftLastWriteTime; }
     DWORD GetAttributes() const noexcept { return m_data.dwFileAttributes; }
+    const WIN32_FIND_DATAA& GetData() const noexcept { return m_data; }
 
 private:
     FindHandle m_handle;

@@ -1,5 +1,8 @@
 #include "framework/Text.h"
 
+#include <cctype>
+#include <climits>
+
 namespace framework {
 
 std::string GetWindowTextString(HWND hwnd)
@@ -14,6 +17,22 @@ std::string LoadResourceString(UINT id)
     char text[1024] = "";
     int length = ::LoadStringA(::GetModuleHandleA(nullptr), id, text, sizeof text);
     return std::string(text, static_cast<size_t>(length > 0 ? length : 0));
+}
+
+int LeadingInteger(const char* text)
+{
+    while (std::isspace(static_cast<unsigned char>(*text)))
+        ++text;
+    bool negative = *text == '-';
+    if (*text == '-' || *text == '+')
+        ++text;
+    long long value = 0;
+    for (; std::isdigit(static_cast<unsigned char>(*text)); ++text) {
+        value = value * 10 + (*text - '0');
+        if (value > INT_MAX)
+            return negative ? INT_MIN : INT_MAX;
+    }
+    return static_cast<int>(negative ? -value : value);
 }
 
 }  // namespace framework

@@ -2,6 +2,7 @@
 
 #include "app/SettingsStore.h"
 #include "framework/Clock.h"
+#include "framework/Text.h"
 
 #include "support/Override.h"
 #include "support/Registry.h"
@@ -52,9 +53,9 @@ TEST(HistoryFormat, StoredValuesAreReadByTheirLeadingIntegers)
     EXPECT_EQ(ParseSnapshot("x,y")->percent, 0);
     EXPECT_FALSE(ParseSnapshot("55"));
     EXPECT_FALSE(ParseSnapshot(""));
-    EXPECT_EQ(LeadingInteger(" -12,3"), -12);
-    EXPECT_EQ(LeadingInteger("99999999999999"), INT_MAX);
-    EXPECT_EQ(LeadingInteger("-99999999999999"), INT_MIN);
+    EXPECT_EQ(framework::LeadingInteger(" -12,3"), -12);
+    EXPECT_EQ(framework::LeadingInteger("99999999999999"), INT_MAX);
+    EXPECT_EQ(framework::LeadingInteger("-99999999999999"), INT_MIN);
 }
 
 TEST_F(HistoryTest, OneSlotPerDayTheLatestReadingWinning)

@@ -1,0 +1,226 @@
+#include "reports/FolderAnalysis.h"
+
+#include "framework/FileFind.h"
+#include "framework/Text.h"
+#include "lists/FileText.h"
+
+#include <cstdio>
+#include <cstring>
+
+const char* const kReportCaptions[kReportCount] = {
+    "Largest files",
+    "Smallest files",
+    "Oldest files",
+    "Newest files",
+    "Files with short names (???.*)",
+    "Picture files (*.bmp;*.gif;*.jpg)",
+    "ZIP files (*.zip)",
+    "Files with numeric extensions (*.000,*.001,...)",
+    "Files ending with .BAK (*.bak)",
+    "Files ending with .TMP (*.tmp)",
+    "Icon Files (*.ico)",
+    "Ini Files (*.ini)",
+    "Help Files (*.hlp)",
+    "Files ending with an underscore (*.??_)",
+};
+
+namespace {
+
+enum ReportIndex {
+    kLargest,
+    kSmallest,
+    kOldest,
+    kNewest,
+    kShortNames,
+    kPictures,
+    kZip,
+    kNumeric,
+    kBak,
+    kTmp,
+    kIco,
+    kIni,
+    kHlp,
+    kUnderscore
+};
+
+constexpr std::int64_t kTicksPerDay = 864000000000LL;
+constexpr std::int64_t kTicksFrom1601To1970 = 116444736000000000LL;
+
+char FoldCase(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
+bool EndsWithIgnoringCase(const char* name, size_t length, const char* suffix)
+{
+    size_t suffixLength = std::strlen(suffix);
+    if (length < suffixLength)
+        return false;
+    const char* tail = name + length - suffixLength;
+    for (size_t i = 0; i < suffixLength; ++i) {
+        if (FoldCase(tail[i]) != FoldCase(suffix[i]))
+            return false;
+    }
+    return true;
+}
+
+std::uint64_t SizeOf(const WIN32_FIND_DATAA& file)
+{
+    return (static_cast<std::uint64_t>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
+}
+
+// Ranked insert: the new file goes behind every entry that ranks strictly
+// ahead of it and in front of its equals; a full list drops its last entry.
+// Returns the place for the new entry, or the limit when it does not make it.
+template <typename Ahead> size_t RankedPlace(const std::vector<ReportEntry>& list, Ahead ranksAhead)
+{
+    size_t place = list.size();
+    while (place > 0 && !ranksAhead(list[place - 1]))
+        --place;
+    return place;
+}
+
+}  // namespace
+
+bool HasSuffix(const char* name, const char* suffix)
+{
+    size_t length = std::strlen(name);
+    return length > std::strlen(suffix) && EndsWithIgnoringCase(name, length, suffix);
+}
+
+bool IsPictureName(const char* name)
+{
+    size_t length = std::strlen(name);
+    if (length <= 4)
+        return false;
+    return EndsWithIgnoringCase(name, length, ".gif") || EndsWithIgnoringCase(name, length, ".bmp") ||
+           EndsWithIgnoringCase(name, length, ".jpeg") || EndsWithIgnoringCase(name, length, ".jpg");
+}
+
+bool IsShortName(const char* name)
+{
+    const char* dot = std::strchr(name, '.');
+    return dot && dot - name < 4;
+}
+
+bool IsNumericExtension(const char* name)
+{
+    const char* dot = std::strchr(name, '.');
+    if (!dot)
+        return false;
+    const char* extension = dot + 1;
+    if (std::strcmp(extension, "386") == 0)
+        return false;
+    return std::strcmp(extension, "000") == 0 || framework::LeadingInteger(extension) > 0;
+}
+
+bool EndsWithUnderscore(const char* name)
+{
+    size_t length = std::strlen(name);
+    return length >= 2 && name[length - 1] == '_';
+}
+
+void FolderAnalysis::Start(const std::string& target, ProgressSink& progress)
+{
+    for (auto& list : m_lists) {
+        list.clear();
+        list.shrink_to_fit();
+        list.reserve(2 * kRankLimit);
+    }
+    m_filesAnalyzed = 0;
+    m_totalKilobytes = 0;
+
+    // File times become local the way FileTimeToLocalFileTime does it: by
+    // today's bias, whatever the file's date. One reading serves the walk.
+    FILETIME now{}, local{};
+    ::GetSystemTimeAsFileTime(&now);
+    ::FileTimeToLocalFileTime(&now, &local);
+    auto ticks = [](const FILETIME& t) {
+        return (static_cast<std::int64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    m_localBias = ticks(local) - ticks(now);
+
+    std::string folder = target;
+    if (!folder.empty() && folder.back() == '\\')
+        folder.pop_back();
+    // The absolute form of the folder, so that every path is complete.
+    char full[MAX_PATH * 2] = "";
+    DWORD length = ::GetFullPathNameA((folder + "\\*.*").c_str(), sizeof full, full, nullptr);
+    if (length > 4 && length < sizeof full)
+        folder.assign(full, length - 4);
+    if (!folder.empty() && folder.back() == '\\')
+        folder.pop_back();
+    Walk(folder, progress);
+}
+
+std::int64_t FolderAnalysis::DayOf(const FILETIME& time) const
+{
+    std::int64_t utc = (static_cast<std::int64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    if (utc < 0)
+        return 0;
+    std::int64_t local = utc + m_localBias;
+    if (local < kTicksFrom1601To1970)
+        return 0;
+    return local / kTicksPerDay;
+}
+
+// Depth first: a sub-folder is analysed where the listing meets it. Returns
+// false once the user asked to stop.
+bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress)
+{
+    framework::FileFind find;
+    for (bool more = find.FindFile(folder + "\\*.*"); more; more = find.FindNextFile()) {
+        if (find.IsDirectory()) {
+            if (find.IsDots() || find.IsReparsePoint())
+                continue;
+            size_t length = folder.size();
+            folder += '\\';
+            folder += find.GetFileName();
+            bool goOn = Walk(folder, progress);
+            folder.resize(length);
+            if (!goOn)
+                return false;
+            continue;
+        }
+        Offer(folder, find.GetData());
+        ++m_filesAnalyzed;
+        m_totalKilobytes += static_cast<double>(find.GetLength()) / 1024.0;
+        char text[80];
+        std::snprintf(text, sizeof text, "%d files, %.2f megabytes analyzed", m_filesAnalyzed,
+                      m_totalKilobytes / 1024.0);
+        if (!progress.Step(text))
+            return false;
+    }
+    return true;
+}
+
+void FolderAnalysis::Offer(const std::string& folder, const WIN32_FIND_DATAA& file)
+{
+    const char* name = file.cFileName;
+    std::uint64_t size = SizeOf(file);
+    std::int64_t day = DayOf(file.ftLastWriteTime);
+    auto entry = [&] { return ReportEntry{folder + '\\' + name, size, FormatFileDate(file.ftLastWriteTime), day}; };
+    auto rank = [&](ReportIndex report, auto ranksAhead) {
+        std::vector<ReportEntry>& list = m_lists[report];
+        size_t place = RankedPlace(list, ranksAhead);
+        if (place >= kRankLimit)
+            return;
+        if (list.size() == kRankLimit)
+            list.pop_back();
+        list.insert(list.begin() + static_cast<std::ptrdiff_t>(place), entry());
+    };
+    rank(kLargest, [&](const ReportEntry& e) { return e.size > size; });
+    rank(kSmallest, [&](const ReportEntry& e) { return e.size < size; });
+    rank(kOldest, [&](const ReportEntry& e) { return e.day < day; });
+    rank(kNewest, [&](const ReportEntry& e) { return e.day > day; });
+
+    const bool collect[] = {
+        IsShortName(name),       IsPictureName(name),      HasSuffix(name, ".zip"), IsNumericExtension(name),
+        HasSuffix(name, ".bak"), HasSuffix(name, ".tmp"),  HasSuffix(name, ".ico"), HasSuffix(name, ".ini"),
+        HasSuffix(name, ".hlp"), EndsWithUnderscore(name),
+    };
+    for (int i = 0; i < 10; ++i) {
+        if (collect[i])
+            m_lists[static_cast<size_t>(kShortNames + i)].push_back(entry());
+    }
+}

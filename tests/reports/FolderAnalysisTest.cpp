@@ -1,0 +1,192 @@
+#include "reports/FolderAnalysis.h"
+
+#include "framework/FileFind.h"
+
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+enum {
+    kLargest,
+    kSmallest,
+    kOldest,
+    kNewest,
+    kShort,
+    kPictures,
+    kZip,
+    kNumeric,
+    kBak,
+    kTmp,
+    kIco,
+    kIni,
+    kHlp,
+    kUnderscore
+};
+
+// Stops after a given number of steps and keeps the texts it was shown.
+class RecordingSink : public ProgressSink {
+public:
+    explicit RecordingSink(int stopAfter = -1) : m_stopAfter(stopAfter) {}
+    bool Step(const char* text) override
+    {
+        texts.emplace_back(text);
+        return m_stopAfter < 0 || static_cast<int>(texts.size()) < m_stopAfter;
+    }
+    std::vector<std::string> texts;
+
+private:
+    int m_stopAfter;
+};
+
+void SetDate(const std::string& path, long long unixSeconds)
+{
+    ULONGLONG ticks = static_cast<ULONGLONG>(unixSeconds * 10000000LL + 116444736000000000LL);
+    FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    HANDLE file = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ::SetFileTime(file, nullptr, nullptr, &time);
+    ::CloseHandle(file);
+}
+
+std::vector<std::string> Names(const std::vector<ReportEntry>& list)
+{
+    std::vector<std::string> names;
+    for (const ReportEntry& entry : list)
+        names.push_back(entry.path.substr(entry.path.find_last_of('\\') + 1));
+    return names;
+}
+
+FolderAnalysis Analyse(const std::string& target, ProgressSink&& sink = RecordingSink())
+{
+    FolderAnalysis analysis;
+    analysis.Start(target, sink);
+    return analysis;
+}
+
+}  // namespace
+
+TEST(ReportRules, NamesAreJudgedByTheirOwnRules)
+{
+    for (const char* name : {"PHOTO.JPEG", "a.Gif", "x.jpg", "pic.bmp"})
+        EXPECT_TRUE(IsPictureName(name)) << name;
+    for (const char* name : {".gif", "image.tiff", "gif"})
+        EXPECT_FALSE(IsPictureName(name)) << name;
+    for (const char* name : {"data.000", "data.001", "data.9", "log.1.txt", "a.12abc"})
+        EXPECT_TRUE(IsNumericExtension(name)) << name;
+    for (const char* name : {"data.386", "data.0", "data.00", "README", "a.-3", "a.", "a.abc"})
+        EXPECT_FALSE(IsNumericExtension(name)) << name;
+    for (const char* name : {"ab.c", "abc.txt", "a.b.c.d", ".profile", "a.001"})
+        EXPECT_TRUE(IsShortName(name)) << name;
+    for (const char* name : {"abcd.txt", "README"})
+        EXPECT_FALSE(IsShortName(name)) << name;
+    EXPECT_TRUE(HasSuffix("old.BAK", ".bak"));
+    EXPECT_TRUE(HasSuffix("a.Zip", ".zip"));
+    EXPECT_FALSE(HasSuffix("a.bak.txt", ".bak"));
+    EXPECT_FALSE(HasSuffix(".zip", ".zip"));
+    EXPECT_TRUE(EndsWithUnderscore("file_"));
+    EXPECT_TRUE(EndsWithUnderscore("x_"));
+    EXPECT_FALSE(EndsWithUnderscore("_"));
+    EXPECT_STREQ(kReportCaptions[7], "Files with numeric extensions (*.000,*.001,...)");
+}
+
+TEST(FolderAnalysis, CollectsFilesNotFoldersIncludingHiddenOnes)
+{
+    TempFolder temp;
+    temp.MakeFolder("folder.bak\\deeper");
+    std::string hidden = temp.MakeFile("folder.bak\\deeper\\a.001", 3000);
+    ::SetFileAttributesA(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    temp.MakeFile("setup.ex_", 2048);
+    temp.MakeFile("empty.tmp", 0);
+
+    RecordingSink sink;
+    FolderAnalysis analysis;
+    analysis.Start(temp.Path(), sink);
+    EXPECT_EQ(analysis.FilesAnalyzed(), 3);
+    EXPECT_DOUBLE_EQ(analysis.TotalKilobytes(), 5048 / 1024.0);
+    EXPECT_TRUE(analysis.Report(kBak).empty());
+    EXPECT_EQ(Names(analysis.Report(kShort)), std::vector<std::string>{"a.001"});
+    EXPECT_EQ(Names(analysis.Report(kNumeric)), std::vector<std::string>{"a.001"});
+    EXPECT_EQ(analysis.Report(kNumeric)[0].path, temp.Path() + "folder.bak\\deeper\\a.001");
+    EXPECT_EQ(Names(analysis.Report(kUnderscore)), std::vector<std::string>{"setup.ex_"});
+    EXPECT_EQ(Names(analysis.Report(kSmallest)).front(), "empty.tmp");
+    EXPECT_EQ(sink.texts.back(), "3 files, 0.00 megabytes analyzed");
+
+    // Without its trailing backslash the target gives the same paths.
+    FolderAnalysis again = Analyse(temp.Path().substr(0, temp.Path().size() - 1));
+    EXPECT_EQ(again.Report(kNumeric)[0].path, analysis.Report(kNumeric)[0].path);
+    EXPECT_EQ(Analyse(temp.Path() + "missing").FilesAnalyzed(), 0);
+}
+
+TEST(FolderAnalysis, RankedReportsKeepTheFirstHundredLaterTiesFirst)
+{
+    TempFolder temp;
+    for (int i = 0; i < 150; ++i) {
+        std::string path = temp.MakeFile("f" + std::to_string(i) + ".dat", static_cast<std::uint64_t>(1000 + i % 7));
+        SetDate(path, 900000000LL + (i % 11) * 86400LL);
+    }
+    std::string huge = temp.MakeFile("huge.dat", 5ull << 30);
+    std::string ancient = temp.MakeFile("ancient.dat", 10);
+    SetDate(ancient, -86400LL * 365);
+
+    FolderAnalysis analysis = Analyse(temp.Path());
+    for (int report : {kLargest, kSmallest, kOldest, kNewest})
+        EXPECT_EQ(analysis.Report(report).size(), 100u) << report;
+    EXPECT_EQ(Names(analysis.Report(kLargest)).front(), "huge.dat");
+    EXPECT_EQ(Names(analysis.Report(kSmallest)).front(), "ancient.dat");
+    EXPECT_EQ(analysis.Report(kOldest).front().dateText, "00/00/00");
+    EXPECT_EQ(Names(analysis.Report(kOldest)).front(), "ancient.dat");
+
+    auto ordered = [](const std::vector<ReportEntry>& list, auto inOrder) {
+        for (size_t i = 1; i < list.size(); ++i) {
+            if (!inOrder(list[i - 1], list[i]))
+                return false;
+        }
+        return true;
+    };
+    EXPECT_TRUE(ordered(analysis.Report(kLargest), [](auto& a, auto& b) { return a.size >= b.size; }));
+    EXPECT_TRUE(ordered(analysis.Report(kNewest), [](auto& a, auto& b) { return a.dateText >= b.dateText; }));
+    EXPECT_TRUE(ordered(analysis.Report(kOldest), [](auto& a, auto& b) { return a.dateText <= b.dateText; }));
+}
+
+TEST(FolderAnalysis, AmongEqualsTheFileMetLaterStandsFirst)
+{
+    TempFolder temp;
+    for (int i = 0; i < 250; ++i)
+        temp.MakeFile("z" + std::to_string(i) + ".dat", 0);
+    // The walk meets the files in the order the listing gives them.
+    std::vector<std::string> walked;
+    framework::FileFind find;
+    for (bool more = find.FindFile(temp.Path() + "*.*"); more; more = find.FindNextFile()) {
+        if (!find.IsDirectory())
+            walked.insert(walked.begin(), find.GetFileName());
+    }
+    walked.resize(100);
+
+    FolderAnalysis analysis = Analyse(temp.Path());
+    EXPECT_EQ(Names(analysis.Report(kSmallest)), walked);
+    EXPECT_EQ(Names(analysis.Report(kLargest)), walked);
+    EXPECT_EQ(Names(analysis.Report(kOldest)), walked);
+}
+
+TEST(FolderAnalysis, StopEndsTheWalkAtOnceKeepingWhatWasMet)
+{
+    TempFolder temp;
+    for (int folder = 0; folder < 3; ++folder) {
+        for (int file = 0; file < 5; ++file)
+            temp.MakeFile("d" + std::to_string(folder) + "\\sub\\x" + std::to_string(file) + ".tmp", 1);
+    }
+    FolderAnalysis analysis = Analyse(temp.Path(), RecordingSink(7));
+    EXPECT_EQ(analysis.FilesAnalyzed(), 7);
+    EXPECT_EQ(analysis.Report(kTmp).size(), 7u);
+}
+
+TEST(FolderAnalysis, ASymbolicLinkLoopIsNotFollowed)
+{
+    FolderAnalysis analysis = Analyse("E:\\loop");
+    EXPECT_EQ(analysis.FilesAnalyzed(), 1);
+    EXPECT_EQ(Names(analysis.Report(kLargest)), std::vector<std::string>{"file.txt"});
+}
