@@ -56,6 +56,8 @@ protected:
     void ShowPlaceholder(const char* message);
     // Recycles or deletes the selected files and drops the rows of those gone.
     void DeleteSelectedFiles(bool permanent, const std::string& folderPrefix = "");
+    // The next click on any column sorts it ascending again.
+    void ResetSortOrders() { m_ascending.assign(m_ascending.size(), false); }
     int SelectedCount() const;
     void UpdateButtons();
 

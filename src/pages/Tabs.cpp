@@ -1,6 +1,7 @@
 #include "pages/Tabs.h"
 
 #include "pages/WelcomePage.h"
+#include "reports/ReportsPages.h"
 #include "resources/resource.h"
 
 namespace {
@@ -18,7 +19,10 @@ std::vector<TabEntry> CorvaneTabs(const SettingsStore& settings)
         {"Welcome", {[&settings] { return std::make_unique<CWelcomePage>(settings); }}},
         {"Disk Info", {Intro(IDD_DISKINFO_INTRO, "Disk Info Page", settings, "SkipDiskInfoPage1")}},
         {"History", {Intro(IDD_HISTORY_INTRO, "History Page", settings, "SkipHistoryPage1")}},
-        {"Reports", {Intro(IDD_REPORTS_INTRO, "Reports Page", settings, "SkipReportsPage1")}},
+        {"Reports",
+         {Intro(IDD_REPORTS_INTRO, "Reports Page", settings, "SkipReportsPage1"),
+          [&settings] { return std::make_unique<ReportsTargetPage>(settings); },
+          [] { return std::make_unique<ReportsResultsPage>(); }}},
         {"Start Menu", {Intro(IDD_STARTMENU_INTRO, "Start Menu Page", settings)}},
         {"Internet", {Intro(IDD_INTERNET_INTRO, "Internet Page", settings, "SkipInternetPage1")}},
         {"DLLs", {Intro(IDD_DLLS_INTRO, "DLLs Page", settings, "SkipDllPage1")}},

@@ -1,0 +1,229 @@
+#include "reports/ReportsPages.h"
+
+#include "app/SettingsStore.h"
+#include "disk/Drives.h"
+#include "framework/Application.h"
+#include "framework/DataExchange.h"
+#include "framework/Seams.h"
+#include "framework/Text.h"
+#include "lists/FileText.h"
+#include "lists/PrintList.h"
+#include "resources/resource.h"
+#include "working/WorkingDlg.h"
+
+namespace {
+
+constexpr const char* kSection = "ReportsPage1";
+constexpr const char* kNothingFound = "No matching files found.";
+constexpr int kNameWidth = 130;
+constexpr int kMessageWidth = 256;
+
+// Cleared the first time the target page gets the focus in this process.
+bool g_firstFocus = true;
+
+bool IsChecked(HWND dialog, int id)
+{
+    return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+
+}  // namespace
+
+std::string& AnalysisTarget()
+{
+    static std::string target;
+    return target;
+}
+
+ReportsTargetPage::ReportsTargetPage(const SettingsStore& settings) noexcept
+    : CPage(IDD_REPORTS_TARGET, "Reports Page"), m_settings(settings)
+{
+}
+
+BOOL ReportsTargetPage::OnInitDialog()
+{
+    HWND drives = ::GetDlgItem(m_hWnd, IDC_DRIVE_LIST);
+    for (const std::string& root : GetFixedDriveRoots())
+        ::SendMessageA(drives, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>((root + " Drive").c_str()));
+    ::SendMessageA(drives, CB_SETCURSEL, 0, 0);
+    m_folder = m_settings.GetProfileString(kSection, "FolderName", "");
+    return CPage::OnInitDialog();
+}
+
+void ReportsTargetPage::DoDataExchange(framework::DataExchange& dx)
+{
+    dx.Text(IDC_FOLDER, m_folder);
+}
+
+LRESULT ReportsTargetPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_SETFOCUS:
+        OnPageFocus();
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wParam)) {
+        case IDC_DRIVE_LIST:
+            if (HIWORD(wParam) == CBN_SETFOCUS)
+                ChooseFolder(false);
+            break;
+        case IDC_FOLDER:
+            if (HIWORD(wParam) == EN_SETFOCUS) {
+                ::SendDlgItemMessageA(m_hWnd, IDC_FOLDER, EM_SETSEL, 0, -1);
+                ::SendDlgItemMessageA(m_hWnd, IDC_FOLDER, EM_SCROLLCARET, 0, 0);
+                ChooseFolder(true);
+            }
+            break;
+        case IDC_BROWSE:
+            OnBrowse();
+            return TRUE;
+        case IDC_NEXT:
+            OnNext();
+            return TRUE;
+        case IDC_INTRO:
+            m_settings.WriteProfileInt("Settings", "SkipReportsPage1", 0);
+            ShowPage(0);
+            return TRUE;
+        }
+        break;
+    }
+    return CPage::HandleMessage(msg, wParam, lParam);
+}
+
+// The focus goes to the choice made last: the stored one the first time.
+void ReportsTargetPage::OnPageFocus()
+{
+    bool folder = IsChecked(m_hWnd, IDC_FOLDER_RADIO);
+    if (g_firstFocus) {
+        g_firstFocus = false;
+        folder = m_settings.GetProfileInt(kSection, "AnalyzeFolder", 0) != 0;
+    }
+    ::SetFocus(::GetDlgItem(m_hWnd, folder ? IDC_FOLDER : IDC_DRIVE_LIST));
+}
+
+void ReportsTargetPage::ChooseFolder(bool folder)
+{
+    ::CheckRadioButton(m_hWnd, IDC_DRIVE_RADIO, IDC_FOLDER_RADIO, folder ? IDC_FOLDER_RADIO : IDC_DRIVE_RADIO);
+}
+
+void ReportsTargetPage::OnBrowse()
+{
+    std::string chosen = framework::GetSeams().browseForFolder(m_hWnd, "Select a Folder to Analyze");
+    // A cancelled browse keeps what the field held.
+    if (!chosen.empty())
+        ::SetDlgItemTextA(m_hWnd, IDC_FOLDER, chosen.c_str());
+}
+
+void ReportsTargetPage::OnNext()
+{
+    UpdateData(true);
+    bool folder = IsChecked(m_hWnd, IDC_FOLDER_RADIO);
+    if (folder) {
+        AnalysisTarget() = m_folder;
+    } else {
+        std::string drive = framework::GetWindowTextString(::GetDlgItem(m_hWnd, IDC_DRIVE_LIST));
+        AnalysisTarget() = drive.substr(0, drive.find(' '));
+    }
+    ShowPage(2);
+    m_settings.WriteProfileInt(kSection, "AnalyzeFolder", folder ? 1 : 0);
+    m_settings.WriteProfileString(kSection, "FolderName", m_folder.c_str());
+}
+
+ReportsResultsPage::ReportsResultsPage() noexcept
+    : CListPage({IDD_REPORTS_RESULTS,
+                 "Reports Page",
+                 IDC_RESULTS_LIST,
+                 {{"FileName", kNameWidth}, {"Folder", 200}, {"Size", 80}, {"Last Modified", 80}},
+                 2,
+                 {{IDC_PRINT, ButtonNeeds::Nothing},
+                  {IDC_DELETE, ButtonNeeds::SelectedFiles},
+                  {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
+                  {IDC_OPEN, ButtonNeeds::OneSelectedFile},
+                  {IDC_START_OVER, ButtonNeeds::Nothing}}})
+{
+}
+
+BOOL ReportsResultsPage::OnInitDialog()
+{
+    HWND reports = ::GetDlgItem(m_hWnd, IDC_REPORT_LIST);
+    for (const char* caption : kReportCaptions)
+        ::SendMessageA(reports, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(caption));
+    return CListPage::OnInitDialog();
+}
+
+LRESULT ReportsResultsPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_COMMAND) {
+        int id = LOWORD(wParam);
+        if (id == IDC_REPORT_LIST && HIWORD(wParam) == CBN_SELCHANGE) {
+            ShowReport(static_cast<int>(::SendDlgItemMessageA(m_hWnd, IDC_REPORT_LIST, CB_GETCURSEL, 0, 0)));
+            return TRUE;
+        }
+        if (HIWORD(wParam) == BN_CLICKED &&
+            (id == IDC_OPEN || id == IDC_RECYCLE || id == IDC_DELETE || id == IDC_PRINT || id == IDC_START_OVER)) {
+            OnCommand(id);
+            return TRUE;
+        }
+    }
+    return CListPage::HandleMessage(msg, wParam, lParam);
+}
+
+void ReportsResultsPage::OnPageActivated()
+{
+    WorkingSession session(m_hWnd, "Initializing...");
+    ::SendDlgItemMessageA(m_hWnd, IDC_REPORT_LIST, CB_SETCURSEL, 0, 0);
+    std::string target = AnalysisTarget();
+    m_analysis.Start(target, session.Sink());
+    ResetSortOrders();
+    ShowReport(0);
+}
+
+void ReportsResultsPage::ShowReport(int index)
+{
+    if (index < 0 || index >= kReportCount)
+        return;
+    framework::WaitCursor wait;
+    HWND list = GetList();
+    const std::vector<ReportEntry>& entries = m_analysis.Report(index);
+    ::ShowWindow(list, SW_HIDE);
+    ClearList();
+    ::SendMessageA(list, LVM_SETITEMCOUNT, entries.size(), 0);
+    for (const ReportEntry& entry : entries) {
+        // Once the user has deleted files here, the gone ones are left out.
+        if (m_deletedFiles && ::GetFileAttributesA(entry.path.c_str()) == INVALID_FILE_ATTRIBUTES)
+            continue;
+        size_t slash = entry.path.find_last_of('\\');
+        AddRow({entry.path.substr(slash + 1), entry.path.substr(0, slash), FormatFileSize(entry.size), entry.dateText},
+               GetFileIconIndex(entry.path));
+    }
+    ::ShowWindow(list, SW_SHOW);
+    if (::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 0) {
+        ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, kMessageWidth);
+        ShowPlaceholder(kNothingFound);
+    } else {
+        ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, kNameWidth);
+        LVITEMA first{};
+        first.stateMask = first.state = LVIS_SELECTED;
+        ::SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&first));
+    }
+    UpdateButtons();
+}
+
+void ReportsResultsPage::OnCommand(int id)
+{
+    switch (id) {
+    case IDC_OPEN:
+        ListCtrlOpenSelectedFile(m_hWnd, GetList());
+        break;
+    case IDC_RECYCLE:
+    case IDC_DELETE:
+        DeleteSelectedFiles(id == IDC_DELETE);
+        m_deletedFiles = true;
+        break;
+    case IDC_PRINT:
+        PrintList(GetList());
+        break;
+    case IDC_START_OVER:
+        ShowPage(0);
+        break;
+    }
+}

@@ -1,0 +1,51 @@
+// The Reports tab after its introduction: choosing what to analyse, and the
+// fourteen reports of the analysis.
+#pragma once
+
+#include "lists/ListPage.h"
+#include "reports/FolderAnalysis.h"
+
+#include <string>
+
+class SettingsStore;
+
+// What the next analysis walks: set by the target page, read by the results page.
+std::string& AnalysisTarget();
+
+class ReportsTargetPage : public CPage {
+public:
+    explicit ReportsTargetPage(const SettingsStore& settings) noexcept;
+
+protected:
+    BOOL OnInitDialog() override;
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void DoDataExchange(framework::DataExchange& dx) override;
+
+private:
+    void OnPageFocus();
+    void ChooseFolder(bool folder);
+    void OnBrowse();
+    void OnNext();
+
+    const SettingsStore& m_settings;
+    std::string m_folder;
+};
+
+class ReportsResultsPage : public CListPage {
+public:
+    ReportsResultsPage() noexcept;
+
+    const FolderAnalysis& Analysis() const noexcept { return m_analysis; }
+
+protected:
+    BOOL OnInitDialog() override;
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnPageActivated() override;
+
+private:
+    void ShowReport(int index);
+    void OnCommand(int id);
+
+    FolderAnalysis m_analysis;
+    bool m_deletedFiles = false;
+};

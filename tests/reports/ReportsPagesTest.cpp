@@ -1,0 +1,150 @@
+#include "reports/ReportsPages.h"
+
+#include "app/CorvaneApp.h"
+#include "framework/Seams.h"
+#include "framework/Text.h"
+#include "pages/TabView.h"
+#include "resources/resource.h"
+
+#include "support/Messages.h"
+#include "support/Override.h"
+#include "support/Registry.h"
+#include "support/TempFolder.h"
+#include "support/TestList.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr int kReportsTab = 3;
+
+class ReportsPagesTest : public SettingsTest {
+protected:
+    void Start()
+    {
+        m_store.WriteProfileInt("Settings", "ShowSplashScreen", 0);
+        m_store.WriteProfileInt("Settings", "SkipReportsPage1", 1);
+        ASSERT_TRUE(m_app.InitInstance());
+        TabCtrl_SetCurSel(View().GetTabControl(), kReportsTab);
+        NMHDR change{View().GetTabControl(), CTabView::kTabControlId, TCN_SELCHANGE};
+        ::SendMessageA(View().GetSafeHwnd(), WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
+        PumpUntil([&] { return View().GetCurrentPage() == View().GetPage(kReportsTab, 1); });
+        PumpPending();
+    }
+    void TearDown() override
+    {
+        if (m_app.GetMainFrame())
+            ::DestroyWindow(m_app.GetMainFrame()->GetSafeHwnd());
+        TakeQuitMessage();
+        SettingsTest::TearDown();
+    }
+
+    CTabView& View() { return *static_cast<CTabView*>(m_app.GetMainFrame()->GetActiveView()); }
+    HWND Target() { return View().GetPage(kReportsTab, 1)->GetSafeHwnd(); }
+    ReportsResultsPage& Results() { return *static_cast<ReportsResultsPage*>(View().GetPage(kReportsTab, 2)); }
+    HWND List() { return Results().GetList(); }
+    bool Enabled(int id) { return ::IsWindowEnabled(::GetDlgItem(Results().GetSafeHwnd(), id)) != FALSE; }
+    void ChooseReport(int index)
+    {
+        HWND reports = ::GetDlgItem(Results().GetSafeHwnd(), IDC_REPORT_LIST);
+        ::SendMessageA(reports, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        ::SendMessageA(Results().GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_REPORT_LIST, CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(reports));
+    }
+    // Next on the target page with a folder; the analysis runs on activation.
+    void AnalyseFolder(const std::string& folder)
+    {
+        ::SetDlgItemTextA(Target(), IDC_FOLDER, folder.c_str());
+        ::CheckRadioButton(Target(), IDC_DRIVE_RADIO, IDC_FOLDER_RADIO, IDC_FOLDER_RADIO);
+        ::SendMessageA(Target(), WM_COMMAND, MAKEWPARAM(IDC_NEXT, BN_CLICKED), 0);
+        ASSERT_TRUE(PumpUntil([&] { return View().GetCurrentPage() == &Results(); }));
+        PumpPending();
+    }
+
+    SettingsStore m_store{"Halvett Software", "Corvane"};
+    CCorvaneApp m_app;
+};
+
+}  // namespace
+
+// First in this program: the first focus of the process reads the stored choice.
+TEST_F(ReportsPagesTest, TargetPageOffersFixedDrivesAndRemembersTheFolder)
+{
+    m_store.WriteProfileInt("ReportsPage1", "AnalyzeFolder", 1);
+    m_store.WriteProfileString("ReportsPage1", "FolderName", "C:\\windows");
+    Start();
+    ASSERT_EQ(View().GetCurrentPage(), View().GetPage(kReportsTab, 1));
+    HWND drives = ::GetDlgItem(Target(), IDC_DRIVE_LIST);
+    ASSERT_EQ(::SendMessageA(drives, CB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(framework::GetWindowTextString(drives), "C:\\ Drive");
+    char second[32] = "";
+    ::SendMessageA(drives, CB_GETLBTEXT, 1, reinterpret_cast<LPARAM>(second));
+    EXPECT_STREQ(second, "E:\\ Drive");
+    EXPECT_EQ(framework::GetWindowTextString(::GetDlgItem(Target(), IDC_FOLDER)), "C:\\windows");
+    EXPECT_EQ(::GetFocus(), ::GetDlgItem(Target(), IDC_FOLDER));
+    EXPECT_TRUE(::IsDlgButtonChecked(Target(), IDC_FOLDER_RADIO));
+
+    // The radio buttons follow the focus.
+    ::SetFocus(drives);
+    EXPECT_TRUE(::IsDlgButtonChecked(Target(), IDC_DRIVE_RADIO));
+    EXPECT_FALSE(::IsDlgButtonChecked(Target(), IDC_FOLDER_RADIO));
+
+    ScopedOverride<decltype(framework::Seams::browseForFolder)> browse(
+        framework::GetSeams().browseForFolder, [](HWND, const char* title) {
+            EXPECT_STREQ(title, "Select a Folder to Analyze");
+            return std::string();
+        });
+    ::SendMessageA(Target(), WM_COMMAND, MAKEWPARAM(IDC_BROWSE, BN_CLICKED), 0);
+    EXPECT_EQ(framework::GetWindowTextString(::GetDlgItem(Target(), IDC_FOLDER)), "C:\\windows");
+
+    // Next with the drive chosen analyses its root and stores the choice.
+    ::SendMessageA(Target(), WM_COMMAND, MAKEWPARAM(IDC_NEXT, BN_CLICKED), 0);
+    EXPECT_EQ(AnalysisTarget(), "C:\\");
+    EXPECT_EQ(m_store.GetProfileInt("ReportsPage1", "AnalyzeFolder", -1), 0);
+}
+
+TEST_F(ReportsPagesTest, ResultsShowEachReportAndHideRecycledFiles)
+{
+    TempFolder temp;
+    temp.MakeFile("big.bak", 5000);
+    temp.MakeFile("small.bak", 10);
+    Start();
+    ASSERT_EQ(View().GetCurrentPage(), View().GetPage(kReportsTab, 1));
+    AnalyseFolder(temp.Path());
+
+    EXPECT_EQ(framework::GetWindowTextString(::GetDlgItem(Results().GetSafeHwnd(), IDC_REPORT_LIST)), "Largest files");
+    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"big.bak", "small.bak"}));
+    EXPECT_EQ(ColumnTexts(List(), 2), (std::vector<std::string>{"4.9 K", "10 bytes"}));
+    EXPECT_EQ(::SendMessageA(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
+    EXPECT_TRUE(Enabled(IDC_OPEN));
+
+    ChooseReport(6);  // ZIP files: none
+    EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{"No matching files found."});
+    EXPECT_EQ(::SendMessageA(List(), LVM_GETCOLUMNWIDTH, 0, 0), 256);
+    EXPECT_FALSE(Enabled(IDC_OPEN));
+    EXPECT_FALSE(Enabled(IDC_RECYCLE));
+    EXPECT_FALSE(Enabled(IDC_DELETE));
+
+    ChooseReport(8);  // BAK files
+    EXPECT_EQ(::SendMessageA(List(), LVM_GETCOLUMNWIDTH, 0, 0), 130);
+    ScopedOverride<decltype(framework::Seams::fileOperation)> recycle(framework::GetSeams().fileOperation,
+                                                                      [](SHFILEOPSTRUCTA& operation) {
+                                                                          ::DeleteFileA(operation.pFrom);
+                                                                          return 0;
+                                                                      });
+    ::SendMessageA(Results().GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_RECYCLE, BN_CLICKED), 0);
+    ChooseReport(1);
+    EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{"small.bak"});
+}
+
+TEST_F(ReportsPagesTest, AMissingFolderFindsNothingInEveryReport)
+{
+    Start();
+    ASSERT_EQ(View().GetCurrentPage(), View().GetPage(kReportsTab, 1));
+    AnalyseFolder("C:\\no such folder");
+    for (int report = 0; report < kReportCount; ++report) {
+        ChooseReport(report);
+        EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{"No matching files found."}) << report;
+        EXPECT_FALSE(Enabled(IDC_OPEN));
+    }
+}
