@@ -1,17 +1,21 @@
 # make run   builds Corvane and starts it under Wine
 # make test  builds everything and runs every test under Wine
+# make bench builds Corvane and runs the benchmarks under Wine
 BUILD := build
 X64 := $(BUILD)/x86_64
 I686 := $(BUILD)/i686
 CONFIGURE := cmake -G Ninja -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: run test bootstrap build build-i686 format-check
+.PHONY: run test bench bootstrap build build-i686 format-check
 
 run: build
 	scripts/run.sh $(X64)
 
 test: build build-i686 format-check
 	scripts/run-tests.sh $(X64)
+
+bench: build
+	scripts/run-bench.sh $(X64)
 
 bootstrap:
 	@scripts/bootstrap.sh

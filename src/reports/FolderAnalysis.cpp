@@ -129,6 +129,7 @@ void FolderAnalysis::Start(const std::string& target, ProgressSink& progress)
     }
     m_filesAnalyzed = 0;
     m_totalKilobytes = 0;
+    m_progressText[0] = '\0';
 
     // File times become local the way FileTimeToLocalFileTime does it: by
     // today's bias, whatever the file's date. One reading serves the walk.
@@ -185,10 +186,10 @@ bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress)
         Offer(folder, find.GetData());
         ++m_filesAnalyzed;
         m_totalKilobytes += static_cast<double>(find.GetLength()) / 1024.0;
-        char text[80];
-        std::snprintf(text, sizeof text, "%d files, %.2f megabytes analyzed", m_filesAnalyzed,
-                      m_totalKilobytes / 1024.0);
-        if (!progress.Step(text))
+        if (progress.WantsText())
+            std::snprintf(m_progressText, sizeof m_progressText, "%d files, %.2f megabytes analyzed", m_filesAnalyzed,
+                          m_totalKilobytes / 1024.0);
+        if (!progress.Step(m_progressText))
             return false;
     }
     return true;

@@ -55,4 +55,5 @@ private:
     int m_filesAnalyzed = 0;
     double m_totalKilobytes = 0;
     std::int64_t m_localBias = 0;  // local time minus UTC, in file-time ticks
+    char m_progressText[80] = "";
 };

@@ -111,6 +111,11 @@ bool CWorkingDlg::Step(const char* text)
     return true;
 }
 
+bool CWorkingDlg::WantsText() const
+{
+    return framework::GetClock().tickCount() - SharedAnimation().lastTextTick > kTextMilliseconds;
+}
+
 void CWorkingDlg::PumpMessages()
 {
     MSG msg;

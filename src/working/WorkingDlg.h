@@ -17,6 +17,7 @@ public:
     // A pop-up owned by the page's top-level window.
     bool Create(HWND page);
     bool Step(const char* text) override;
+    bool WantsText() const override;
     // The animation frame on show, 0 to 6, shared by every Working dialog.
     static int FrameOnShow() noexcept;
 
