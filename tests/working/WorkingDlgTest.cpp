@@ -56,9 +56,11 @@ TEST_F(WorkingDlgTest, FirstStepOfTheProcessShowsFrameOneAndLaterOnesFollowTheTh
     EXPECT_EQ(Status(dialog), "Initializing...");
 
     m_now += 75;  // not more than 75 ms: the text is dropped
+    EXPECT_FALSE(dialog.WantsText());
     EXPECT_TRUE(dialog.Step("dropped"));
     EXPECT_EQ(Status(dialog), "Initializing...");
     m_now += 1;
+    EXPECT_TRUE(dialog.WantsText());
     EXPECT_TRUE(dialog.Step("1 files found\nChecking C:\\..."));
     EXPECT_EQ(Status(dialog), "1 files found\nChecking C:\\...");
     EXPECT_EQ(CWorkingDlg::FrameOnShow(), 1);
