@@ -1,0 +1,207 @@
+#include "search/FileSearch.h"
+
+#include "framework/FileFind.h"
+#include "framework/Handle.h"
+#include "framework/Text.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+bool IsSeparator(char c)
+{
+    return c == ' ' || c == ',';
+}
+
+bool IsLetterOrDigit(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+int LocalDay(const FILETIME& time)
+{
+    FILETIME local{};
+    SYSTEMTIME date{};
+    if (!::FileTimeToLocalFileTime(&time, &local) || !::FileTimeToSystemTime(&local, &date))
+        return 0;
+    return date.wYear * 10000 + date.wMonth * 100 + date.wDay;
+}
+
+std::uint64_t SizeOf(const WIN32_FIND_DATAA& file)
+{
+    return (static_cast<std::uint64_t>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
+}
+
+// "C:" for a drive's root, as listings show folders.
+std::string AbsoluteFolder(const std::string& folder)
+{
+    char full[MAX_PATH * 2] = "";
+    std::string pattern = folder + "\\*.*";
+    DWORD length = ::GetFullPathNameA(pattern.c_str(), sizeof full, full, nullptr);
+    std::string absolute = length > 4 && length < sizeof full ? std::string(full, length - 4) : folder;
+    while (!absolute.empty() && absolute.back() == '\\')
+        absolute.pop_back();
+    return absolute;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitKeywords(const std::string& text)
+{
+    std::vector<std::string> words;
+    size_t start = 0;
+    while (start < text.size() && IsSeparator(text[start]))
+        ++start;
+    while (start < text.size()) {
+        size_t end = start;
+        while (end < text.size() && !IsSeparator(text[end]))
+            ++end;
+        words.push_back(text.substr(start, end - start));
+        start = end;
+        while (start < text.size() && IsSeparator(text[start]))
+            ++start;
+    }
+    // A text of separators alone is one empty word, found in any file.
+    if (words.empty() && !text.empty())
+        words.emplace_back();
+    return words;
+}
+
+int ParseSearchDate(const std::string& text)
+{
+    int year = 0, month = 0, day = 0, used = 0;
+    if (std::sscanf(text.c_str(), " %4d/%2d/%2d %n", &year, &month, &day, &used) != 3 ||
+        static_cast<size_t>(used) != text.size())
+        return 0;
+    SYSTEMTIME date{};
+    date.wYear = static_cast<WORD>(year);
+    date.wMonth = static_cast<WORD>(month);
+    date.wDay = static_cast<WORD>(day);
+    FILETIME check{};
+    SYSTEMTIME back{};
+    // Only a real calendar day: the round trip refuses 2023/02/30 and the like.
+    if (year < 1601 || !::SystemTimeToFileTime(&date, &check) || !::FileTimeToSystemTime(&check, &back) ||
+        back.wDay != day || back.wMonth != month)
+        return 0;
+    return year * 10000 + month * 100 + day;
+}
+
+SearchParameters TakeCriteria(const SearchCriteria& criteria)
+{
+    SearchParameters parameters;
+    parameters.pattern = criteria.fileName;
+    parameters.folder = criteria.folder;
+    if (!criteria.keywords.empty())
+        parameters.words = SplitKeywords(criteria.keywords);
+    parameters.subFolders = criteria.subFolders != 0;
+    parameters.sizeThreshold = static_cast<std::int64_t>(framework::LeadingInteger(criteria.sizeText.c_str())) * 1024;
+    parameters.atLeast = criteria.sizeChoice == 0;
+    parameters.day = ParseSearchDate(criteria.dateText);
+    parameters.after = criteria.dateChoice == 0;
+    return parameters;
+}
+
+void FileSearch::Run(ProgressSink& progress, const MatchSink& onMatch)
+{
+    Search(AbsoluteFolder(m_parameters.folder), progress, onMatch);
+}
+
+bool FileSearch::Step(ProgressSink& progress, const char* format, const std::string& value)
+{
+    if (progress.WantsText()) {
+        char text[MAX_PATH + 64];
+        std::snprintf(text, sizeof text, format, value.c_str());
+        m_text = text;
+    }
+    return progress.Step(m_text.c_str());
+}
+
+// The folder's own matches first, then its sub-folders one after the other.
+// Returns false once the user asked to stop.
+bool FileSearch::Search(const std::string& folder, ProgressSink& progress, const MatchSink& onMatch)
+{
+    std::string shown = folder.size() == 2 ? folder + "\\" : folder;
+    if (!Step(progress, "Searching %s", shown))
+        return false;
+    framework::FileFind find;
+    for (bool more = find.FindFile(folder + "\\" + m_parameters.pattern); more; more = find.FindNextFile()) {
+        if (find.IsDirectory())
+            continue;
+        Verdict verdict = Test(folder, find.GetData(), progress);
+        if (verdict == Verdict::Stop)
+            return false;
+        if (verdict == Verdict::Pass)
+            onMatch(folder, find.GetData());
+        if (!Step(progress, "Searching %s", shown))
+            return false;
+    }
+    if (!m_parameters.subFolders)
+        return true;
+    for (bool more = find.FindFile(folder + "\\*.*"); more; more = find.FindNextFile()) {
+        // Junctions and symbolic links are not followed: they may loop.
+        if (!find.IsDirectory() || find.IsDots() || find.IsReparsePoint())
+            continue;
+        if (!Search(folder + "\\" + find.GetFileName(), progress, onMatch))
+            return false;
+    }
+    return true;
+}
+
+FileSearch::Verdict FileSearch::Test(const std::string& folder, const WIN32_FIND_DATAA& file, ProgressSink& progress)
+{
+    const SearchParameters& p = m_parameters;
+    if (p.sizeThreshold > 0) {
+        auto threshold = static_cast<std::uint64_t>(p.sizeThreshold);
+        bool small = SizeOf(file) < threshold;
+        if (p.atLeast == small)
+            return Verdict::Fail;
+    }
+    if (p.day != 0) {
+        int day = LocalDay(file.ftLastWriteTime);
+        if (p.after ? day <= p.day : day >= p.day)
+            return Verdict::Fail;
+    }
+    if (p.words.empty())
+        return Verdict::Pass;
+    return ContainsWords(folder + "\\" + file.cFileName, file.cFileName, progress);
+}
+
+FileSearch::Verdict FileSearch::ContainsWords(const std::string& path, const char* name, ProgressSink& progress)
+{
+    framework::KernelHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    // Contents that cannot be read were never searched: not a match.
+    if (!file)
+        return Verdict::Fail;
+
+    std::vector<std::string> missing = m_parameters.words;
+    size_t longest = 0;
+    for (const std::string& word : missing)
+        longest = std::max(longest, word.size());
+    // The tail of each block starts the next, so a word across two blocks is seen.
+    size_t carryLimit = longest > 0 ? longest - 1 : 0;
+    std::vector<char> buffer(carryLimit + kBlockBytes + 1);
+    size_t carried = 0;
+    for (;;) {
+        DWORD read = 0;
+        if (!::ReadFile(file.get(), buffer.data() + carried, kBlockBytes, &read, nullptr) || read == 0)
+            break;
+        char* text = buffer.data();
+        for (size_t i = carried; i < carried + read; ++i) {
+            if (!IsLetterOrDigit(text[i]))
+                text[i] = ' ';
+        }
+        size_t length = carried + read;
+        text[length] = '\0';
+        std::erase_if(missing, [&](const std::string& word) { return std::strstr(text, word.c_str()) != nullptr; });
+        if (!Step(progress, "Looking for keywords in %s.", name))
+            return Verdict::Stop;
+        if (missing.empty())
+            break;
+        carried = std::min(carryLimit, length);
+        std::memmove(text, text + length - carried, carried);
+    }
+    return missing.empty() ? Verdict::Pass : Verdict::Fail;
+}

@@ -1,0 +1,166 @@
+#include "search/FileSearch.h"
+
+#include "framework/Handle.h"
+
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class StopAfter : public ProgressSink {
+public:
+    explicit StopAfter(int steps = -1) : m_left(steps) {}
+    bool Step(const char* text) override
+    {
+        texts.emplace_back(text);
+        return m_left < 0 || --m_left > 0;
+    }
+    std::vector<std::string> texts;
+
+private:
+    int m_left;
+};
+
+SearchCriteria Words(const char* keywords)
+{
+    SearchCriteria criteria;
+    criteria.keywords = keywords;
+    return criteria;
+}
+
+SearchCriteria Size(const char* size, int choice)
+{
+    SearchCriteria criteria;
+    criteria.sizeText = size;
+    criteria.sizeChoice = choice;
+    return criteria;
+}
+
+class FileSearchTest : public ::testing::Test {
+protected:
+    std::string Write(const std::string& name, const std::string& contents)
+    {
+        std::string path = m_temp.MakeFile(name);
+        framework::KernelHandle file(
+            ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        ::WriteFile(file.get(), contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
+        return path;
+    }
+    // The matches as folder-relative names, in the order they were found.
+    std::vector<std::string> Find(SearchCriteria criteria, ProgressSink&& progress = StopAfter())
+    {
+        if (criteria.folder.empty())
+            criteria.folder = m_temp.Path();
+        if (criteria.fileName.empty())
+            criteria.fileName = "*.*";
+        std::vector<std::string> found;
+        std::string root = m_temp.Path().substr(0, m_temp.Path().size() - 1);
+        FileSearch(TakeCriteria(criteria)).Run(progress, [&](const std::string& folder, const WIN32_FIND_DATAA& file) {
+            found.push_back(folder.substr(root.size()) + "\\" + file.cFileName);
+        });
+        return found;
+    }
+    TempFolder m_temp;
+};
+
+using Found = std::vector<std::string>;
+
+}  // namespace
+
+TEST(SearchCriteriaText, KeywordsAndDatesReadAsTyped)
+{
+    EXPECT_EQ(SplitKeywords(" foo, bar,,baz "), (Found{"foo", "bar", "baz"}));
+    EXPECT_EQ(SplitKeywords(" , ,"), Found{""});
+    EXPECT_EQ(ParseSearchDate("2024/02/29"), 20240229);
+    EXPECT_EQ(ParseSearchDate("2023/02/29"), 0);
+    EXPECT_EQ(ParseSearchDate("YYYY/MM/DD"), 0);
+    EXPECT_EQ(ParseSearchDate("2024/1/5x"), 0);
+    EXPECT_EQ(TakeCriteria(Size("2 MB", 0)).sizeThreshold, 2048);
+}
+
+TEST_F(FileSearchTest, NamesSizesAndFoldersInWalkOrder)
+{
+    m_temp.MakeFile("sub\\deep.txt", 10);
+    m_temp.MakeFile("top.txt", 102400);
+    m_temp.MakeFile("under.dat", 102399);
+    m_temp.MakeFolder("folder.txt");
+    EXPECT_EQ(Find({}), (Found{"\\top.txt", "\\under.dat", "\\sub\\deep.txt"}));
+
+    SearchCriteria pattern;
+    pattern.fileName = "*.txt";
+    pattern.subFolders = 0;
+    EXPECT_EQ(Find(pattern), Found{"\\top.txt"});
+
+    EXPECT_EQ(Find(Size("100 KB", 0)), Found{"\\top.txt"});
+    EXPECT_EQ(Find(Size("100 KB", 1)), (Found{"\\under.dat", "\\sub\\deep.txt"}));
+    // A negative size is no limit.
+    EXPECT_EQ(Find(Size("-5 KB", 0)).size(), 3u);
+}
+
+TEST_F(FileSearchTest, EveryWordMustOccurWithItsCase)
+{
+    Write("both.txt", "alpha and beta");
+    Write("one.txt", "alpha only");
+    Write("mail.txt", "send e-mail now");
+    Write("empty.txt", "");
+    EXPECT_EQ(Find(Words("alpha beta")), Found{"\\both.txt"});
+    EXPECT_EQ(Find(Words("Alpha")), Found{});
+    EXPECT_EQ(Find(Words("e-mail")), Found{});
+    EXPECT_EQ(Find(Words("mail")), Found{"\\mail.txt"});
+    EXPECT_EQ(Find(Words(" ,, ")).size(), 3u);  // all but the empty file
+}
+
+TEST_F(FileSearchTest, AWordAcrossTwoBlocksIsFound)
+{
+    Write("straddle.txt", std::string(4093, 'x') + " needle " + std::string(100, 'y'));
+    EXPECT_EQ(Find(Words("needle")), Found{"\\straddle.txt"});
+}
+
+TEST_F(FileSearchTest, UnreadableFilesAreNotListedWhenWordsAreGiven)
+{
+    std::string locked = Write("locked.txt", "secret word");
+    framework::KernelHandle hold(::CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(hold);
+    EXPECT_EQ(Find(Words("word")), Found{});
+    EXPECT_EQ(Find({}), Found{"\\locked.txt"});
+}
+
+TEST_F(FileSearchTest, DatesBeforeAndAfterTheTypedDay)
+{
+    std::string path = Write("dated.txt", "x");
+    SYSTEMTIME noon{2020, 6, 0, 15, 12, 0, 0, 0};
+    FILETIME time{};
+    ::SystemTimeToFileTime(&noon, &time);
+    {
+        framework::KernelHandle file(
+            ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ::SetFileTime(file.get(), nullptr, nullptr, &time);
+    }
+    auto dated = [](const char* date, int choice) {
+        SearchCriteria criteria;
+        criteria.dateText = date;
+        criteria.dateChoice = choice;
+        return criteria;
+    };
+    EXPECT_EQ(Find(dated("2020/06/14", 0)), Found{"\\dated.txt"});
+    EXPECT_EQ(Find(dated("2020/06/15", 0)), Found{});
+    EXPECT_EQ(Find(dated("2020/06/16", 1)), Found{"\\dated.txt"});
+    EXPECT_EQ(Find(dated("2020/06/15", 1)), Found{});
+    EXPECT_EQ(Find(dated("2020/13/45", 1)), Found{"\\dated.txt"});
+}
+
+TEST_F(FileSearchTest, StopDuringAWordSearchLeavesTheFileOutAndEnds)
+{
+    Write("a.txt", std::string(10000, 'w'));
+    Write("b.txt", std::string(10000, 'w'));
+    // "Searching", then the first block of the first file: stop there.
+    StopAfter stop(2);
+    EXPECT_EQ(Find(Words("nothere"), std::move(stop)), Found{});
+    ASSERT_EQ(stop.texts.size(), 2u);
+    EXPECT_EQ(stop.texts[1].rfind("Looking for keywords in ", 0), 0u);
+}
