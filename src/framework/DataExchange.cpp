@@ -21,4 +21,13 @@ void DataExchange::Check(int controlId, int& value)
         ::CheckDlgButton(m_dialog, controlId, value ? BST_CHECKED : BST_UNCHECKED);
 }
 
+void DataExchange::ComboIndex(int controlId, int& value)
+{
+    HWND control = ::GetDlgItem(m_dialog, controlId);
+    if (m_save)
+        value = static_cast<int>(::SendMessageA(control, CB_GETCURSEL, 0, 0));
+    else
+        ::SendMessageA(control, CB_SETCURSEL, static_cast<WPARAM>(value), 0);
+}
+
 }  // namespace framework

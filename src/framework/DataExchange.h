@@ -17,6 +17,8 @@ public:
     void Text(int controlId, std::string& value);
     // A check box: 1 ticked, 0 not.
     void Check(int controlId, int& value);
+    // The selected item of a list box or combo box: -1 for none.
+    void ComboIndex(int controlId, int& value);
 
 private:
     HWND m_dialog;

@@ -1,6 +1,8 @@
 #include "lists/ListPage.h"
 
+#include "lists/PrintList.h"
 #include "pages/Layout.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -47,12 +49,34 @@ LRESULT CListPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         }
         break;
     }
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED && OnFileCommand(LOWORD(wParam)))
+            return TRUE;
+        break;
     case WM_DESTROY:
         // The shell's image list outlives every page that shows it.
         ::SendMessageA(GetList(), LVM_SETIMAGELIST, LVSIL_SMALL, 0);
         break;
     }
     return CPage::HandleMessage(msg, wParam, lParam);
+}
+
+bool CListPage::OnFileCommand(int id)
+{
+    switch (id) {
+    case IDC_OPEN:
+        ListCtrlOpenSelectedFile(m_hWnd, GetList());
+        return true;
+    case IDC_RECYCLE:
+    case IDC_DELETE:
+        DeleteSelectedFiles(id == IDC_DELETE);
+        OnFilesDeleted();
+        return true;
+    case IDC_PRINT:
+        PrintList(GetList());
+        return true;
+    }
+    return false;
 }
 
 void CListPage::OnColumnClick(int column)

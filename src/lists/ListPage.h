@@ -1,6 +1,8 @@
 // The base of every page that shows files in a list: the list's set-up,
 // sorting by a clicked column, the placeholder row of an empty result,
-// buttons that follow the selection, and the layout that follows the window.
+// buttons that follow the selection, the layout that follows the window, and
+// the buttons Open (IDC_OPEN), Recycle (IDC_RECYCLE), Delete (IDC_DELETE) and
+// Print (IDC_PRINT) where a page has them.
 #pragma once
 
 #include "lists/ListActions.h"
@@ -56,12 +58,15 @@ protected:
     void ShowPlaceholder(const char* message);
     // Recycles or deletes the selected files and drops the rows of those gone.
     void DeleteSelectedFiles(bool permanent, const std::string& folderPrefix = "");
+    // After the shell has recycled or deleted some of the selected files.
+    virtual void OnFilesDeleted() {}
     // The next click on any column sorts it ascending again.
     void ResetSortOrders() { m_ascending.assign(m_ascending.size(), false); }
     int SelectedCount() const;
     void UpdateButtons();
 
 private:
+    bool OnFileCommand(int id);
     void OnColumnClick(int column);
 
     ListPageLayout m_layout;

@@ -2,6 +2,7 @@
 
 #include "pages/WelcomePage.h"
 #include "reports/ReportsPages.h"
+#include "search/SearchPages.h"
 #include "resources/resource.h"
 
 namespace {
@@ -26,7 +27,10 @@ std::vector<TabEntry> CorvaneTabs(const SettingsStore& settings)
         {"Start Menu", {Intro(IDD_STARTMENU_INTRO, "Start Menu Page", settings)}},
         {"Internet", {Intro(IDD_INTERNET_INTRO, "Internet Page", settings, "SkipInternetPage1")}},
         {"DLLs", {Intro(IDD_DLLS_INTRO, "DLLs Page", settings, "SkipDllPage1")}},
-        {"Search", {Intro(IDD_SEARCH_INTRO, "Search Page", settings, "SkipSearchPage0")}},
+        {"Search",
+         {Intro(IDD_SEARCH_INTRO, "Search Page", settings, "SkipSearchPage0"),
+          [&settings] { return std::make_unique<SearchCriteriaPage>(settings); },
+          [] { return std::make_unique<SearchResultsPage>(); }}},
         {"Speed", {Intro(IDD_SPEED_INTRO, "Speed Page", settings)}},
         {"Tools", {}},
         {" Tips", {}},

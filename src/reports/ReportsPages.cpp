@@ -7,7 +7,6 @@
 #include "framework/Seams.h"
 #include "framework/Text.h"
 #include "lists/FileText.h"
-#include "lists/PrintList.h"
 #include "resources/resource.h"
 #include "working/WorkingDlg.h"
 
@@ -158,9 +157,8 @@ LRESULT ReportsResultsPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam
             ShowReport(static_cast<int>(::SendDlgItemMessageA(m_hWnd, IDC_REPORT_LIST, CB_GETCURSEL, 0, 0)));
             return TRUE;
         }
-        if (HIWORD(wParam) == BN_CLICKED &&
-            (id == IDC_OPEN || id == IDC_RECYCLE || id == IDC_DELETE || id == IDC_PRINT || id == IDC_START_OVER)) {
-            OnCommand(id);
+        if (HIWORD(wParam) == BN_CLICKED && id == IDC_START_OVER) {
+            ShowPage(0);
             return TRUE;
         }
     }
@@ -206,24 +204,4 @@ void ReportsResultsPage::ShowReport(int index)
         ::SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&first));
     }
     UpdateButtons();
-}
-
-void ReportsResultsPage::OnCommand(int id)
-{
-    switch (id) {
-    case IDC_OPEN:
-        ListCtrlOpenSelectedFile(m_hWnd, GetList());
-        break;
-    case IDC_RECYCLE:
-    case IDC_DELETE:
-        DeleteSelectedFiles(id == IDC_DELETE);
-        m_deletedFiles = true;
-        break;
-    case IDC_PRINT:
-        PrintList(GetList());
-        break;
-    case IDC_START_OVER:
-        ShowPage(0);
-        break;
-    }
 }

@@ -43,8 +43,8 @@ protected:
     void OnPageActivated() override;
 
 private:
+    void OnFilesDeleted() override { m_deletedFiles = true; }
     void ShowReport(int index);
-    void OnCommand(int id);
 
     FolderAnalysis m_analysis;
     bool m_deletedFiles = false;

@@ -1,0 +1,176 @@
+#include "search/SearchPages.h"
+
+#include "app/SettingsStore.h"
+#include "framework/DataExchange.h"
+#include "framework/Seams.h"
+#include "framework/Text.h"
+#include "lists/FileText.h"
+#include "resources/resource.h"
+#include "working/WorkingDlg.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr const char* kSection = "Search";
+constexpr const char* kDatePlaceholder = "YYYY/MM/DD";
+
+void AddChoices(HWND combo, const char* first, const char* second)
+{
+    ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(first));
+    ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(second));
+}
+
+}  // namespace
+
+SearchCriteriaPage::SearchCriteriaPage(const SettingsStore& settings) noexcept
+    : CPage(IDD_SEARCH_CRITERIA, "Search Page"), m_settings(settings)
+{
+}
+
+BOOL SearchCriteriaPage::OnInitDialog()
+{
+    m_fields.fileName = m_settings.GetProfileString(kSection, "LastFileName", "*.*");
+    m_fields.folder = m_settings.GetProfileString(kSection, "LastFolder", "C:\\");
+    m_fields.subFolders = m_settings.GetProfileInt(kSection, "LastSearchSubFolders", 1);
+    m_fields.keywords = m_settings.GetProfileString(kSection, "LastKeywords", "");
+    m_fields.dateChoice = m_settings.GetProfileInt(kSection, "LastDateSearchType", 0);
+    m_fields.dateText = m_settings.GetProfileString(kSection, "LastDate", kDatePlaceholder);
+    m_fields.sizeChoice = m_settings.GetProfileInt(kSection, "LastSizeSearchType", 0);
+    m_fields.sizeText = m_settings.GetProfileString(kSection, "LastSize", "0 KB");
+    AddChoices(::GetDlgItem(m_hWnd, IDC_DATE_CHOICE), "After", "Before");
+    AddChoices(::GetDlgItem(m_hWnd, IDC_SIZE_CHOICE), "At Least", "Less Than");
+    HWND spin = ::GetDlgItem(m_hWnd, IDC_SIZE_SPIN);
+    ::SendMessageA(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(::GetDlgItem(m_hWnd, IDC_SEARCH_SIZE)), 0);
+    ::SendMessageA(spin, UDM_SETRANGE32, 0, 10000);
+    return CPage::OnInitDialog();
+}
+
+void SearchCriteriaPage::DoDataExchange(framework::DataExchange& dx)
+{
+    dx.Text(IDC_SEARCH_NAME, m_fields.fileName);
+    dx.Text(IDC_SEARCH_FOLDER, m_fields.folder);
+    dx.Check(IDC_SEARCH_SUBFOLDERS, m_fields.subFolders);
+    dx.ComboIndex(IDC_DATE_CHOICE, m_fields.dateChoice);
+    dx.Text(IDC_SEARCH_DATE, m_fields.dateText);
+    dx.ComboIndex(IDC_SIZE_CHOICE, m_fields.sizeChoice);
+    dx.Text(IDC_SEARCH_SIZE, m_fields.sizeText);
+    dx.Text(IDC_SEARCH_WORDS, m_fields.keywords);
+}
+
+LRESULT SearchCriteriaPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom == IDC_SIZE_SPIN && header->code == UDN_DELTAPOS) {
+            StepSize(reinterpret_cast<const NMUPDOWN*>(lParam)->iDelta);
+            SetMessageResult(FALSE);
+            return TRUE;
+        }
+        break;
+    }
+    case WM_COMMAND:
+        if (HIWORD(wParam) != BN_CLICKED)
+            break;
+        switch (LOWORD(wParam)) {
+        case IDC_SEARCH:
+            OnSearch();
+            return TRUE;
+        case IDC_BROWSE:
+            OnBrowse();
+            return TRUE;
+        case IDC_START_OVER:
+            m_settings.WriteProfileInt("Settings", "SkipSearchPage0", 0);
+            ShowPage(0);
+            return TRUE;
+        }
+        break;
+    }
+    return CPage::HandleMessage(msg, wParam, lParam);
+}
+
+void SearchCriteriaPage::OnSearch()
+{
+    UpdateData(true);
+    m_settings.WriteProfileString(kSection, "LastFileName", m_fields.fileName.c_str());
+    m_settings.WriteProfileString(kSection, "LastFolder", m_fields.folder.c_str());
+    m_settings.WriteProfileInt(kSection, "LastSearchSubFolders", m_fields.subFolders);
+    m_settings.WriteProfileString(kSection, "LastKeywords", m_fields.keywords.c_str());
+    m_settings.WriteProfileInt(kSection, "LastDateSearchType", m_fields.dateChoice);
+    m_settings.WriteProfileString(kSection, "LastDate", m_fields.dateText.c_str());
+    m_settings.WriteProfileInt(kSection, "LastSizeSearchType", m_fields.sizeChoice);
+    m_settings.WriteProfileString(kSection, "LastSize", m_fields.sizeText.c_str());
+
+    auto criteria = std::make_unique<SearchCriteria>(m_fields);
+    if (criteria->dateText == kDatePlaceholder)
+        criteria->dateText.clear();
+    // The results page takes the record over with UM_PAGEARGUMENT.
+    ShowPage(2, reinterpret_cast<LPARAM>(criteria.release()));
+}
+
+void SearchCriteriaPage::OnBrowse()
+{
+    std::string chosen = framework::GetSeams().browseForFolder(m_hWnd, "Select a Folder");
+    if (!chosen.empty())
+        ::SetDlgItemTextA(m_hWnd, IDC_SEARCH_FOLDER, chosen.c_str());
+}
+
+// The arrows step the number the size text starts with, whatever was typed.
+void SearchCriteriaPage::StepSize(int delta)
+{
+    HWND size = ::GetDlgItem(m_hWnd, IDC_SEARCH_SIZE);
+    char text[32];
+    std::snprintf(text, sizeof text, "%d KB",
+                  framework::LeadingInteger(framework::GetWindowTextString(size).c_str()) + delta);
+    ::SetWindowTextA(size, text);
+}
+
+SearchResultsPage::SearchResultsPage() noexcept
+    : CListPage({IDD_SEARCH_RESULTS,
+                 "Search Page",
+                 IDC_RESULTS_LIST,
+                 {{"File Name", 100}, {"Folder", 220}, {"Size", 80}, {"Date", 80}},
+                 2,
+                 {{IDC_PRINT, ButtonNeeds::Nothing},
+                  {IDC_DELETE, ButtonNeeds::SelectedFiles},
+                  {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
+                  {IDC_OPEN, ButtonNeeds::OneSelectedFile},
+                  {IDC_START_OVER, ButtonNeeds::Nothing}}})
+{
+}
+
+LRESULT SearchResultsPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_COMMAND && LOWORD(wParam) == IDC_START_OVER && HIWORD(wParam) == BN_CLICKED) {
+        ShowPage(1);
+        return TRUE;
+    }
+    return CListPage::HandleMessage(msg, wParam, lParam);
+}
+
+void SearchResultsPage::OnPageArgument(LPARAM argument)
+{
+    std::unique_ptr<SearchCriteria> criteria(reinterpret_cast<SearchCriteria*>(argument));
+    m_parameters = TakeCriteria(*criteria);
+    m_hasCriteria = true;
+}
+
+void SearchResultsPage::OnPageActivated()
+{
+    if (!m_hasCriteria)
+        return;
+    WorkingSession session(m_hWnd, "Searching...");
+    ClearList();
+    ResetSortOrders();
+    FileSearch search(m_parameters);
+    search.Run(session.Sink(), [this](const std::string& folder, const WIN32_FIND_DATAA& file) {
+        std::uint64_t size = (static_cast<std::uint64_t>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
+        AddRow({file.cFileName, folder, FormatFileSize(size), FormatFileDate(file.ftLastWriteTime)},
+               GetFileIconIndex(folder + "\\" + file.cFileName));
+    });
+    UpdateButtons();
+}

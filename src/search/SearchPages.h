@@ -1,0 +1,39 @@
+// The Search tab after its introduction: the criteria, and the files found.
+#pragma once
+
+#include "lists/ListPage.h"
+#include "search/FileSearch.h"
+
+class SettingsStore;
+
+class SearchCriteriaPage : public CPage {
+public:
+    explicit SearchCriteriaPage(const SettingsStore& settings) noexcept;
+
+protected:
+    BOOL OnInitDialog() override;
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void DoDataExchange(framework::DataExchange& dx) override;
+
+private:
+    void OnSearch();
+    void OnBrowse();
+    void StepSize(int delta);
+
+    const SettingsStore& m_settings;
+    SearchCriteria m_fields;
+};
+
+class SearchResultsPage : public CListPage {
+public:
+    SearchResultsPage() noexcept;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnPageArgument(LPARAM argument) override;
+    void OnPageActivated() override;
+
+private:
+    SearchParameters m_parameters;
+    bool m_hasCriteria = false;
+};

@@ -1,0 +1,140 @@
+#include "search/SearchPages.h"
+
+#include "app/CorvaneApp.h"
+#include "framework/Seams.h"
+#include "framework/Text.h"
+#include "pages/TabView.h"
+#include "resources/resource.h"
+
+#include "support/Messages.h"
+#include "support/Override.h"
+#include "support/Registry.h"
+#include "support/TestList.h"
+
+#include <commctrl.h>
+
+namespace {
+
+constexpr int kSearchTab = 7;
+
+class SearchPagesTest : public SettingsTest {
+protected:
+    void SetUp() override
+    {
+        SettingsTest::SetUp();
+        m_store.WriteProfileInt("Settings", "ShowSplashScreen", 0);
+        m_store.WriteProfileInt("Settings", "SkipSearchPage0", 1);
+    }
+    void TearDown() override
+    {
+        Close();
+        SettingsTest::TearDown();
+    }
+
+    void Open()
+    {
+        m_app = std::make_unique<CCorvaneApp>();
+        ASSERT_TRUE(m_app->InitInstance());
+        TabCtrl_SetCurSel(View().GetTabControl(), kSearchTab);
+        NMHDR change{View().GetTabControl(), CTabView::kTabControlId, TCN_SELCHANGE};
+        ::SendMessageA(View().GetSafeHwnd(), WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
+        ASSERT_TRUE(PumpUntil([&] { return View().GetCurrentPage() == View().GetPage(kSearchTab, 1); }));
+    }
+    void Close()
+    {
+        if (m_app && m_app->GetMainFrame())
+            ::DestroyWindow(m_app->GetMainFrame()->GetSafeHwnd());
+        TakeQuitMessage();
+        m_app.reset();
+    }
+
+    CTabView& View() { return *static_cast<CTabView*>(m_app->GetMainFrame()->GetActiveView()); }
+    HWND Criteria() { return View().GetPage(kSearchTab, 1)->GetSafeHwnd(); }
+    HWND Results() { return View().GetPage(kSearchTab, 2)->GetSafeHwnd(); }
+    HWND ResultsList() { return ::GetDlgItem(Results(), IDC_RESULTS_LIST); }
+    std::string Text(HWND page, int id) { return framework::GetWindowTextString(::GetDlgItem(page, id)); }
+    void Set(int id, const char* text) { ::SetDlgItemTextA(Criteria(), id, text); }
+    void Click(HWND page, int id)
+    {
+        ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+        PumpPending();
+    }
+    void Arrow(int delta)
+    {
+        NMUPDOWN step{{::GetDlgItem(Criteria(), IDC_SIZE_SPIN), IDC_SIZE_SPIN, UDN_DELTAPOS}, 0, delta};
+        ::SendMessageA(Criteria(), WM_NOTIFY, IDC_SIZE_SPIN, reinterpret_cast<LPARAM>(&step));
+    }
+    void Search()
+    {
+        Click(Criteria(), IDC_SEARCH);
+        ASSERT_TRUE(PumpUntil([&] { return View().GetCurrentPage() == View().GetPage(kSearchTab, 2); }));
+        PumpPending();
+    }
+
+    SettingsStore m_store{"Halvett Software", "Corvane"};
+    std::unique_ptr<CCorvaneApp> m_app;
+};
+
+}  // namespace
+
+TEST_F(SearchPagesTest, CriteriaStartWithTheirDefaultsAndComeBackAfterARestart)
+{
+    Open();
+    EXPECT_EQ(Text(Criteria(), IDC_SEARCH_NAME), "*.*");
+    EXPECT_EQ(Text(Criteria(), IDC_SEARCH_FOLDER), "C:\\");
+    EXPECT_TRUE(::IsDlgButtonChecked(Criteria(), IDC_SEARCH_SUBFOLDERS));
+    EXPECT_EQ(Text(Criteria(), IDC_DATE_CHOICE), "After");
+    EXPECT_EQ(Text(Criteria(), IDC_SEARCH_DATE), "YYYY/MM/DD");
+    EXPECT_EQ(Text(Criteria(), IDC_SIZE_CHOICE), "At Least");
+    EXPECT_EQ(Text(Criteria(), IDC_SEARCH_SIZE), "0 KB");
+    EXPECT_EQ(Text(Criteria(), IDC_SEARCH_WORDS), "");
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(Criteria(), IDC_DATE_SELECT)));
+
+    Set(IDC_SEARCH_SIZE, "37 KB");
+    Arrow(1);
+    EXPECT_EQ(Text(Criteria(), IDC_SEARCH_SIZE), "38 KB");
+    Set(IDC_SEARCH_SIZE, "abc");
+    Arrow(1);
+    EXPECT_EQ(Text(Criteria(), IDC_SEARCH_SIZE), "1 KB");
+
+    Set(IDC_SEARCH_NAME, "report*.*");
+    ScopedOverride<decltype(framework::Seams::browseForFolder)> browse(framework::GetSeams().browseForFolder,
+                                                                       [](HWND, const char* title) {
+                                                                           EXPECT_STREQ(title, "Select a Folder");
+                                                                           return std::string("E:\\");
+                                                                       });
+    Click(Criteria(), IDC_BROWSE);
+    EXPECT_EQ(Text(Criteria(), IDC_SEARCH_FOLDER), "E:\\");
+    EXPECT_EQ(Text(Criteria(), IDC_SEARCH_NAME), "report*.*");
+
+    Set(IDC_SEARCH_SIZE, "250 KB");
+    Search();
+    EXPECT_EQ(m_store.GetProfileString("Search", "LastDate", ""), "YYYY/MM/DD");
+    Close();
+    Open();
+    EXPECT_EQ(Text(Criteria(), IDC_SEARCH_SIZE), "250 KB");
+    EXPECT_EQ(Text(Criteria(), IDC_SEARCH_FOLDER), "E:\\");
+}
+
+TEST_F(SearchPagesTest, ResultsListTheFilesFoundAndStartOverKeepsTheCriteria)
+{
+    const char* rootFile = "E:\\corvane-search-root.txt";
+    ::CloseHandle(::CreateFileA(rootFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    Open();
+    Set(IDC_SEARCH_FOLDER, "E:\\");
+    Set(IDC_SEARCH_NAME, "corvane-search-root.txt");
+    Search();
+    EXPECT_EQ(ColumnTexts(ResultsList(), 0), std::vector<std::string>{"corvane-search-root.txt"});
+    EXPECT_EQ(ColumnTexts(ResultsList(), 1), std::vector<std::string>{"E:"});
+    EXPECT_EQ(::SendMessageA(ResultsList(), LVM_GETSELECTEDCOUNT, 0, 0), 0);
+
+    Click(Results(), IDC_START_OVER);
+    EXPECT_EQ(View().GetCurrentPage(), View().GetPage(kSearchTab, 1));
+    EXPECT_EQ(Text(Criteria(), IDC_SEARCH_NAME), "corvane-search-root.txt");
+
+    ::DeleteFileA(rootFile);
+    Search();
+    EXPECT_EQ(ColumnTexts(ResultsList(), 0), std::vector<std::string>{});
+    for (int id : {IDC_OPEN, IDC_RECYCLE, IDC_DELETE})
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(Results(), id))) << id;
+}
