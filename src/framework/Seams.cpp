@@ -40,6 +40,9 @@ Seams MakeDefaultSeams()
     seams.winHelp = [](HWND owner, const char* helpFile, UINT command, ULONG_PTR data) {
         return ::WinHelpA(owner, helpFile, command, data) != FALSE;
     };
+    seams.resolveShellLink = [](IShellLinkA& link, HWND owner, DWORD flags) {
+        return SUCCEEDED(link.Resolve(owner, flags));
+    };
     return seams;
 }
 

@@ -7,6 +7,7 @@
 
 #include <commdlg.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <functional>
 #include <string>
@@ -24,6 +25,8 @@ struct Seams {
     std::function<std::string(HWND owner, const char* title)> browseForFolder;
     std::function<bool(PRINTDLGA& dialog)> printDialog;
     std::function<bool(HWND owner, const char* helpFile, UINT command, ULONG_PTR data)> winHelp;
+    // The shell's search for a shortcut's moved target; true when it found one.
+    std::function<bool(IShellLinkA& link, HWND owner, DWORD flags)> resolveShellLink;
 };
 
 // The process's seams; tests swap members and put them back.

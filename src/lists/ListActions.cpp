@@ -58,12 +58,6 @@ int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM request) noexcept
     return aFirst ? -1 : 1;
 }
 
-int NextSelected(HWND list, int after)
-{
-    return static_cast<int>(
-        ::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(after), MAKELPARAM(LVNI_SELECTED, 0)));
-}
-
 std::string RowPath(HWND list, int row, const std::string& folderPrefix)
 {
     if (!folderPrefix.empty())
@@ -102,6 +96,12 @@ int GetFileIconIndex(const std::string& path)
     SHFILEINFOA info{};
     ::SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
     return info.iIcon;
+}
+
+int ListCtrlNextSelected(HWND list, int after)
+{
+    return static_cast<int>(
+        ::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(after), MAKELPARAM(LVNI_SELECTED, 0)));
 }
 
 std::string ListCtrlGetItemText(HWND list, int row, int column)
@@ -144,7 +144,7 @@ void ListCtrlSortItems(HWND list, int column, SortKind kind, bool ascending)
 void ListCtrlOpenSelectedFile(HWND page, HWND list)
 {
     framework::WaitCursor wait;
-    int row = NextSelected(list, -1);
+    int row = ListCtrlNextSelected(list, -1);
     if (row < 0)
         return;
     std::string path = RowPath(list, row, "");
@@ -161,7 +161,7 @@ void ListCtrlOpenSelectedFile(HWND page, HWND list)
 void ListCtrlDeleteSelectedFiles(HWND list, bool permanent, const std::string& folderPrefix)
 {
     std::string sources;
-    for (int row = NextSelected(list, -1); row >= 0; row = NextSelected(list, row)) {
+    for (int row = ListCtrlNextSelected(list, -1); row >= 0; row = ListCtrlNextSelected(list, row)) {
         std::string path = RowPath(list, row, folderPrefix);
         if (!IsFullPath(path))
             continue;
@@ -182,7 +182,7 @@ void ListCtrlDeleteSelectedFiles(HWND list, bool permanent, const std::string& f
     // Whatever the shell answered, some files may be gone (a cancel half-way,
     // one locked file): drop exactly the rows whose files no longer exist.
     framework::WaitCursor wait;
-    for (int row = NextSelected(list, -1); row >= 0; row = NextSelected(list, row)) {
+    for (int row = ListCtrlNextSelected(list, -1); row >= 0; row = ListCtrlNextSelected(list, row)) {
         std::string path = RowPath(list, row, folderPrefix);
         if (!IsFullPath(path) || ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
             continue;

@@ -16,6 +16,8 @@ void ReleaseSysImageList();
 // The small-icon index of a file in the system image list.
 int GetFileIconIndex(const std::string& path);
 
+// The next selected row after the given one (-1: from the top), or -1.
+int ListCtrlNextSelected(HWND list, int after);
 // The text of one cell, however long.
 std::string ListCtrlGetItemText(HWND list, int row, int column);
 

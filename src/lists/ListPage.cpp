@@ -121,12 +121,12 @@ void CListPage::ClearList()
     UpdateButtons();
 }
 
-int CListPage::AddRow(const std::vector<std::string>& cells, int image)
+int CListPage::AddRow(const std::vector<std::string>& cells, int image, bool onTop)
 {
     HWND list = GetList();
     LVITEMA item{};
     item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
-    item.iItem = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    item.iItem = onTop ? 0 : static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     item.pszText = const_cast<char*>(cells.empty() ? "" : cells[0].c_str());
     item.iImage = image;
     item.lParam = ++m_rowsAdded;

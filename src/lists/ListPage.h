@@ -52,8 +52,8 @@ protected:
 
     // Empties the list; row keys start again from 1.
     void ClearList();
-    // Appends a row; its key is the number of rows added so far.
-    int AddRow(const std::vector<std::string>& cells, int image);
+    // Appends a row (or puts it on top); its key is the number of rows added so far.
+    int AddRow(const std::vector<std::string>& cells, int image, bool onTop = false);
     // The single row of an empty result; file actions are off while it shows.
     void ShowPlaceholder(const char* message);
     // Recycles or deletes the selected files and drops the rows of those gone.

@@ -1,5 +1,6 @@
 #include "pages/Tabs.h"
 
+#include "cleanup/StartMenuPages.h"
 #include "pages/WelcomePage.h"
 #include "reports/ReportsPages.h"
 #include "search/SearchPages.h"
@@ -24,7 +25,9 @@ std::vector<TabEntry> CorvaneTabs(const SettingsStore& settings)
          {Intro(IDD_REPORTS_INTRO, "Reports Page", settings, "SkipReportsPage1"),
           [&settings] { return std::make_unique<ReportsTargetPage>(settings); },
           [] { return std::make_unique<ReportsResultsPage>(); }}},
-        {"Start Menu", {Intro(IDD_STARTMENU_INTRO, "Start Menu Page", settings)}},
+        {"Start Menu",
+         {[&settings] { return std::make_unique<StartMenuIntroPage>(settings); },
+          [] { return std::make_unique<StartMenuResultsPage>(); }}},
         {"Internet", {Intro(IDD_INTERNET_INTRO, "Internet Page", settings, "SkipInternetPage1")}},
         {"DLLs", {Intro(IDD_DLLS_INTRO, "DLLs Page", settings, "SkipDllPage1")}},
         {"Search",

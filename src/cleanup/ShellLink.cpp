@@ -1,0 +1,50 @@
+#include "cleanup/ShellLink.h"
+
+namespace {
+
+std::wstring Wide(const std::string& text)
+{
+    wchar_t wide[MAX_PATH] = L"";
+    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, MAX_PATH);
+    return wide;
+}
+
+}  // namespace
+
+ShellLink::ShellLink() noexcept
+{
+    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                     reinterpret_cast<void**>(&m_link))))
+        m_link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&m_file));
+}
+
+ShellLink::~ShellLink()
+{
+    if (m_file)
+        m_file->Release();
+    if (m_link)
+        m_link->Release();
+}
+
+bool ShellLink::Load(const std::string& path)
+{
+    return m_file && SUCCEEDED(m_file->Load(Wide(path).c_str(), STGM_READ));
+}
+
+std::string ShellLink::GetPath(DWORD flags) const
+{
+    char path[MAX_PATH] = "";
+    if (!m_link || FAILED(m_link->GetPath(path, MAX_PATH, nullptr, flags)))
+        return {};
+    return path;
+}
+
+bool ShellLink::SetPath(const std::string& target)
+{
+    return m_link && SUCCEEDED(m_link->SetPath(target.c_str()));
+}
+
+bool ShellLink::Save()
+{
+    return m_file && SUCCEEDED(m_file->Save(nullptr, TRUE));
+}

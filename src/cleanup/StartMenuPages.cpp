@@ -1,0 +1,153 @@
+#include "cleanup/StartMenuPages.h"
+
+#include "cleanup/ShellLink.h"
+#include "framework/Seams.h"
+#include "resources/resource.h"
+#include "working/WorkingDlg.h"
+
+#include <shlobj.h>
+
+namespace {
+
+constexpr const char* kNoProblems = "No problems detected!";
+constexpr int kMessageWidth = 256;
+
+std::string SpecialFolder(int folder)
+{
+    LPITEMIDLIST list = nullptr;
+    char path[MAX_PATH] = "";
+    if (SUCCEEDED(::SHGetSpecialFolderLocation(nullptr, folder, &list)) && list) {
+        ::SHGetPathFromIDListA(list, path);
+        ::CoTaskMemFree(list);
+    }
+    return path;
+}
+
+std::string ReplaceAll(std::string text, const std::string& from, const std::string& to)
+{
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+}  // namespace
+
+ShortcutOptions& StartMenuOptions()
+{
+    static ShortcutOptions options;
+    return options;
+}
+
+StartMenuIntroPage::StartMenuIntroPage(const SettingsStore& settings) noexcept
+    : CIntroPage(IDD_STARTMENU_INTRO, "Start Menu Page", settings)
+{
+}
+
+BOOL StartMenuIntroPage::OnInitDialog()
+{
+    ::CheckDlgButton(m_hWnd, IDC_SKIP_CDROM, BST_CHECKED);
+    ::CheckDlgButton(m_hWnd, IDC_CHECK_DESKTOP, BST_CHECKED);
+    return CIntroPage::OnInitDialog();
+}
+
+void StartMenuIntroPage::OnNext()
+{
+    StartMenuOptions().skipRemovableTargets = ::IsDlgButtonChecked(m_hWnd, IDC_SKIP_CDROM) == BST_CHECKED;
+    StartMenuOptions().checkDesktop = ::IsDlgButtonChecked(m_hWnd, IDC_CHECK_DESKTOP) == BST_CHECKED;
+    ShowPage(1);
+}
+
+StartMenuResultsPage::StartMenuResultsPage() noexcept
+    : CListPage({IDD_STARTMENU_RESULTS,
+                 "Start Menu Page",
+                 IDC_RESULTS_LIST,
+                 {{"FileName", 110}, {"Folder", 200}, {"Shortcut To", 200}},
+                 -1,
+                 {{IDC_PRINT, ButtonNeeds::Nothing},
+                  {IDC_AUTOFIX, ButtonNeeds::OneSelectedFile},
+                  {IDC_DELETE, ButtonNeeds::SelectedFiles},
+                  {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
+                  {IDC_START_OVER, ButtonNeeds::Nothing}}})
+{
+}
+
+LRESULT StartMenuResultsPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        if (LOWORD(wParam) == IDC_START_OVER) {
+            ShowPage(0);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDC_AUTOFIX) {
+            AutoFix();
+            return TRUE;
+        }
+    }
+    return CListPage::HandleMessage(msg, wParam, lParam);
+}
+
+void StartMenuResultsPage::OnPageActivated()
+{
+    WorkingSession session(m_hWnd, "Initializing...");
+    std::string startMenu = SpecialFolder(CSIDL_STARTMENU);
+    std::string desktop = SpecialFolder(CSIDL_DESKTOP);
+    ClearList();
+    const ShortcutOptions& options = StartMenuOptions();
+    {
+        ComScope com;
+        ShortcutCheck check(
+            options.skipRemovableTargets,
+            [this](const BrokenShortcut& shortcut) {
+                // The newest find on top.
+                AddRow({shortcut.name, shortcut.folder, shortcut.target},
+                       GetFileIconIndex(shortcut.folder + "\\" + shortcut.name), true);
+            },
+            [this] {
+                framework::GetSeams().messageBox(m_hWnd,
+                                                 "Corvane was unable to locate your Start Menu folder.  Please "
+                                                 "contact Technical Support via Internet e-mail at "
+                                                 "support@halvett.example",
+                                                 "Corvane", MB_OK | MB_ICONERROR);
+            });
+        if (check.Walk(startMenu, session.Sink()) && options.checkDesktop)
+            check.Walk(desktop, session.Sink());
+    }
+    HWND list = GetList();
+    if (::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0) {
+        LVITEMA first{};
+        first.stateMask = first.state = LVIS_SELECTED;
+        ::SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&first));
+    } else {
+        ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, kMessageWidth);
+        ShowPlaceholder(kNoProblems);
+    }
+    UpdateButtons();
+}
+
+void AutoFixShortcut(HWND owner, const std::string& path)
+{
+    ShellLink link;
+    if (!link.Get() || !link.Load(path))
+        return;
+    std::string oldTarget = link.GetPath(SLGP_SHORTPATH);
+    // Without SLR_UPDATE: the file must not change before the user agrees.
+    if (!framework::GetSeams().resolveShellLink(*link.Get(), owner, SLR_ANY_MATCH))
+        return;
+    std::string newTarget = link.GetPath(SLGP_SHORTPATH);
+    std::string question = ReplaceAll(ReplaceAll("It looks like: \n%1\nhas moved to:\n%2\nDo you want to update "
+                                                 "the selected shortcut to point to the new location?",
+                                                 "%1", oldTarget),
+                                      "%2", newTarget);
+    if (framework::GetSeams().messageBox(owner, question.c_str(), "Corvane", MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        link.SetPath(newTarget);
+        link.Save();
+    }
+}
+
+void StartMenuResultsPage::AutoFix()
+{
+    HWND list = GetList();
+    ComScope com;
+    for (int row = ListCtrlNextSelected(list, -1); row >= 0; row = ListCtrlNextSelected(list, row))
+        AutoFixShortcut(m_hWnd, ListCtrlGetItemText(list, row, 1) + "\\" + ListCtrlGetItemText(list, row, 0));
+}

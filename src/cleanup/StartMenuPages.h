@@ -1,0 +1,33 @@
+// The Start Menu tab: its two options, and the shortcuts that point nowhere.
+#pragma once
+
+#include "cleanup/ShortcutCheck.h"
+#include "lists/ListPage.h"
+
+// The options as the last Next left them, for the scan to read.
+ShortcutOptions& StartMenuOptions();
+
+// Asks the shell where a shortcut's target went and, after the user's Yes,
+// points the shortcut there. Nothing is written otherwise.
+void AutoFixShortcut(HWND owner, const std::string& path);
+
+class StartMenuIntroPage : public CIntroPage {
+public:
+    explicit StartMenuIntroPage(const SettingsStore& settings) noexcept;
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnNext() override;
+};
+
+class StartMenuResultsPage : public CListPage {
+public:
+    StartMenuResultsPage() noexcept;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnPageActivated() override;
+
+private:
+    void AutoFix();
+};
