@@ -1,5 +1,6 @@
 #include "pages/Tabs.h"
 
+#include "cleanup/InternetPage.h"
 #include "cleanup/StartMenuPages.h"
 #include "pages/WelcomePage.h"
 #include "reports/ReportsPages.h"
@@ -28,7 +29,9 @@ std::vector<TabEntry> CorvaneTabs(const SettingsStore& settings)
         {"Start Menu",
          {[&settings] { return std::make_unique<StartMenuIntroPage>(settings); },
           [] { return std::make_unique<StartMenuResultsPage>(); }}},
-        {"Internet", {Intro(IDD_INTERNET_INTRO, "Internet Page", settings, "SkipInternetPage1")}},
+        {"Internet",
+         {Intro(IDD_INTERNET_INTRO, "Internet Page", settings, "SkipInternetPage1"),
+          [&settings] { return std::make_unique<InternetPage>(settings); }}},
         {"DLLs", {Intro(IDD_DLLS_INTRO, "DLLs Page", settings, "SkipDllPage1")}},
         {"Search",
          {Intro(IDD_SEARCH_INTRO, "Search Page", settings, "SkipSearchPage0"),

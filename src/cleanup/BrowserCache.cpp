@@ -1,0 +1,128 @@
+#include "cleanup/BrowserCache.h"
+
+#include "framework/FileFind.h"
+#include "framework/Handle.h"
+
+#include <cstdio>
+
+namespace {
+
+constexpr const char* kNetscape4 = "Netscape Navigator 4.0";
+constexpr const char* kNetscape3 = "Netscape Navigator 3.0";
+constexpr const char* kExplorer4 = "Internet Explorer 4.0";
+constexpr const char* kExplorer3 = "Internet Explorer 3.0";
+
+constexpr const char* kNetscapeUsers = "Software\\Netscape\\Netscape Navigator\\Users";
+constexpr const char* kNetscapeCache = "Software\\Netscape\\Netscape Navigator\\Cache";
+constexpr const char* kExplorerContent =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Cache\\Content";
+constexpr const char* kExplorerPath =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Cache\\Paths\\Path";
+
+std::string Explorer4Content()
+{
+    return ReadRegistryText(HKEY_LOCAL_MACHINE, kExplorerContent, "CachePath");
+}
+
+std::string Explorer3Path(int number)
+{
+    return ReadRegistryText(HKEY_LOCAL_MACHINE, (kExplorerPath + std::to_string(number)).c_str(), "CachePath");
+}
+
+std::string Netscape4User()
+{
+    return ReadRegistryText(HKEY_LOCAL_MACHINE, kNetscapeUsers, "CurrentUser");
+}
+
+std::string WithoutTrailingBackslash(std::string folder)
+{
+    while (folder.size() > 3 && folder.back() == '\\')
+        folder.pop_back();
+    return folder;
+}
+
+}  // namespace
+
+std::string ReadRegistryText(HKEY hive, const char* key, const char* value)
+{
+    framework::RegKey opened;
+    if (::RegOpenKeyExA(hive, key, 0, KEY_READ, opened.put()) != ERROR_SUCCESS)
+        return {};
+    DWORD type = 0, size = 0;
+    if (::RegQueryValueExA(opened.get(), value, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return {};
+    std::vector<char> text(size + 1, '\0');
+    if (::RegQueryValueExA(opened.get(), value, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) !=
+        ERROR_SUCCESS)
+        return {};
+    std::string result(text.data());
+    if (type != REG_EXPAND_SZ)
+        return result;
+    DWORD length = ::ExpandEnvironmentStringsA(result.c_str(), nullptr, 0);
+    std::vector<char> expanded(length + 1, '\0');
+    ::ExpandEnvironmentStringsA(result.c_str(), expanded.data(), length + 1);
+    return expanded.data();
+}
+
+std::vector<std::string> InstalledBrowsers()
+{
+    std::vector<std::string> browsers;
+    if (!Netscape4User().empty())
+        browsers.emplace_back(kNetscape4);
+    if (!ReadRegistryText(HKEY_CURRENT_USER, kNetscapeCache, "Cache Dir").empty())
+        browsers.emplace_back(kNetscape3);
+    if (!Explorer4Content().empty())
+        browsers.emplace_back(kExplorer4);
+    else if (!Explorer3Path(1).empty())
+        browsers.emplace_back(kExplorer3);
+    return browsers;
+}
+
+std::vector<std::string> CacheFolders(const std::string& browser)
+{
+    std::vector<std::string> folders;
+    if (browser == kNetscape4) {
+        std::string user = Netscape4User();
+        std::string root =
+            user.empty()
+                ? std::string()
+                : ReadRegistryText(HKEY_LOCAL_MACHINE, (std::string(kNetscapeUsers) + "\\" + user).c_str(), "DirRoot");
+        if (!root.empty())
+            folders.push_back(WithoutTrailingBackslash(root) + "\\Cache");
+    } else if (browser == kNetscape3) {
+        folders.push_back(ReadRegistryText(HKEY_CURRENT_USER, kNetscapeCache, "Cache Dir"));
+    } else if (browser == kExplorer3) {
+        for (int number = 1; number <= 4; ++number)
+            folders.push_back(Explorer3Path(number));
+    } else if (browser == kExplorer4) {
+        std::string content = Explorer4Content();
+        framework::FileFind find;
+        for (bool more = !content.empty() && find.FindFile(WithoutTrailingBackslash(content) + "\\*.*"); more;
+             more = find.FindNextFile()) {
+            // Only real sub-folders: a junction or link may lead anywhere.
+            if (find.IsDirectory() && !find.IsDots() && !find.IsReparsePoint())
+                folders.push_back(find.GetFilePath());
+        }
+    }
+    std::erase_if(folders, [](const std::string& folder) { return folder.empty(); });
+    for (std::string& folder : folders)
+        folder = WithoutTrailingBackslash(folder);
+    return folders;
+}
+
+bool CacheListing::List(const std::string& folder, ProgressSink& progress)
+{
+    framework::FileFind find;
+    for (bool more = find.FindFile(folder + "\\*.*"); more; more = find.FindNextFile()) {
+        if (find.IsDots())
+            continue;
+        ++m_count;
+        m_entry(folder, find.GetData(), m_count);
+        char text[MAX_PATH + 64];
+        std::snprintf(text, sizeof text, "%d files found\nChecking %s...", m_count, find.GetFilePath().c_str());
+        if (!progress.Step(text))
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,36 @@
+// The disk caches of the web browsers the registry knows of.
+#pragma once
+
+#include "working/ProgressSink.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// A registry text read whole; a REG_EXPAND_SZ value comes back expanded.
+// Empty when the key or value is missing or holds no text.
+std::string ReadRegistryText(HKEY hive, const char* key, const char* value);
+
+// The browsers to offer, in order: at most one Internet Explorer.
+std::vector<std::string> InstalledBrowsers();
+// The folders that hold a browser's cache files.
+std::vector<std::string> CacheFolders(const std::string& browser);
+
+// Lists cache folders one after the other without descending into them.
+class CacheListing {
+public:
+    // Called for every entry, sub-folders included, with its running number.
+    using Entry = std::function<void(const std::string& folder, const WIN32_FIND_DATAA& entry, int number)>;
+
+    explicit CacheListing(Entry entry) : m_entry(std::move(entry)) {}
+
+    // False once the user asked to stop.
+    bool List(const std::string& folder, ProgressSink& progress);
+    int Count() const noexcept { return m_count; }
+
+private:
+    Entry m_entry;
+    int m_count = 0;
+};

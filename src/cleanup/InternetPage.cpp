@@ -1,0 +1,87 @@
+#include "cleanup/InternetPage.h"
+
+#include "app/SettingsStore.h"
+#include "cleanup/BrowserCache.h"
+#include "framework/Application.h"
+#include "framework/Text.h"
+#include "lists/FileText.h"
+#include "resources/resource.h"
+#include "working/WorkingDlg.h"
+
+InternetPage::InternetPage(const SettingsStore& settings) noexcept
+    : CListPage({IDD_INTERNET_RESULTS,
+                 "Internet Page",
+                 IDC_RESULTS_LIST,
+                 {{"FileName", 110}, {"Folder", 200}, {"Size", 80}, {"Last Modified", 80}},
+                 2,
+                 {{IDC_DELETE_ALL, ButtonNeeds::Nothing},
+                  {IDC_DELETE, ButtonNeeds::SelectedFiles},
+                  {IDC_PRINT, ButtonNeeds::Nothing},
+                  {IDC_OPEN, ButtonNeeds::OneSelectedFile},
+                  {IDC_START_OVER, ButtonNeeds::Nothing}}}),
+      m_settings(settings)
+{
+}
+
+BOOL InternetPage::OnInitDialog()
+{
+    HWND caches = ::GetDlgItem(m_hWnd, IDC_CACHE_LIST);
+    for (const std::string& browser : InstalledBrowsers())
+        ::SendMessageA(caches, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(browser.c_str()));
+    return CListPage::OnInitDialog();
+}
+
+LRESULT InternetPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_COMMAND) {
+        switch (LOWORD(wParam)) {
+        case IDC_CACHE_LIST:
+            if (HIWORD(wParam) == CBN_SELCHANGE) {
+                ListCache();
+                return TRUE;
+            }
+            break;
+        case IDC_START_OVER:
+            m_settings.WriteProfileInt("Settings", "SkipInternetPage1", 0);
+            ShowPage(0);
+            return TRUE;
+        case IDC_DELETE_ALL:
+            DeleteAll();
+            return TRUE;
+        }
+    }
+    return CListPage::HandleMessage(msg, wParam, lParam);
+}
+
+void InternetPage::OnPageActivated()
+{
+    framework::WaitCursor wait;
+    ::SendDlgItemMessageA(m_hWnd, IDC_CACHE_LIST, CB_SETCURSEL, 0, 0);
+    ListCache();
+}
+
+void InternetPage::ListCache()
+{
+    WorkingSession session(m_hWnd, "Initializing...");
+    ClearList();
+    std::string browser = framework::GetWindowTextString(::GetDlgItem(m_hWnd, IDC_CACHE_LIST));
+    CacheListing listing([this](const std::string& folder, const WIN32_FIND_DATAA& entry, int) {
+        std::uint64_t size = (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+        AddRow({entry.cFileName, folder, FormatFileSize(size), FormatFileDate(entry.ftLastWriteTime)},
+               GetFileIconIndex(folder + "\\" + entry.cFileName));
+    });
+    for (const std::string& folder : CacheFolders(browser)) {
+        if (!listing.List(folder, session.Sink()))
+            break;
+    }
+    UpdateButtons();
+}
+
+void InternetPage::DeleteAll()
+{
+    HWND list = GetList();
+    LVITEMA all{};
+    all.stateMask = all.state = LVIS_SELECTED;
+    ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&all));
+    DeleteSelectedFiles(true);
+}

@@ -1,0 +1,156 @@
+#include "cleanup/BrowserCache.h"
+#include "cleanup/InternetPage.h"
+
+#include "app/CorvaneApp.h"
+#include "framework/Seams.h"
+#include "pages/TabView.h"
+#include "resources/resource.h"
+
+#include "support/Messages.h"
+#include "support/Override.h"
+#include "support/Registry.h"
+#include "support/TempFolder.h"
+#include "support/TestList.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kCacheKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Cache";
+
+void SetText(HKEY hive, const std::string& key, const char* value, const std::string& text, DWORD type = REG_SZ)
+{
+    HKEY opened = nullptr;
+    ::RegCreateKeyExA(hive, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &opened, nullptr);
+    ::RegSetValueExA(opened, value, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>(text.size() + 1));
+    ::RegCloseKey(opened);
+}
+
+class Recorder : public ProgressSink {
+public:
+    bool Step(const char* text) override
+    {
+        texts.emplace_back(text);
+        return true;
+    }
+    std::vector<std::string> texts;
+};
+
+class BrowserCacheTest : public SettingsTest {
+protected:
+    void TearDown() override
+    {
+        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kCacheKey);
+        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Netscape");
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Netscape");
+        SettingsTest::TearDown();
+    }
+    // Every entry the listing gives for a browser, as folder-relative paths.
+    std::vector<std::string> Listed(const std::string& browser, Recorder& progress)
+    {
+        std::vector<std::string> names;
+        CacheListing listing([&](const std::string& folder, const WIN32_FIND_DATAA& entry, int) {
+            names.push_back(folder.substr(m_temp.Path().size()) + "\\" + entry.cFileName);
+        });
+        for (const std::string& folder : CacheFolders(browser))
+            listing.List(folder, progress);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TempFolder m_temp;
+};
+
+}  // namespace
+
+TEST_F(BrowserCacheTest, BrowsersAreOfferedByTheirRegistryValues)
+{
+    EXPECT_TRUE(InstalledBrowsers().empty());
+    SetText(HKEY_LOCAL_MACHINE, std::string(kCacheKey) + "\\Paths\\Path1", "CachePath", "C:\\a");
+    EXPECT_EQ(InstalledBrowsers(), std::vector<std::string>{"Internet Explorer 3.0"});
+    SetText(HKEY_LOCAL_MACHINE, std::string(kCacheKey) + "\\Content", "CachePath", "C:\\b");
+    SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", "C:\\n");
+    SetText(HKEY_LOCAL_MACHINE, "Software\\Netscape\\Netscape Navigator\\Users", "CurrentUser", "me");
+    EXPECT_EQ(InstalledBrowsers(),
+              (std::vector<std::string>{"Netscape Navigator 4.0", "Netscape Navigator 3.0", "Internet Explorer 4.0"}));
+
+    // Values are read whole, and references expanded.
+    std::string longPath = "C:\\" + std::string(600, 'x');
+    SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", longPath);
+    EXPECT_EQ(ReadRegistryText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir"),
+              longPath);
+    SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", "%WINDIR%\\cache",
+            REG_EXPAND_SZ);
+    char windows[MAX_PATH];
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    EXPECT_EQ(CacheFolders("Netscape Navigator 3.0"), std::vector<std::string>{std::string(windows) + "\\cache"});
+}
+
+TEST_F(BrowserCacheTest, EachBrowserListsItsOwnFolders)
+{
+    for (const char* file : {"content\\top.htm", "content\\A1\\a.gif", "content\\B2\\b.gif", "content\\C3\\c.gif",
+                             "p1\\one.htm", "p2\\two.htm", "ns\\page.htm", "ns\\sub\\deep.htm"})
+        m_temp.MakeFile(file, 10);
+    SetText(HKEY_LOCAL_MACHINE, std::string(kCacheKey) + "\\Content", "CachePath", m_temp.Path() + "content");
+    SetText(HKEY_LOCAL_MACHINE, std::string(kCacheKey) + "\\Paths\\Path1", "CachePath", m_temp.Path() + "p1");
+    SetText(HKEY_LOCAL_MACHINE, std::string(kCacheKey) + "\\Paths\\Path2", "CachePath", m_temp.Path() + "p2\\");
+    SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", m_temp.Path() + "ns");
+
+    Recorder progress;
+    EXPECT_EQ(Listed("Internet Explorer 4.0", progress),
+              (std::vector<std::string>{"content\\A1\\a.gif", "content\\B2\\b.gif", "content\\C3\\c.gif"}));
+    ASSERT_FALSE(progress.texts.empty());
+    EXPECT_EQ(progress.texts[0].rfind("1 files found\nChecking " + m_temp.Path() + "content\\", 0), 0u);
+    EXPECT_EQ(progress.texts.size(), 3u);
+    EXPECT_EQ(Listed("Internet Explorer 3.0", progress), (std::vector<std::string>{"p1\\one.htm", "p2\\two.htm"}));
+    EXPECT_EQ(Listed("Netscape Navigator 3.0", progress), (std::vector<std::string>{"ns\\page.htm", "ns\\sub"}));
+}
+
+TEST_F(BrowserCacheTest, DeleteAllDeletesEveryListedFile)
+{
+    m_temp.MakeFile("ns\\one.htm", 10);
+    m_temp.MakeFile("ns\\two.htm", 10);
+    SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", m_temp.Path() + "ns");
+    SettingsStore store("Halvett Software", "Corvane");
+    store.WriteProfileInt("Settings", "ShowSplashScreen", 0);
+    store.WriteProfileInt("Settings", "SkipInternetPage1", 1);
+    CCorvaneApp app;
+    ASSERT_TRUE(app.InitInstance());
+    auto& view = *static_cast<CTabView*>(app.GetMainFrame()->GetActiveView());
+    TabCtrl_SetCurSel(view.GetTabControl(), 5);
+    NMHDR change{view.GetTabControl(), CTabView::kTabControlId, TCN_SELCHANGE};
+    ::SendMessageA(view.GetSafeHwnd(), WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
+    PumpUntil([&] { return view.GetCurrentPage() == view.GetPage(5, 1); });
+    PumpPending();
+    HWND page = view.GetPage(5, 1)->GetSafeHwnd();
+    HWND list = ::GetDlgItem(page, IDC_RESULTS_LIST);
+    EXPECT_EQ(ColumnTexts(list, 0), (std::vector<std::string>{"one.htm", "two.htm"}));
+
+    FILEOP_FLAGS flags = 0xFFFF;
+    ScopedOverride<decltype(framework::Seams::fileOperation)> remove(
+        framework::GetSeams().fileOperation, [&](SHFILEOPSTRUCTA& operation) {
+            flags = operation.fFlags;
+            for (const char* path = operation.pFrom; *path; path += std::strlen(path) + 1)
+                ::DeleteFileA(path);
+            return 0;
+        });
+    ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_DELETE_ALL, BN_CLICKED), 0);
+    EXPECT_EQ(flags, 0);
+    EXPECT_EQ(ColumnTexts(list, 0), std::vector<std::string>{});
+    EXPECT_EQ(::GetFileAttributesA((m_temp.Path() + "ns\\one.htm").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // Start Over and Next again: still four columns.
+    ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_START_OVER, BN_CLICKED), 0);
+    PumpPending();
+    ::SendMessageA(view.GetPage(5, 0)->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_NEXT, BN_CLICKED), 0);
+    PumpPending();
+    EXPECT_EQ(::SendMessageA(ListView_GetHeader(list), HDM_GETITEMCOUNT, 0, 0), 4);
+    ::DestroyWindow(app.GetMainFrame()->GetSafeHwnd());
+    TakeQuitMessage();
+}
