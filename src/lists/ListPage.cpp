@@ -69,8 +69,10 @@ bool CListPage::OnFileCommand(int id)
         return true;
     case IDC_RECYCLE:
     case IDC_DELETE:
-        DeleteSelectedFiles(id == IDC_DELETE);
-        OnFilesDeleted();
+        if (ConfirmRemoval()) {
+            DeleteSelectedFiles(id == IDC_DELETE, FolderPrefix());
+            OnFilesDeleted();
+        }
         return true;
     case IDC_PRINT:
         PrintList(GetList());

@@ -58,6 +58,10 @@ protected:
     void ShowPlaceholder(const char* message);
     // Recycles or deletes the selected files and drops the rows of those gone.
     void DeleteSelectedFiles(bool permanent, const std::string& folderPrefix = "");
+    // Asked before the selected files are recycled or deleted; false keeps them.
+    virtual bool ConfirmRemoval() { return true; }
+    // What a row's file name is joined to when it has no folder column.
+    virtual std::string FolderPrefix() const { return {}; }
     // After the shell has recycled or deleted some of the selected files.
     virtual void OnFilesDeleted() {}
     // The next click on any column sorts it ascending again.

@@ -1,5 +1,6 @@
 #include "pages/Tabs.h"
 
+#include "cleanup/DllPage.h"
 #include "cleanup/InternetPage.h"
 #include "cleanup/StartMenuPages.h"
 #include "pages/WelcomePage.h"
@@ -32,7 +33,9 @@ std::vector<TabEntry> CorvaneTabs(const SettingsStore& settings)
         {"Internet",
          {Intro(IDD_INTERNET_INTRO, "Internet Page", settings, "SkipInternetPage1"),
           [&settings] { return std::make_unique<InternetPage>(settings); }}},
-        {"DLLs", {Intro(IDD_DLLS_INTRO, "DLLs Page", settings, "SkipDllPage1")}},
+        {"DLLs",
+         {Intro(IDD_DLLS_INTRO, "DLLs Page", settings, "SkipDllPage1"),
+          [&settings] { return std::make_unique<DllPage>(settings); }}},
         {"Search",
          {Intro(IDD_SEARCH_INTRO, "Search Page", settings, "SkipSearchPage0"),
           [&settings] { return std::make_unique<SearchCriteriaPage>(settings); },

@@ -1,0 +1,85 @@
+#include "cleanup/DllPage.h"
+
+#include "app/SettingsStore.h"
+#include "framework/FileFind.h"
+#include "framework/Seams.h"
+#include "lists/DetailsDlg.h"
+#include "lists/FileText.h"
+#include "resources/resource.h"
+#include "working/WorkingDlg.h"
+
+#include <cstdio>
+
+DllPage::DllPage(const SettingsStore& settings) noexcept
+    : CListPage({IDD_DLLS_RESULTS,
+                 "DLLs Page",
+                 IDC_RESULTS_LIST,
+                 {{"FileName", 120}, {"Size", 80}, {"Date", 80}, {"Description", 120}, {"Company", 140}},
+                 1,
+                 {{IDC_PRINT, ButtonNeeds::Nothing},
+                  {IDC_DELETE, ButtonNeeds::SelectedFiles},
+                  {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
+                  {IDC_DETAILS, ButtonNeeds::SelectedFiles},
+                  {IDC_START_OVER, ButtonNeeds::Nothing}}}),
+      m_settings(settings)
+{
+}
+
+LRESULT DllPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+        if (LOWORD(wParam) == IDC_START_OVER) {
+            m_settings.WriteProfileInt("Settings", "SkipDllPage1", 0);
+            ShowPage(0);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDC_DETAILS) {
+            ShowDetails();
+            return TRUE;
+        }
+    }
+    return CListPage::HandleMessage(msg, wParam, lParam);
+}
+
+void DllPage::OnPageActivated()
+{
+    WorkingSession session(m_hWnd, "Initializing...");
+    ClearList();
+    char directory[MAX_PATH] = "";
+    ::GetSystemDirectoryA(directory, MAX_PATH);
+    m_systemDirectory = directory;
+
+    framework::FileFind find;
+    int count = 0;
+    for (bool more = find.FindFile(m_systemDirectory + "\\*.dll"); more; more = find.FindNextFile()) {
+        std::string path = find.GetFilePath();
+        VersionStrings version = ReadVersionStrings(path);
+        AddRow({find.GetFileName(), FormatFileSize(find.GetLength()), FormatFileDate(find.GetLastWriteTime()),
+                version.description, version.company},
+               GetFileIconIndex(path));
+        char text[MAX_PATH + 64];
+        std::snprintf(text, sizeof text, "%d files found\nChecking %s...", ++count, path.c_str());
+        if (!session.Sink().Step(text))
+            break;
+    }
+    UpdateButtons();
+}
+
+bool DllPage::ConfirmRemoval()
+{
+    return framework::GetSeams().messageBox(
+               m_hWnd,
+               "WARNING: Some DLLs are crucial to the operation of your system.\nInadvertedly delete the wrong DLL can "
+               "cause your system to stop working.\n\nAre you sure you want to remove the selected files?",
+               "Corvane", MB_YESNO | MB_ICONSTOP) == IDYES;
+}
+
+void DllPage::ShowDetails()
+{
+    int row = ListCtrlNextSelected(GetList(), -1);
+    if (row < 0)
+        return;
+    CDetailsDlg details;
+    details.SetFileName(ListCtrlGetItemText(GetList(), row, 0));
+    details.DoModal(m_hWnd);
+}
