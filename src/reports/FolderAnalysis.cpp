@@ -26,23 +26,6 @@ const char* const kReportCaptions[kReportCount] = {
 
 namespace {
 
-enum ReportIndex {
-    kLargest,
-    kSmallest,
-    kOldest,
-    kNewest,
-    kShortNames,
-    kPictures,
-    kZip,
-    kNumeric,
-    kBak,
-    kTmp,
-    kIco,
-    kIni,
-    kHlp,
-    kUnderscore
-};
-
 constexpr std::int64_t kTicksPerDay = 864000000000LL;
 constexpr std::int64_t kTicksFrom1601To1970 = 116444736000000000LL;
 

@@ -19,7 +19,24 @@ struct ReportEntry {
     std::int64_t day = 0;  // local day number, ordered as dateText; 0 for "00/00/00"
 };
 
-constexpr int kReportCount = 14;
+// The reports, in the order of their lists and captions.
+enum ReportIndex {
+    kLargest,
+    kSmallest,
+    kOldest,
+    kNewest,
+    kShortNames,
+    kPictures,
+    kZip,
+    kNumeric,
+    kBak,
+    kTmp,
+    kIco,
+    kIni,
+    kHlp,
+    kUnderscore,
+    kReportCount
+};
 
 // The reports' captions, in the order of their lists.
 extern const char* const kReportCaptions[kReportCount];

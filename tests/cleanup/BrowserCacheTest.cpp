@@ -8,6 +8,7 @@
 
 #include "support/Messages.h"
 #include "support/Override.h"
+#include "support/ProgramTabs.h"
 #include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestList.h"
@@ -122,10 +123,8 @@ TEST_F(BrowserCacheTest, DeleteAllDeletesEveryListedFile)
     store.WriteProfileInt("Settings", "SkipInternetPage1", 1);
     CCorvaneApp app;
     ASSERT_TRUE(app.InitInstance());
-    auto& view = *static_cast<CTabView*>(app.GetMainFrame()->GetActiveView());
-    TabCtrl_SetCurSel(view.GetTabControl(), 5);
-    NMHDR change{view.GetTabControl(), CTabView::kTabControlId, TCN_SELCHANGE};
-    ::SendMessageA(view.GetSafeHwnd(), WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
+    CTabView& view = TabViewOf(app);
+    ShowTab(view, 5);
     PumpUntil([&] { return view.GetCurrentPage() == view.GetPage(5, 1); });
     PumpPending();
     HWND page = view.GetPage(5, 1)->GetSafeHwnd();

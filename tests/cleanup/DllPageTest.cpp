@@ -10,6 +10,7 @@
 #include "support/HostPath.h"
 #include "support/Messages.h"
 #include "support/Override.h"
+#include "support/ProgramTabs.h"
 #include "support/Registry.h"
 #include "support/TestList.h"
 
@@ -42,9 +43,7 @@ protected:
         store.WriteProfileInt("Settings", "ShowSplashScreen", 0);
         store.WriteProfileInt("Settings", "SkipDllPage1", 1);
         ASSERT_TRUE(m_app.InitInstance());
-        TabCtrl_SetCurSel(View().GetTabControl(), kDllsTab);
-        NMHDR change{View().GetTabControl(), CTabView::kTabControlId, TCN_SELCHANGE};
-        ::SendMessageA(View().GetSafeHwnd(), WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
+        ShowTab(View(), kDllsTab);
         PumpUntil([&] { return View().GetCurrentPage() == View().GetPage(kDllsTab, 1); });
         PumpPending();
     }
@@ -57,7 +56,7 @@ protected:
         SettingsTest::TearDown();
     }
 
-    CTabView& View() { return *static_cast<CTabView*>(m_app.GetMainFrame()->GetActiveView()); }
+    CTabView& View() { return TabViewOf(m_app); }
     HWND Page() { return View().GetPage(kDllsTab, 1)->GetSafeHwnd(); }
     HWND List() { return ::GetDlgItem(Page(), IDC_RESULTS_LIST); }
     int Row(const char* name)

@@ -9,6 +9,7 @@
 
 #include "support/Messages.h"
 #include "support/Override.h"
+#include "support/ProgramTabs.h"
 #include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestList.h"
@@ -144,9 +145,7 @@ protected:
         m_menu = ShellFolder(CSIDL_STARTMENU) + "\\Corvane Test";
         ::CreateDirectoryA(m_menu.c_str(), nullptr);
         ASSERT_TRUE(m_app.InitInstance());
-        TabCtrl_SetCurSel(View().GetTabControl(), kStartMenuTab);
-        NMHDR change{View().GetTabControl(), CTabView::kTabControlId, TCN_SELCHANGE};
-        ::SendMessageA(View().GetSafeHwnd(), WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
+        ShowTab(View(), kStartMenuTab);
         PumpPending();
     }
     void TearDown() override
@@ -174,7 +173,7 @@ protected:
         PumpUntil([&] { return View().GetCurrentPage() == View().GetPage(kStartMenuTab, 1); });
         PumpPending();
     }
-    CTabView& View() { return *static_cast<CTabView*>(m_app.GetMainFrame()->GetActiveView()); }
+    CTabView& View() { return TabViewOf(m_app); }
     HWND Results() { return View().GetPage(kStartMenuTab, 1)->GetSafeHwnd(); }
     HWND List() { return ::GetDlgItem(Results(), IDC_RESULTS_LIST); }
     bool Enabled(int id) { return ::IsWindowEnabled(::GetDlgItem(Results(), id)) != FALSE; }

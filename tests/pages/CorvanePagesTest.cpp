@@ -8,6 +8,7 @@
 
 #include "support/Messages.h"
 #include "support/Override.h"
+#include "support/ProgramTabs.h"
 #include "support/Registry.h"
 #include "support/WindowWatch.h"
 
@@ -36,7 +37,7 @@ protected:
         SettingsTest::TearDown();
     }
 
-    CTabView& View() { return *static_cast<CTabView*>(m_app.GetMainFrame()->GetActiveView()); }
+    CTabView& View() { return TabViewOf(m_app); }
     std::string Text(HWND page, int id) { return framework::GetWindowTextString(::GetDlgItem(page, id)); }
 
     ScopedOverride<decltype(Seams::winHelp)> m_help{

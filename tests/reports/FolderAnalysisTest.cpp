@@ -11,23 +11,6 @@
 
 namespace {
 
-enum {
-    kLargest,
-    kSmallest,
-    kOldest,
-    kNewest,
-    kShort,
-    kPictures,
-    kZip,
-    kNumeric,
-    kBak,
-    kTmp,
-    kIco,
-    kIni,
-    kHlp,
-    kUnderscore
-};
-
 // Stops after a given number of steps and keeps the texts it was shown.
 class RecordingSink : public ProgressSink {
 public:
@@ -108,7 +91,7 @@ TEST(FolderAnalysis, CollectsFilesNotFoldersIncludingHiddenOnes)
     EXPECT_EQ(analysis.FilesAnalyzed(), 3);
     EXPECT_DOUBLE_EQ(analysis.TotalKilobytes(), 5048 / 1024.0);
     EXPECT_TRUE(analysis.Report(kBak).empty());
-    EXPECT_EQ(Names(analysis.Report(kShort)), std::vector<std::string>{"a.001"});
+    EXPECT_EQ(Names(analysis.Report(kShortNames)), std::vector<std::string>{"a.001"});
     EXPECT_EQ(Names(analysis.Report(kNumeric)), std::vector<std::string>{"a.001"});
     EXPECT_EQ(analysis.Report(kNumeric)[0].path, temp.Path() + "folder.bak\\deeper\\a.001");
     EXPECT_EQ(Names(analysis.Report(kUnderscore)), std::vector<std::string>{"setup.ex_"});

@@ -8,6 +8,7 @@
 
 #include "support/Messages.h"
 #include "support/Override.h"
+#include "support/ProgramTabs.h"
 #include "support/Registry.h"
 #include "support/TempFolder.h"
 #include "support/TestList.h"
@@ -25,9 +26,7 @@ protected:
         m_store.WriteProfileInt("Settings", "ShowSplashScreen", 0);
         m_store.WriteProfileInt("Settings", "SkipReportsPage1", 1);
         ASSERT_TRUE(m_app.InitInstance());
-        TabCtrl_SetCurSel(View().GetTabControl(), kReportsTab);
-        NMHDR change{View().GetTabControl(), CTabView::kTabControlId, TCN_SELCHANGE};
-        ::SendMessageA(View().GetSafeHwnd(), WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
+        ShowTab(View(), kReportsTab);
         PumpUntil([&] { return View().GetCurrentPage() == View().GetPage(kReportsTab, 1); });
         PumpPending();
     }
@@ -39,7 +38,7 @@ protected:
         SettingsTest::TearDown();
     }
 
-    CTabView& View() { return *static_cast<CTabView*>(m_app.GetMainFrame()->GetActiveView()); }
+    CTabView& View() { return TabViewOf(m_app); }
     HWND Target() { return View().GetPage(kReportsTab, 1)->GetSafeHwnd(); }
     ReportsResultsPage& Results() { return *static_cast<ReportsResultsPage*>(View().GetPage(kReportsTab, 2)); }
     HWND List() { return Results().GetList(); }

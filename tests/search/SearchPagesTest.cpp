@@ -8,6 +8,7 @@
 
 #include "support/Messages.h"
 #include "support/Override.h"
+#include "support/ProgramTabs.h"
 #include "support/Registry.h"
 #include "support/TestList.h"
 
@@ -35,9 +36,7 @@ protected:
     {
         m_app = std::make_unique<CCorvaneApp>();
         ASSERT_TRUE(m_app->InitInstance());
-        TabCtrl_SetCurSel(View().GetTabControl(), kSearchTab);
-        NMHDR change{View().GetTabControl(), CTabView::kTabControlId, TCN_SELCHANGE};
-        ::SendMessageA(View().GetSafeHwnd(), WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
+        ShowTab(View(), kSearchTab);
         ASSERT_TRUE(PumpUntil([&] { return View().GetCurrentPage() == View().GetPage(kSearchTab, 1); }));
     }
     void Close()
@@ -48,7 +47,7 @@ protected:
         m_app.reset();
     }
 
-    CTabView& View() { return *static_cast<CTabView*>(m_app->GetMainFrame()->GetActiveView()); }
+    CTabView& View() { return TabViewOf(*m_app); }
     HWND Criteria() { return View().GetPage(kSearchTab, 1)->GetSafeHwnd(); }
     HWND Results() { return View().GetPage(kSearchTab, 2)->GetSafeHwnd(); }
     HWND ResultsList() { return ::GetDlgItem(Results(), IDC_RESULTS_LIST); }
