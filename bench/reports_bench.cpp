@@ -1,209 +1,46 @@
 // Times the folder analysis against a bare walk of the same tree, once with a
 // sink that does nothing and once with the Working dialog, and reports the
 // process's peak working set.
+#include "BenchTree.h"
 #include "reports/FolderAnalysis.h"
 #include "working/WorkingDlg.h"
 
-#include <windows.h>
-#include <psapi.h>
-
-#include <algorithm>
-#include <cstdint>
 #include <cstdio>
-#include <functional>
-#include <iterator>
-#include <limits>
 #include <string>
-#include <string_view>
-
-namespace {
-
-constexpr int kTopFolders = 20;
-constexpr int kSubFolders = 100;
-constexpr int kFilesPerFolder = 50;
-constexpr int kRuns = 3;
-
-// Every report rule gets its files; the rest are ordinary names. Each folder
-// uses every pattern twice, the file's number keeping the names apart.
-constexpr const char* kNamePatterns[] = {
-    // short names, pictures, archives, numeric extensions
-    "a%d.txt", "b%d.c", "photo %d.bmp", "scan%d.gif", "holiday%d.jpg", "portrait%d.jpeg", "archive%d.zip",
-    "backup%d.000", "split%d.001", "volume%d.5",
-    // leftovers and system files
-    "letter%d.bak", "setup%d.tmp", "program%d.ico", "settings%d.ini", "manual%d.hlp", "driver%d.dl_",
-    // ordinary names
-    "Annual report %d.docx", "Quarterly results %d.xlsx", "Meeting notes %d.txt", "Project plan %d.mpp",
-    "Customer database %d.mdb", "Presentation draft %d.ppt", "Source listing %d.cpp", "Installation log %d.log",
-    "Readme for version %d.htm"};
-constexpr int kPatternCount = static_cast<int>(std::size(kNamePatterns));
-
-constexpr std::int64_t kTicksPerSecond = 10000000;
-constexpr std::int64_t kTicksTo1970 = 116444736000000000LL;
-
-class NullSink : public ProgressSink {
-public:
-    bool Step(const char*) override { return true; }
-};
-
-std::uint64_t Mix(std::uint64_t x)
-{
-    x += 0x9E3779B97F4A7C15ULL;
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
-    return x ^ (x >> 31);
-}
-
-double Seconds(const LARGE_INTEGER& from)
-{
-    LARGE_INTEGER now{}, frequency{};
-    ::QueryPerformanceCounter(&now);
-    ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(now.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double TimeOf(const std::function<void()>& run)
-{
-    LARGE_INTEGER start{};
-    ::QueryPerformanceCounter(&start);
-    run();
-    return Seconds(start);
-}
-
-// No data is written: the file system keeps the files sparse.
-bool MakeFile(const std::string& path, std::uint64_t size, std::int64_t writeTime)
-{
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    LARGE_INTEGER end{};
-    end.QuadPart = static_cast<LONGLONG>(size);
-    FILETIME time{static_cast<DWORD>(writeTime), static_cast<DWORD>(writeTime >> 32)};
-    bool made = ::SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file) &&
-                ::SetFileTime(file, nullptr, nullptr, &time);
-    ::CloseHandle(file);
-    return made;
-}
-
-bool BuildTree(const std::string& root)
-{
-    ::CreateDirectoryA(root.c_str(), nullptr);
-    char name[MAX_PATH];
-    for (int top = 0; top < kTopFolders; ++top) {
-        std::string topFolder = root + "\\top" + std::to_string(top);
-        ::CreateDirectoryA(topFolder.c_str(), nullptr);
-        for (int sub = 0; sub < kSubFolders; ++sub) {
-            int folderIndex = top * kSubFolders + sub;
-            std::string folder = topFolder + "\\folder " + std::to_string(sub);
-            ::CreateDirectoryA(folder.c_str(), nullptr);
-            for (int i = 0; i < kFilesPerFolder; ++i) {
-                std::uint64_t r = Mix(static_cast<std::uint64_t>(folderIndex * kFilesPerFolder + i));
-                // Sizes spread evenly over orders of magnitude, up to 8 MB.
-                std::uint64_t size = (r >> 8) % (std::uint64_t{1} << (r % 24));
-                if (i == 0 && folderIndex % 400 == 0)
-                    size = (std::uint64_t{4} << 30) + (r >> 8) % (std::uint64_t{2} << 30);
-                // Written on any day of 25 years from 2000, a few back in 1975.
-                std::int64_t seconds = 946684800 + static_cast<std::int64_t>((r >> 16) % (25 * 365 * 86400ULL));
-                if (i == 1 && folderIndex % 250 == 0)
-                    seconds = 157766400 + static_cast<std::int64_t>((r >> 16) % (365 * 86400ULL));
-                std::snprintf(name, sizeof name, kNamePatterns[i % kPatternCount], i);
-                if (!MakeFile(folder + "\\" + name, size, kTicksTo1970 + seconds * kTicksPerSecond)) {
-                    std::printf("cannot make %s\\%s (error %lu)\n", folder.c_str(), name, ::GetLastError());
-                    return false;
-                }
-            }
-        }
-    }
-    return true;
-}
-
-int CountFiles(std::string& folder)
-{
-    WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA((folder + "\\*.*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE)
-        return 0;
-    int count = 0;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            ++count;
-            continue;
-        }
-        std::string_view name = data.cFileName;
-        if (name == "." || name == ".." || (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-            continue;
-        size_t length = folder.size();
-        folder += '\\';
-        folder += name;
-        count += CountFiles(folder);
-        folder.resize(length);
-    } while (::FindNextFileA(find, &data));
-    ::FindClose(find);
-    return count;
-}
-
-}  // namespace
+#include <vector>
 
 int main()
 {
-    char temp[MAX_PATH] = "";
-    ::GetTempPathA(MAX_PATH, temp);
-    const std::string tree = std::string(temp) + "corvane-bench-tree";
-    const std::string marker = tree + ".complete";
-
-    if (::GetFileAttributesA(marker.c_str()) != INVALID_FILE_ATTRIBUTES) {
-        std::printf("tree: %s (reused)\n", tree.c_str());
-    } else {
-        std::printf("tree: %s, building %d files...\n", tree.c_str(), kTopFolders * kSubFolders * kFilesPerFolder);
-        std::fflush(stdout);
-        LARGE_INTEGER start{};
-        ::QueryPerformanceCounter(&start);
-        if (!BuildTree(tree))
-            return 1;
-        MakeFile(marker, 0, kTicksTo1970);
-        std::printf("built in %.1f s\n", Seconds(start));
-    }
-    std::fflush(stdout);
-
-    HWND frame = ::CreateWindowExA(0, "STATIC", "Corvane", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 620, 400,
-                                   nullptr, nullptr, nullptr, nullptr);
-    HWND page = ::CreateWindowExA(WS_EX_CONTROLPARENT, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 600, 360, frame,
-                                  nullptr, nullptr, nullptr);
+    const std::string tree = bench::TempPath("corvane-bench-tree");
+    if (!bench::ReuseOrBuild(tree, "tree", bench::kTreeFiles, bench::BuildFileTree))
+        return 1;
 
     int walked = 0, analyzedQuietly = 0, analyzedWithDialog = 0, reportsFilled = 0;
-    auto bareWalk = [&] {
-        std::string folder = tree;
-        walked = CountFiles(folder);
-    };
-    auto quietAnalysis = [&] {
-        FolderAnalysis analysis;
-        NullSink sink;
-        analysis.Start(tree, sink);
-        analyzedQuietly = analysis.FilesAnalyzed();
-        reportsFilled = 0;
-        for (int i = 0; i < kReportCount; ++i)
-            reportsFilled += analysis.Report(i).empty() ? 0 : 1;
-    };
-    auto shownAnalysis = [&] {
-        FolderAnalysis analysis;
-        WorkingSession session(page, "Initializing...");
-        analysis.Start(tree, session.Sink());
-        analyzedWithDialog = analysis.FilesAnalyzed();
-    };
+    std::vector<double> best;
+    {
+        bench::StandInWindow window;
+        auto bareWalk = [&] { walked = bench::CountFiles(tree); };
+        auto quietAnalysis = [&] {
+            FolderAnalysis analysis;
+            bench::NullSink sink;
+            analysis.Start(tree, sink);
+            analyzedQuietly = analysis.FilesAnalyzed();
+            reportsFilled = 0;
+            for (int i = 0; i < kReportCount; ++i)
+                reportsFilled += analysis.Report(i).empty() ? 0 : 1;
+        };
+        auto shownAnalysis = [&] {
+            FolderAnalysis analysis;
+            WorkingSession session(window.Page(), "Initializing...");
+            analysis.Start(tree, session.Sink());
+            analyzedWithDialog = analysis.FilesAnalyzed();
+        };
 
-    // One walk first brings the tree into the caches; the rounds then take
-    // turns, so that a slow patch of the machine hits every measurement alike.
-    bareWalk();
-    double bare = std::numeric_limits<double>::max(), quiet = bare, shown = bare;
-    for (int round = 0; round < kRuns; ++round) {
-        bare = std::min(bare, TimeOf(bareWalk));
-        quiet = std::min(quiet, TimeOf(quietAnalysis));
-        shown = std::min(shown, TimeOf(shownAnalysis));
+        // One walk first brings the tree into the caches.
+        bareWalk();
+        best = bench::BestTimes({bareWalk, quietAnalysis, shownAnalysis});
     }
-    ::DestroyWindow(frame);
-
-    PROCESS_MEMORY_COUNTERS memory{};
-    memory.cb = sizeof memory;
-    ::GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof memory);
+    const double bare = best[0], quiet = best[1], shown = best[2];
 
     std::printf("bare walk: %.3f s\n", bare);
     std::printf("analysis (no-op sink): %.3f s\n", quiet);
@@ -213,7 +50,7 @@ int main()
     std::printf("files: walk %d, analysis %d (no-op sink), %d (Working dialog)\n", walked, analyzedQuietly,
                 analyzedWithDialog);
     std::printf("reports with entries: %d of %d\n", reportsFilled, kReportCount);
-    std::printf("peak working set: %.1f MB\n", static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0));
+    bench::PrintPeakWorkingSet();
     std::printf("target: analysis with Working dialog / bare walk <= 1.25\n");
     std::printf("target: peak working set < 64 MB\n");
     bool agree = walked == analyzedQuietly && walked == analyzedWithDialog;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -18,6 +19,12 @@ bool IsSeparator(char c)
 bool IsLetterOrDigit(char c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+// Junctions and symbolic links are not followed: they may loop.
+bool IsSearchableFolder(const framework::FileFind& find)
+{
+    return !find.IsDots() && !find.IsReparsePoint();
 }
 
 int LocalDay(const FILETIME& time)
@@ -125,10 +132,16 @@ bool FileSearch::Search(const std::string& folder, ProgressSink& progress, const
     std::string shown = folder.size() == 2 ? folder + "\\" : folder;
     if (!Step(progress, "Searching %s", shown))
         return false;
+    // With a pattern that matches everything, one listing gives the sub-folders too.
+    bool everything = m_parameters.pattern == "*.*" || m_parameters.pattern == "*";
+    std::vector<std::string> subFolders;
     framework::FileFind find;
     for (bool more = find.FindFile(folder + "\\" + m_parameters.pattern); more; more = find.FindNextFile()) {
-        if (find.IsDirectory())
+        if (find.IsDirectory()) {
+            if (everything && IsSearchableFolder(find))
+                subFolders.emplace_back(find.GetFileName());
             continue;
+        }
         Verdict verdict = Test(folder, find.GetData(), progress);
         if (verdict == Verdict::Stop)
             return false;
@@ -139,11 +152,14 @@ bool FileSearch::Search(const std::string& folder, ProgressSink& progress, const
     }
     if (!m_parameters.subFolders)
         return true;
-    for (bool more = find.FindFile(folder + "\\*.*"); more; more = find.FindNextFile()) {
-        // Junctions and symbolic links are not followed: they may loop.
-        if (!find.IsDirectory() || find.IsDots() || find.IsReparsePoint())
-            continue;
-        if (!Search(folder + "\\" + find.GetFileName(), progress, onMatch))
+    if (!everything) {
+        for (bool more = find.FindFile(folder + "\\*.*"); more; more = find.FindNextFile()) {
+            if (find.IsDirectory() && IsSearchableFolder(find))
+                subFolders.emplace_back(find.GetFileName());
+        }
+    }
+    for (const std::string& name : subFolders) {
+        if (!Search(folder + "\\" + name, progress, onMatch))
             return false;
     }
     return true;
@@ -177,31 +193,33 @@ FileSearch::Verdict FileSearch::ContainsWords(const std::string& path, const cha
         return Verdict::Fail;
 
     std::vector<std::string> missing = m_parameters.words;
+    // Contents are compared as if every byte but a letter or digit were a
+    // blank: a word holding anything else can never be found, and a word of
+    // letters and digits is found exactly where its bytes stand.
+    for (const std::string& word : missing) {
+        if (!std::all_of(word.begin(), word.end(), IsLetterOrDigit))
+            return Verdict::Fail;
+    }
     size_t longest = 0;
     for (const std::string& word : missing)
         longest = std::max(longest, word.size());
     // The tail of each block starts the next, so a word across two blocks is seen.
     size_t carryLimit = longest > 0 ? longest - 1 : 0;
-    std::vector<char> buffer(carryLimit + kBlockBytes + 1);
+    std::vector<char> buffer(carryLimit + kBlockBytes);
     size_t carried = 0;
     for (;;) {
         DWORD read = 0;
         if (!::ReadFile(file.get(), buffer.data() + carried, kBlockBytes, &read, nullptr) || read == 0)
             break;
-        char* text = buffer.data();
-        for (size_t i = carried; i < carried + read; ++i) {
-            if (!IsLetterOrDigit(text[i]))
-                text[i] = ' ';
-        }
         size_t length = carried + read;
-        text[length] = '\0';
-        std::erase_if(missing, [&](const std::string& word) { return std::strstr(text, word.c_str()) != nullptr; });
+        std::string_view text(buffer.data(), length);
+        std::erase_if(missing, [&](const std::string& word) { return text.find(word) != std::string_view::npos; });
         if (!Step(progress, "Looking for keywords in %s.", name))
             return Verdict::Stop;
         if (missing.empty())
             break;
         carried = std::min(carryLimit, length);
-        std::memmove(text, text + length - carried, carried);
+        std::memmove(buffer.data(), buffer.data() + length - carried, carried);
     }
     return missing.empty() ? Verdict::Pass : Verdict::Fail;
 }
