@@ -12,10 +12,10 @@ run: build
 	scripts/run.sh $(X64)
 
 test: build build-i686 format-check
-	scripts/run-tests.sh $(X64)
+	scripts/in-test-prefix.sh $(X64) ctest --test-dir $(X64) --output-on-failure
 
 bench: build
-	scripts/run-bench.sh $(X64)
+	scripts/in-test-prefix.sh $(X64) sh -c 'scripts/wine-run.sh $(X64)/bench/reports_bench.exe && scripts/wine-run.sh $(X64)/bench/search_bench.exe'
 
 bootstrap:
 	@scripts/bootstrap.sh

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Runs every test of a build folder under Wine in a virtual display.
-# Usage: run-tests.sh BUILD_DIR
+# Runs a command (the tests, the benchmarks) in the tests' Wine prefix, in a
+# virtual display, and ends that prefix's Wine processes afterwards.
+# Usage: in-test-prefix.sh BUILD_DIR COMMAND [ARGUMENT...]
 set -euo pipefail
 build=$(realpath "$1")
+shift
 here=$(dirname "$(realpath "$0")")
 "$here/test-prefix.sh" "$build"
 export WINEPREFIX="$build/wineprefix"
@@ -11,7 +13,7 @@ export HOME="$build/home" XDG_DATA_HOME="$build/home/.local/share"
 mkdir -p "$XDG_DATA_HOME"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-  ctest --test-dir "$1" --output-on-failure
+  "$@"
   rc=$?
   /usr/lib/wine/wineserver -k 2>/dev/null || true
-  exit $rc' _ "$build"
+  exit $rc' _ "$@"
