@@ -6,6 +6,8 @@
 #include "pages/WelcomePage.h"
 #include "reports/ReportsPages.h"
 #include "search/SearchPages.h"
+#include "speed/SpeedPage.h"
+#include "speed/SpeedTest.h"
 #include "resources/resource.h"
 
 namespace {
@@ -40,7 +42,9 @@ std::vector<TabEntry> CorvaneTabs(const SettingsStore& settings)
          {Intro(IDD_SEARCH_INTRO, "Search Page", settings, "SkipSearchPage0"),
           [&settings] { return std::make_unique<SearchCriteriaPage>(settings); },
           [] { return std::make_unique<SearchResultsPage>(); }}},
-        {"Speed", {Intro(IDD_SPEED_INTRO, "Speed Page", settings)}},
+        {"Speed",
+         {Intro(IDD_SPEED_INTRO, "Speed Page", settings),
+          [] { return std::make_unique<SpeedResultsPage>(kSpeedTestMilliseconds); }}},
         {"Tools", {}},
         {" Tips", {}},
     };

@@ -1,0 +1,83 @@
+#include "speed/SpeedTest.h"
+
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+class StopAt : public ProgressSink {
+public:
+    explicit StopAt(int step = -1) : m_stop(step) {}
+    bool Step(const char* text) override
+    {
+        texts.emplace_back(text);
+        return static_cast<int>(texts.size()) != m_stop;
+    }
+    std::vector<std::string> texts;
+
+private:
+    int m_stop;
+};
+
+bool Exists(const std::string& path)
+{
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace
+
+// First in this program: the generator starts at 1 once per process.
+TEST(SpeedTest, TheGeneratorIsTheRuntimeLibrarysFromOne)
+{
+    EXPECT_EQ(NextRandom(), 41);
+    EXPECT_EQ(NextRandom(), 18467);
+    EXPECT_EQ(NextRandom(), 6334);
+}
+
+TEST(SpeedTest, SpeedsAreKilobytesPerSecond)
+{
+    EXPECT_EQ(FormatSpeed(10000, 512, 5000), "1000.00 KB/sec");
+    EXPECT_EQ(FormatSpeed(7, 512, 5015), "0.70 KB/sec");
+    EXPECT_EQ(FormatSpeed(10000, 4096, 5000), "8000.00 KB/sec");
+    EXPECT_EQ(FormatSpeed(3, 512, 0), "1500.00 KB/sec");
+}
+
+TEST(SpeedTest, AFullRunFillsEveryCellAndLeavesNoScratchFile)
+{
+    TempFolder temp;
+    std::string scratch = temp.MakeFile("~vrmttest.tmp", 10);
+    std::map<int, std::string> cells;
+    StopAt progress;
+    EXPECT_TRUE(RunDriveTests(
+        temp.Path(), progress, [&](int row, const std::string& text) { cells[row] = text; }, 20));
+    EXPECT_EQ(cells.size(), 6u);
+    for (const auto& [row, text] : cells)
+        EXPECT_NE(text.find(" KB/sec"), std::string::npos) << row;
+    EXPECT_FALSE(Exists(scratch));
+    ASSERT_EQ(progress.texts.size(), 7u);
+    EXPECT_EQ(progress.texts[0], temp.Path() + " - Creating Test File...");
+    EXPECT_EQ(progress.texts[2], temp.Path() + " - Testing Sequential Reads...");
+}
+
+TEST(SpeedTest, StopAndFailuresLeaveNoScratchFileBehind)
+{
+    TempFolder temp;
+    std::map<int, std::string> cells;
+    StopAt third(4);  // creating, reads 1, reads 2, then stop before the third test
+    EXPECT_FALSE(RunDriveTests(
+        temp.Path(), third, [&](int row, const std::string& text) { cells[row] = text; }, 20));
+    EXPECT_EQ(cells.size(), 2u);
+    EXPECT_FALSE(Exists(temp.Path() + "~vrmttest.tmp"));
+
+    cells.clear();
+    StopAt progress;
+    EXPECT_FALSE(RunDriveTests(
+        temp.Path() + "missing\\", progress, [&](int row, const std::string& text) { cells[row] = text; }, 20));
+    EXPECT_TRUE(cells.empty());
+    EXPECT_FALSE(Exists(temp.Path() + "missing\\~vrmttest.tmp"));
+}
