@@ -8,6 +8,7 @@
 #include "search/SearchPages.h"
 #include "speed/SpeedPage.h"
 #include "speed/SpeedTest.h"
+#include "tools/ToolsPages.h"
 #include "resources/resource.h"
 
 namespace {
@@ -45,7 +46,7 @@ std::vector<TabEntry> CorvaneTabs(const SettingsStore& settings)
         {"Speed",
          {Intro(IDD_SPEED_INTRO, "Speed Page", settings),
           [] { return std::make_unique<SpeedResultsPage>(kSpeedTestMilliseconds); }}},
-        {"Tools", {}},
-        {" Tips", {}},
+        {"Tools", {[] { return std::make_unique<ToolsPage>(IsWindows95Family()); }}},
+        {" Tips", {[] { return std::make_unique<TipsPage>(); }}},
     };
 }
