@@ -5,7 +5,16 @@
 
 #include <commctrl.h>
 
+#include "framework/Handle.h"
+
 namespace framework {
+
+inline void DestroyImageList(HIMAGELIST images) noexcept
+{
+    ::ImageList_Destroy(images);
+}
+// An image list of the program's own (never the shell's).
+using ImageList = UniqueHandle<NullIsEmpty<HIMAGELIST, DestroyImageList>>;
 
 class StatusBar {
 public:

@@ -3,6 +3,7 @@
 #include "cleanup/DllPage.h"
 #include "cleanup/InternetPage.h"
 #include "cleanup/StartMenuPages.h"
+#include "disk/DiskPages.h"
 #include "pages/WelcomePage.h"
 #include "reports/ReportsPages.h"
 #include "search/SearchPages.h"
@@ -24,8 +25,12 @@ std::vector<TabEntry> CorvaneTabs(const SettingsStore& settings)
 {
     return {
         {"Welcome", {[&settings] { return std::make_unique<CWelcomePage>(settings); }}},
-        {"Disk Info", {Intro(IDD_DISKINFO_INTRO, "Disk Info Page", settings, "SkipDiskInfoPage1")}},
-        {"History", {Intro(IDD_HISTORY_INTRO, "History Page", settings, "SkipHistoryPage1")}},
+        {"Disk Info",
+         {Intro(IDD_DISKINFO_INTRO, "Disk Info Page", settings, "SkipDiskInfoPage1"),
+          [&settings] { return std::make_unique<DiskInfoPage>(settings); }}},
+        {"History",
+         {Intro(IDD_HISTORY_INTRO, "History Page", settings, "SkipHistoryPage1"),
+          [&settings] { return std::make_unique<HistoryPage>(settings); }}},
         {"Reports",
          {Intro(IDD_REPORTS_INTRO, "Reports Page", settings, "SkipReportsPage1"),
           [&settings] { return std::make_unique<ReportsTargetPage>(settings); },

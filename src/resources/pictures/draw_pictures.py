@@ -166,7 +166,16 @@ FONT = {
     'w': '..... ..... #...# #...# #.#.# #.#.# .#.#.',
     'y': '..... ..... #...# #...# #...# .#### ....# .###.',
     '0': '.###. #...# #..## #.#.# ##..# #...# .###.',
+    '1': '..#.. .##.. ..#.. ..#.. ..#.. ..#.. .###.',
     '2': '.###. #...# ....# ...#. ..#.. .#... #####',
+    '3': '####. ....# ....# .###. ....# ....# ####.',
+    '4': '...#. ..##. .#.#. #..#. ##### ...#. ...#.',
+    '5': '##### #.... ####. ....# ....# #...# .###.',
+    '6': '..##. .#... #.... ####. #...# #...# .###.',
+    '7': '##### ....# ...#. ..#.. .#... .#... .#...',
+    '8': '.###. #...# #...# .###. #...# #...# .###.',
+    '9': '.###. #...# #...# .#### ....# ...#. .##..',
+    '%': '##..# ##..# ...#. ..#.. .#... #..## #..##',
     '.': '. . . . . . #',
     ':': '. . # . . # .',
     ' ': '... ... ... ... ... ... ...',
@@ -787,6 +796,52 @@ def working(i):
     write_bmp('working%d.bmp' % i, cv, VGA16, 4)
 
 
+# ---- the History tab's chart and the drive picture ----------------------------------
+
+def history_background():
+    """The empty chart the History tab draws its line over: a percentage
+    axis on the left, a time axis along the bottom, and hatched bands for
+    full (red), filling (yellow) and comfortable (green)."""
+    cv = Canvas(515, 194, WHITE)
+    left, right, top, base = 40, 497, 19, 178   # the plotting area's columns and rows
+
+    def hatch(c):   # every other pixel, so the line drawn on top stays readable
+        return lambda x, y: c if (x + y) % 2 == 0 else WHITE
+    for c, y0, y1 in ((RED, 19, 29), (YELLOW, 30, 60), (LIME, 61, 177)):
+        cv.rect(left, y0, right + 1, y1 + 1, hatch(c))
+    cv.rect(left - 1, top - 2, left, base + 1, BLACK)
+    cv.rect(left - 1, base, right + 1, base + 1, BLACK)
+    for label, row in (('100%', 19), ('75%', 60), ('50%', 100), ('25%', 140)):
+        draw_text(cv, 37 - text_width(label), row - 3, label, BLACK)
+    cv.frame(0, 0, cv.w, cv.h, GREY)
+    write_bmp('history_background.bmp', cv, VGA16, 4)
+
+
+def drive():
+    """A hard disk drive seen a little from above, its activity light on.
+    Pure blue is the background the program makes transparent, so the
+    drive itself never uses it."""
+    cv = Canvas(32, 24, BLUE)
+    x0, y0, x1, y1, d = 3, 11, 24, 19, 4   # the front face, inclusive, and the slant
+    cv.rect(x0, y0, x1 + 1, y1 + 1, SILVER)
+    for k in range(1, d + 1):
+        cv.rect(x0 + k, y0 - k, x1 + k + 1, y0 - k + 1, SILVER)   # top face
+        cv.rect(x1 + k, y0 - k, x1 + k + 1, y1 - k + 1, GREY)     # right side
+    cv.rect(x0 + 2, y0 - 2, x1 + 2, y0 - 1, WHITE)                # light on the top
+    cv.rect(x0 + 1, y0 + 1, x1, y0 + 2, WHITE)                    # front's upper rim
+    cv.rect(x0 + 3, y0 + 4, x0 + 13, y0 + 5, GREY)                # a slot in the front
+    cv.rect(x0 + 3, y0 + 5, x0 + 13, y0 + 6, WHITE)
+    cv.rect(x1 - 4, y1 - 3, x1 - 2, y1 - 1, LIME)                 # activity light
+    cv.put(x1 - 4, y1 - 3, WHITE)
+    cv.frame(x0, y0, x1 + 1, y1 + 1, BLACK)
+    cv.line(x0, y0, x0 + d, y0 - d, BLACK)
+    cv.line(x0 + d, y0 - d, x1 + d, y0 - d, BLACK)
+    cv.line(x1, y0, x1 + d, y0 - d, BLACK)
+    cv.line(x1 + d, y0 - d, x1 + d, y1 - d, BLACK)
+    cv.line(x1, y1, x1 + d, y1 - d, BLACK)
+    write_bmp('drive.bmp', cv, VGA16, 4)
+
+
 def main():
     splash256()
     splash16()
@@ -796,6 +851,8 @@ def main():
         page(name, caption, motif)
     for i in range(WORKING_FRAMES):
         working(i)
+    history_background()
+    drive()
 
 
 if __name__ == '__main__':

@@ -1,0 +1,60 @@
+// The Disk Info summary and the History chart.
+#pragma once
+
+#include "disk/Drives.h"
+#include "disk/HistoryChart.h"
+#include "framework/Controls.h"
+#include "pages/Page.h"
+
+#include <string>
+#include <vector>
+
+class SettingsStore;
+
+// The texts the summary shows for one drive.
+struct DriveSummary {
+    std::string percentText;
+    int barPosition = 0;  // tenths of a percent, 0 to 1000
+    std::string freeText;
+    std::string totalText;
+    std::string usedText;
+    std::string clusterText;
+    std::string serialText;
+};
+
+DriveSummary SummarizeDrive(double percentFull, double totalMegabytes, double freeMegabytes, DWORD clusterBytes,
+                            DWORD serialNumber);
+
+class DiskInfoPage : public CPage {
+public:
+    explicit DiskInfoPage(const SettingsStore& settings) noexcept;
+
+protected:
+    BOOL OnInitDialog() override;
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void ShowSummary(int item);
+
+    const SettingsStore& m_settings;
+    framework::ImageList m_images;
+};
+
+class HistoryPage : public CPage {
+public:
+    explicit HistoryPage(const SettingsStore& settings) noexcept;
+
+protected:
+    BOOL OnInitDialog() override;
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    RECT ChartRect() const;
+    void LoadHistory();
+    void OnPaint();
+    void OnMouseMove(POINT place);
+    void OnReset();
+
+    const SettingsStore& m_settings;
+    ChartHistory m_history;
+};

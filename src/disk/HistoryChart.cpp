@@ -1,0 +1,64 @@
+#include "disk/HistoryChart.h"
+
+#include "disk/History.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+ChartHistory ParseHistory(const std::vector<std::string>& values)
+{
+    ChartHistory history;
+    bool haveBase = false;
+    for (const std::string& value : values) {
+        std::optional<Snapshot> snapshot = ParseSnapshot(value);
+        if (!snapshot)
+            continue;
+        if (!haveBase) {
+            history.baseDay = snapshot->day;
+            haveBase = true;
+        }
+        long long offset = static_cast<long long>(snapshot->day) - history.baseDay;
+        if (offset < 0 || (!history.points.empty() && offset <= history.points.back().offset))
+            continue;
+        history.points.push_back({static_cast<int>(offset), snapshot->percent});
+    }
+    return history;
+}
+
+int ChartSpan(const std::vector<ChartPoint>& points)
+{
+    return points.empty() || points.back().offset == 0 ? 2 : points.back().offset;
+}
+
+POINT PlotPoint(const ChartPoint& point, int span)
+{
+    return POINT{static_cast<LONG>(50 + static_cast<long long>(point.offset) * 426 / span),
+                 static_cast<LONG>(176 - static_cast<long long>(point.percent) * 159 / 100)};
+}
+
+int HitPoint(const std::vector<ChartPoint>& points, POINT place)
+{
+    int span = ChartSpan(points);
+    int hit = -1;
+    for (size_t i = 0; i < points.size(); ++i) {
+        POINT at = PlotPoint(points[i], span);
+        if (std::abs(place.x - at.x) < 5 && std::abs(place.y - at.y) < 5)
+            hit = static_cast<int>(i);
+    }
+    return hit;
+}
+
+// Day 1 is January 01, 1970, whatever the local zone: the day was stored in UTC.
+std::string HistoryDate(int day)
+{
+    static const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
+                                          "July",    "August",   "September", "October", "November", "December"};
+    ULONGLONG ticks = (static_cast<ULONGLONG>(day) - 1) * 864000000000ull + 116444736000000000ull;
+    FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    SYSTEMTIME date{};
+    if (day < 1 || !::FileTimeToSystemTime(&time, &date))
+        return {};
+    char text[64];
+    std::snprintf(text, sizeof text, "%s %02d, %d", kMonths[date.wMonth - 1], date.wDay, date.wYear);
+    return text;
+}
