@@ -10,6 +10,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -194,8 +195,15 @@ RECT HistoryPage::ChartRect() const
 void HistoryPage::LoadHistory()
 {
     std::string label = framework::GetWindowTextString(::GetDlgItem(m_hWnd, IDC_HISTORY_DRIVE));
-    std::string section = HistorySection(RootFromDriveLabel(label));
-    int count = m_settings.GetProfileInt(section.c_str(), "Count", 0);
+    std::string root = RootFromDriveLabel(label);
+    if (root.empty()) {
+        m_history = {};
+        return;
+    }
+    std::string section = HistorySection(root);
+    // A damaged count must not make every paint read for ever: a century of days is plenty.
+    constexpr int kMostSnapshots = 36525;
+    int count = std::min(m_settings.GetProfileInt(section.c_str(), "Count", 0), kMostSnapshots);
     if (count <= 0) {
         TakeSnapshot(m_settings);
         count = 1;

@@ -74,6 +74,13 @@ bool IsFullPath(const std::string& path)
     return drive || path.rfind("\\\\", 0) == 0;
 }
 
+// The lists' actions remove files; a folder row never takes its whole tree along.
+bool IsRemovableFile(const std::string& path)
+{
+    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return IsFullPath(path) && (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY));
+}
+
 }  // namespace
 
 HIMAGELIST GetSysImageList()
@@ -163,7 +170,7 @@ void ListCtrlDeleteSelectedFiles(HWND list, bool permanent, const std::string& f
     std::string sources;
     for (int row = ListCtrlNextSelected(list, -1); row >= 0; row = ListCtrlNextSelected(list, row)) {
         std::string path = RowPath(list, row, folderPrefix);
-        if (!IsFullPath(path))
+        if (!IsRemovableFile(path))
             continue;
         sources += path;
         sources += '\0';
@@ -184,7 +191,7 @@ void ListCtrlDeleteSelectedFiles(HWND list, bool permanent, const std::string& f
     framework::WaitCursor wait;
     for (int row = ListCtrlNextSelected(list, -1); row >= 0; row = ListCtrlNextSelected(list, row)) {
         std::string path = RowPath(list, row, folderPrefix);
-        if (!IsFullPath(path) || ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+        if (!IsRemovableFile(path) || ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
             continue;
         ::SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
         --row;

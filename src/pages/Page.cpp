@@ -23,7 +23,13 @@ LRESULT CPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case UM_PAGEACTIVATED:
-        OnPageActivated();
+        // A second request that arrives while the page's work pumps messages
+        // (a double click on Next) must not start the work inside itself.
+        if (!m_working) {
+            m_working = true;
+            OnPageActivated();
+            m_working = false;
+        }
         return TRUE;
     case UM_PAGEARGUMENT:
         OnPageArgument(static_cast<LPARAM>(wParam));

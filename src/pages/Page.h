@@ -36,6 +36,7 @@ protected:
 private:
     UINT m_templateId;
     const char* m_helpKey;
+    bool m_working = false;
     Font m_titleFont;
     Font m_headingFont;
 };

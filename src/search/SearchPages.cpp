@@ -123,9 +123,10 @@ void SearchCriteriaPage::OnBrowse()
 void SearchCriteriaPage::StepSize(int delta)
 {
     HWND size = ::GetDlgItem(m_hWnd, IDC_SEARCH_SIZE);
+    long long stepped =
+        static_cast<long long>(framework::LeadingInteger(framework::GetWindowTextString(size).c_str())) + delta;
     char text[32];
-    std::snprintf(text, sizeof text, "%d KB",
-                  framework::LeadingInteger(framework::GetWindowTextString(size).c_str()) + delta);
+    std::snprintf(text, sizeof text, "%lld KB", stepped);
     ::SetWindowTextA(size, text);
 }
 

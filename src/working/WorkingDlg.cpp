@@ -135,7 +135,7 @@ void CWorkingDlg::PumpMessages()
 
 WorkingSession::WorkingSession(HWND page, const char* firstText) : m_mainWindow(::GetAncestor(page, GA_ROOT))
 {
-    ::EnableWindow(m_mainWindow, FALSE);
+    m_wasEnabled = !::EnableWindow(m_mainWindow, FALSE);
     m_dialog.Create(page);
     ::ShowWindow(m_dialog.GetSafeHwnd(), SW_SHOW);
     m_dialog.Step(firstText);
@@ -143,6 +143,7 @@ WorkingSession::WorkingSession(HWND page, const char* firstText) : m_mainWindow(
 
 WorkingSession::~WorkingSession()
 {
-    ::EnableWindow(m_mainWindow, TRUE);
+    if (m_wasEnabled)
+        ::EnableWindow(m_mainWindow, TRUE);
     ::ShowWindow(m_dialog.GetSafeHwnd(), SW_HIDE);
 }

@@ -53,5 +53,6 @@ public:
 private:
     CWorkingDlg m_dialog;
     HWND m_mainWindow;
+    bool m_wasEnabled = true;  // a window disabled by someone else stays so
     framework::WaitCursor m_waitCursor;
 };

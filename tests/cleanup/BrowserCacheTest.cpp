@@ -117,6 +117,7 @@ TEST_F(BrowserCacheTest, DeleteAllDeletesEveryListedFile)
 {
     m_temp.MakeFile("ns\\one.htm", 10);
     m_temp.MakeFile("ns\\two.htm", 10);
+    m_temp.MakeFile("ns\\sub\\kept.htm", 10);
     SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", m_temp.Path() + "ns");
     SettingsStore store("Halvett Software", "Corvane");
     store.WriteProfileInt("Settings", "ShowSplashScreen", 0);
@@ -129,7 +130,7 @@ TEST_F(BrowserCacheTest, DeleteAllDeletesEveryListedFile)
     PumpPending();
     HWND page = view.GetPage(5, 1)->GetSafeHwnd();
     HWND list = ::GetDlgItem(page, IDC_RESULTS_LIST);
-    EXPECT_EQ(ColumnTexts(list, 0), (std::vector<std::string>{"one.htm", "two.htm"}));
+    EXPECT_EQ(ColumnTexts(list, 0), (std::vector<std::string>{"one.htm", "sub", "two.htm"}));
 
     FILEOP_FLAGS flags = 0xFFFF;
     ScopedOverride<decltype(framework::Seams::fileOperation)> remove(
@@ -141,7 +142,9 @@ TEST_F(BrowserCacheTest, DeleteAllDeletesEveryListedFile)
         });
     ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_DELETE_ALL, BN_CLICKED), 0);
     EXPECT_EQ(flags, 0);
-    EXPECT_EQ(ColumnTexts(list, 0), std::vector<std::string>{});
+    // A folder row is never handed to the shell: its tree would go with it.
+    EXPECT_EQ(ColumnTexts(list, 0), std::vector<std::string>{"sub"});
+    EXPECT_NE(::GetFileAttributesA((m_temp.Path() + "ns\\sub\\kept.htm").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(::GetFileAttributesA((m_temp.Path() + "ns\\one.htm").c_str()), INVALID_FILE_ATTRIBUTES);
 
     // Start Over and Next again: still four columns.

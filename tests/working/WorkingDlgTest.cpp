@@ -149,4 +149,11 @@ TEST_F(WorkingDlgTest, SessionDisablesTheMainWindowAndPutsEverythingBack)
     }
     EXPECT_TRUE(::IsWindowEnabled(m_frame));
     EXPECT_FALSE(::IsWindow(dialogWindow));
+
+    // A window that was already disabled stays disabled.
+    ::EnableWindow(m_frame, FALSE);
+    {
+        WorkingSession nested(m_page, "Initializing...");
+    }
+    EXPECT_FALSE(::IsWindowEnabled(m_frame));
 }
