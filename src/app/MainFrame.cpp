@@ -5,7 +5,7 @@
 #include "disk/History.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
-#include "lists/ListActions.h"
+#include "lists/FileIcons.h"
 #include "pages/Tabs.h"
 #include "resources/resource.h"
 

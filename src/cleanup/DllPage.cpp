@@ -20,7 +20,8 @@ DllPage::DllPage(const SettingsStore& settings) noexcept
                   {IDC_DELETE, ButtonNeeds::SelectedFiles},
                   {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
                   {IDC_DETAILS, ButtonNeeds::SelectedFiles},
-                  {IDC_START_OVER, ButtonNeeds::Nothing}}}),
+                  {IDC_START_OVER, ButtonNeeds::Nothing}},
+                 RowPlace::NameOrder}),
       m_settings(settings)
 {
 }
@@ -47,16 +48,16 @@ void DllPage::OnPageActivated()
     ClearList();
     char directory[MAX_PATH] = "";
     ::GetSystemDirectoryA(directory, MAX_PATH);
-    m_systemDirectory = directory;
+    std::string systemDirectory = directory;
+    FileList().SetFolderPrefix(systemDirectory + "\\");
 
     framework::FileFind find;
     int count = 0;
-    for (bool more = find.FindFile(m_systemDirectory + "\\*.dll"); more; more = find.FindNextFile()) {
+    for (bool more = find.FindFile(systemDirectory + "\\*.dll"); more; more = find.FindNextFile()) {
         std::string path = find.GetFilePath();
         VersionStrings version = ReadVersionStrings(path);
-        AddRow({find.GetFileName(), FormatFileSize(find.GetLength()), FormatFileDate(find.GetLastWriteTime()),
-                version.description, version.company},
-               GetFileIconIndex(path));
+        AddRow({find.GetFileName(), {}, FormatFileDate(find.GetLastWriteTime()), version.description, version.company},
+               find.GetLength());
         char text[MAX_PATH + 64];
         std::snprintf(text, sizeof text, "%d files found\nChecking %s...", ++count, path.c_str());
         if (!session.Sink().Step(text))
@@ -76,10 +77,10 @@ bool DllPage::ConfirmRemoval()
 
 void DllPage::ShowDetails()
 {
-    int row = ListCtrlNextSelected(GetList(), -1);
-    if (row < 0)
+    int row = FileList().NextSelected(-1);
+    if (row < 0 || static_cast<size_t>(row) >= Rows().Count())
         return;
     CDetailsDlg details;
-    details.SetFileName(ListCtrlGetItemText(GetList(), row, 0));
+    details.SetFileName(Rows().Text(static_cast<size_t>(row), 0));
     details.DoModal(m_hWnd);
 }

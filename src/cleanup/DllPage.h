@@ -13,11 +13,9 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnPageActivated() override;
     bool ConfirmRemoval() override;
-    std::string FolderPrefix() const override { return m_systemDirectory + "\\"; }
 
 private:
     void ShowDetails();
 
     const SettingsStore& m_settings;
-    std::string m_systemDirectory;
 };

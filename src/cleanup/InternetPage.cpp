@@ -18,7 +18,8 @@ InternetPage::InternetPage(const SettingsStore& settings) noexcept
                   {IDC_DELETE, ButtonNeeds::SelectedFiles},
                   {IDC_PRINT, ButtonNeeds::Nothing},
                   {IDC_OPEN, ButtonNeeds::OneSelectedFile},
-                  {IDC_START_OVER, ButtonNeeds::Nothing}}}),
+                  {IDC_START_OVER, ButtonNeeds::Nothing}},
+                 RowPlace::NameOrder}),
       m_settings(settings)
 {
 }
@@ -67,8 +68,7 @@ void InternetPage::ListCache()
     std::string browser = framework::GetWindowTextString(::GetDlgItem(m_hWnd, IDC_CACHE_LIST));
     CacheListing listing([this](const std::string& folder, const WIN32_FIND_DATAA& entry, int) {
         std::uint64_t size = (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
-        AddRow({entry.cFileName, folder, FormatFileSize(size), FormatFileDate(entry.ftLastWriteTime)},
-               GetFileIconIndex(folder + "\\" + entry.cFileName));
+        AddRow({entry.cFileName, folder, {}, FormatFileDate(entry.ftLastWriteTime)}, size);
     });
     for (const std::string& folder : CacheFolders(browser)) {
         if (!listing.List(folder, session.Sink()))
@@ -79,9 +79,6 @@ void InternetPage::ListCache()
 
 void InternetPage::DeleteAll()
 {
-    HWND list = GetList();
-    LVITEMA all{};
-    all.stateMask = all.state = LVIS_SELECTED;
-    ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&all));
+    FileList().Select(static_cast<size_t>(-1));
     DeleteSelectedFiles(true);
 }

@@ -67,7 +67,8 @@ StartMenuResultsPage::StartMenuResultsPage() noexcept
                   {IDC_AUTOFIX, ButtonNeeds::OneSelectedFile},
                   {IDC_DELETE, ButtonNeeds::SelectedFiles},
                   {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
-                  {IDC_START_OVER, ButtonNeeds::Nothing}}})
+                  {IDC_START_OVER, ButtonNeeds::Nothing}},
+                 RowPlace::Top})
 {
 }
 
@@ -99,8 +100,7 @@ void StartMenuResultsPage::OnPageActivated()
             options.skipRemovableTargets,
             [this](const BrokenShortcut& shortcut) {
                 // The newest find on top.
-                AddRow({shortcut.name, shortcut.folder, shortcut.target},
-                       GetFileIconIndex(shortcut.folder + "\\" + shortcut.name), true);
+                AddRow({shortcut.name, shortcut.folder, shortcut.target});
             },
             [this] {
                 framework::GetSeams().messageBox(m_hWnd,
@@ -112,13 +112,10 @@ void StartMenuResultsPage::OnPageActivated()
         if (check.Walk(startMenu, session.Sink()) && options.checkDesktop)
             check.Walk(desktop, session.Sink());
     }
-    HWND list = GetList();
-    if (::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) > 0) {
-        LVITEMA first{};
-        first.stateMask = first.state = LVIS_SELECTED;
-        ::SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&first));
+    if (Rows().Count() > 0) {
+        FileList().Select(0);
     } else {
-        ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, kMessageWidth);
+        ::SendMessageA(GetList(), LVM_SETCOLUMNWIDTH, 0, kMessageWidth);
         ShowPlaceholder(kNoProblems);
     }
     UpdateButtons();
@@ -146,8 +143,7 @@ void AutoFixShortcut(HWND owner, const std::string& path)
 
 void StartMenuResultsPage::AutoFix()
 {
-    HWND list = GetList();
     ComScope com;
-    for (int row = ListCtrlNextSelected(list, -1); row >= 0; row = ListCtrlNextSelected(list, row))
-        AutoFixShortcut(m_hWnd, ListCtrlGetItemText(list, row, 1) + "\\" + ListCtrlGetItemText(list, row, 0));
+    for (size_t row : FileList().Selected())
+        AutoFixShortcut(m_hWnd, FileList().Path(row));
 }

@@ -40,6 +40,9 @@ Seams MakeDefaultSeams()
     seams.winHelp = [](HWND owner, const char* helpFile, UINT command, ULONG_PTR data) {
         return ::WinHelpA(owner, helpFile, command, data) != FALSE;
     };
+    seams.fileInfo = [](const char* path, DWORD attributes, SHFILEINFOA& info, UINT flags) {
+        return ::SHGetFileInfoA(path, attributes, &info, sizeof info, flags);
+    };
     seams.resolveShellLink = [](IShellLinkA& link, HWND owner, DWORD flags) {
         return SUCCEEDED(link.Resolve(owner, flags));
     };

@@ -25,6 +25,8 @@ struct Seams {
     std::function<std::string(HWND owner, const char* title)> browseForFolder;
     std::function<bool(PRINTDLGA& dialog)> printDialog;
     std::function<bool(HWND owner, const char* helpFile, UINT command, ULONG_PTR data)> winHelp;
+    // The shell's facts about a file (SHGetFileInfoA); slow for real paths under some shells.
+    std::function<DWORD_PTR(const char* path, DWORD attributes, SHFILEINFOA& info, UINT flags)> fileInfo;
     // The shell's search for a shortcut's moved target; true when it found one.
     std::function<bool(IShellLinkA& link, HWND owner, DWORD flags)> resolveShellLink;
 };

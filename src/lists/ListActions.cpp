@@ -2,68 +2,14 @@
 
 #include "framework/Application.h"
 #include "framework/Seams.h"
-#include "lists/FileText.h"
 
 #include <shellapi.h>
 
-#include <algorithm>
 #include <cctype>
-#include <unordered_map>
-#include <vector>
 
 namespace {
 
-HIMAGELIST g_systemImageList = nullptr;
-
 constexpr INT_PTR kNoAssociation = 31;
-
-struct SortKey {
-    std::string text;
-    std::uint64_t size = 0;
-};
-
-// The sort column of every row, by the row's item data.
-struct SortRequest {
-    std::unordered_map<LPARAM, SortKey> keys;
-    SortKind kind;
-    bool ascending;
-};
-
-// Byte by byte, the letters A to Z taken as a to z.
-int CompareText(const std::string& a, const std::string& b)
-{
-    auto fold = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
-    size_t length = std::min(a.size(), b.size());
-    for (size_t i = 0; i < length; ++i) {
-        int difference = fold(static_cast<unsigned char>(a[i])) - fold(static_cast<unsigned char>(b[i]));
-        if (difference != 0)
-            return difference;
-    }
-    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
-}
-
-int CALLBACK CompareRows(LPARAM first, LPARAM second, LPARAM request) noexcept
-{
-    const auto& sort = *reinterpret_cast<const SortRequest*>(request);
-    auto a = sort.keys.find(first), b = sort.keys.find(second);
-    if (a == sort.keys.end() || b == sort.keys.end())
-        return 0;
-    if (sort.kind == SortKind::Text)
-        return sort.ascending ? CompareText(a->second.text, b->second.text)
-                              : CompareText(b->second.text, a->second.text);
-    std::uint64_t sizeA = a->second.size, sizeB = b->second.size;
-    if (sizeA == sizeB)
-        return 0;
-    bool aFirst = sort.ascending ? sizeA > sizeB : sizeA < sizeB;
-    return aFirst ? -1 : 1;
-}
-
-std::string RowPath(HWND list, int row, const std::string& folderPrefix)
-{
-    if (!folderPrefix.empty())
-        return folderPrefix + ListCtrlGetItemText(list, row, 0);
-    return ListCtrlGetItemText(list, row, 1) + "\\" + ListCtrlGetItemText(list, row, 0);
-}
 
 // Only a full path names the row's file: a row without its folder must not
 // turn into a file at the root of the current drive.
@@ -83,34 +29,6 @@ bool IsRemovableFile(const std::string& path)
 
 }  // namespace
 
-HIMAGELIST GetSysImageList()
-{
-    if (!g_systemImageList) {
-        SHFILEINFOA info{};
-        g_systemImageList = reinterpret_cast<HIMAGELIST>(
-            ::SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-    }
-    return g_systemImageList;
-}
-
-void ReleaseSysImageList()
-{
-    g_systemImageList = nullptr;
-}
-
-int GetFileIconIndex(const std::string& path)
-{
-    SHFILEINFOA info{};
-    ::SHGetFileInfoA(path.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
-    return info.iIcon;
-}
-
-int ListCtrlNextSelected(HWND list, int after)
-{
-    return static_cast<int>(
-        ::SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(after), MAKELPARAM(LVNI_SELECTED, 0)));
-}
-
 std::string ListCtrlGetItemText(HWND list, int row, int column)
 {
     // The control copies at most the buffer it is given: grow until it fits.
@@ -128,33 +46,19 @@ std::string ListCtrlGetItemText(HWND list, int row, int column)
     }
 }
 
-void ListCtrlSortItems(HWND list, int column, SortKind kind, bool ascending)
+void ListCtrlSortItems(CFileList& list, int column, SortKind kind, bool ascending)
 {
     framework::WaitCursor wait;
-    // Every key is read before the sort: while the control sorts, its rows
-    // are in flux, and looking each one up per comparison would be slow.
-    SortRequest request{{}, kind, ascending};
-    int rows = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < rows; ++row) {
-        LVITEMA item{};
-        item.mask = LVIF_PARAM;
-        item.iItem = row;
-        ::SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-        SortKey key{ListCtrlGetItemText(list, row, column)};
-        if (kind == SortKind::Size)
-            key.size = ParseFileSize(key.text.c_str());
-        request.keys.emplace(item.lParam, std::move(key));
-    }
-    ::SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&request), reinterpret_cast<LPARAM>(&CompareRows));
+    list.Sort(column, kind, ascending);
 }
 
-void ListCtrlOpenSelectedFile(HWND page, HWND list)
+void ListCtrlOpenSelectedFile(HWND page, const CFileList& list)
 {
     framework::WaitCursor wait;
-    int row = ListCtrlNextSelected(list, -1);
-    if (row < 0)
+    int row = list.NextSelected(-1);
+    if (row < 0 || static_cast<size_t>(row) >= list.Rows().Count())
         return;
-    std::string path = RowPath(list, row, "");
+    std::string path = list.Path(static_cast<size_t>(row));
     framework::Seams& seams = framework::GetSeams();
     if (seams.shellExecute(page, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL) != kNoAssociation)
         return;
@@ -165,18 +69,23 @@ void ListCtrlOpenSelectedFile(HWND page, HWND list)
         seams.shellExecute(page, "open", "notepad.exe", path.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
-void ListCtrlDeleteSelectedFiles(HWND list, bool permanent, const std::string& folderPrefix)
+std::vector<std::string> ListCtrlDeleteSelectedFiles(CFileList& list, bool permanent)
 {
+    std::vector<size_t> selected = list.Selected();
+    std::vector<size_t> files;
     std::string sources;
-    for (int row = ListCtrlNextSelected(list, -1); row >= 0; row = ListCtrlNextSelected(list, row)) {
-        std::string path = RowPath(list, row, folderPrefix);
+    for (size_t row : selected) {
+        if (!list.Rows().IsFile(row))
+            continue;
+        std::string path = list.Path(row);
         if (!IsRemovableFile(path))
             continue;
+        files.push_back(row);
         sources += path;
         sources += '\0';
     }
     if (sources.empty())
-        return;
+        return {};
     sources += '\0';
 
     SHFILEOPSTRUCTA operation{};
@@ -189,11 +98,15 @@ void ListCtrlDeleteSelectedFiles(HWND list, bool permanent, const std::string& f
     // Whatever the shell answered, some files may be gone (a cancel half-way,
     // one locked file): drop exactly the rows whose files no longer exist.
     framework::WaitCursor wait;
-    for (int row = ListCtrlNextSelected(list, -1); row >= 0; row = ListCtrlNextSelected(list, row)) {
-        std::string path = RowPath(list, row, folderPrefix);
-        if (!IsRemovableFile(path) || ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+    std::vector<size_t> goneRows;
+    std::vector<std::string> gone;
+    for (size_t row : files) {
+        std::string path = list.Path(row);
+        if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
             continue;
-        ::SendMessageA(list, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
-        --row;
+        goneRows.push_back(row);
+        gone.push_back(std::move(path));
     }
+    list.Remove(goneRows);
+    return gone;
 }

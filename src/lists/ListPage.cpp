@@ -1,5 +1,6 @@
 #include "lists/ListPage.h"
 
+#include "lists/ListActions.h"
 #include "lists/PrintList.h"
 #include "pages/Layout.h"
 #include "resources/resource.h"
@@ -8,19 +9,12 @@ namespace {
 
 constexpr int kListBottomMargin = 30;
 
-void InsertText(HWND list, int row, int column, const std::string& text)
-{
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = const_cast<char*>(text.c_str());
-    ::SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-}
-
 }  // namespace
 
 BOOL CListPage::OnInitDialog()
 {
     CPage::OnInitDialog();
+    m_list.Attach(::GetDlgItem(m_hWnd, m_layout.listId));
     HWND list = GetList();
     ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     ::SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(GetSysImageList()));
@@ -42,9 +36,14 @@ LRESULT CListPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->idFrom == static_cast<UINT_PTR>(m_layout.listId)) {
+            LRESULT result = 0;
+            if (m_list.OnNotify(*header, result)) {
+                SetMessageResult(result);
+                return TRUE;
+            }
             if (header->code == LVN_COLUMNCLICK)
                 OnColumnClick(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
-            else if (header->code == LVN_ITEMCHANGED || header->code == LVN_INSERTITEM)
+            else if (header->code == LVN_ITEMCHANGED || header->code == LVN_ODSTATECHANGED)
                 UpdateButtons();
         }
         break;
@@ -65,17 +64,15 @@ bool CListPage::OnFileCommand(int id)
 {
     switch (id) {
     case IDC_OPEN:
-        ListCtrlOpenSelectedFile(m_hWnd, GetList());
+        ListCtrlOpenSelectedFile(m_hWnd, m_list);
         return true;
     case IDC_RECYCLE:
     case IDC_DELETE:
-        if (ConfirmRemoval()) {
-            DeleteSelectedFiles(id == IDC_DELETE, FolderPrefix());
-            OnFilesDeleted();
-        }
+        if (ConfirmRemoval())
+            DeleteSelectedFiles(id == IDC_DELETE);
         return true;
     case IDC_PRINT:
-        PrintList(GetList());
+        PrintList(m_list);
         return true;
     }
     return false;
@@ -87,7 +84,7 @@ void CListPage::OnColumnClick(int column)
         return;
     SortKind kind = column == m_layout.sizeColumn ? SortKind::Size : SortKind::Text;
     auto order = m_ascending[static_cast<size_t>(column)];
-    ListCtrlSortItems(GetList(), column, kind, !order);
+    ListCtrlSortItems(m_list, column, kind, !order);
     order = !order;
 }
 
@@ -117,39 +114,33 @@ void CListPage::OnPageResize(int width, int height)
 
 void CListPage::ClearList()
 {
-    ::SendMessageA(GetList(), LVM_DELETEALLITEMS, 0, 0);
-    m_rowsAdded = 0;
+    m_list.Clear();
     m_placeholder = false;
     UpdateButtons();
 }
 
-int CListPage::AddRow(const std::vector<std::string>& cells, int image, bool onTop)
+void CListPage::AddRow(std::initializer_list<std::string_view> cells, std::uint64_t size)
 {
-    HWND list = GetList();
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_IMAGE;
-    item.iItem = onTop ? 0 : static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    item.pszText = const_cast<char*>(cells.empty() ? "" : cells[0].c_str());
-    item.iImage = image;
-    item.lParam = ++m_rowsAdded;
-    int row = static_cast<int>(::SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    for (size_t column = 1; column < cells.size(); ++column)
-        InsertText(list, row, static_cast<int>(column), cells[column]);
-    return row;
+    bool first = m_list.Rows().Count() == 0;
+    m_list.Add(cells, size, m_layout.newRows);
+    if (first)
+        UpdateButtons();
 }
 
 void CListPage::ShowPlaceholder(const char* message)
 {
     ClearList();
-    AddRow({message}, -1);
+    m_list.AddMessage(message);
     m_placeholder = true;
     UpdateButtons();
 }
 
-void CListPage::DeleteSelectedFiles(bool permanent, const std::string& folderPrefix)
+void CListPage::DeleteSelectedFiles(bool permanent)
 {
-    ListCtrlDeleteSelectedFiles(GetList(), permanent, folderPrefix);
+    std::vector<std::string> gone = ListCtrlDeleteSelectedFiles(m_list, permanent);
     UpdateButtons();
+    if (!gone.empty())
+        OnFilesDeleted(gone);
 }
 
 int CListPage::SelectedCount() const
@@ -159,7 +150,7 @@ int CListPage::SelectedCount() const
 
 void CListPage::UpdateButtons()
 {
-    bool rows = !m_placeholder && ::SendMessageA(GetList(), LVM_GETITEMCOUNT, 0, 0) > 0;
+    bool rows = !m_placeholder && m_list.Rows().Count() > 0;
     int selected = rows ? SelectedCount() : 0;
     for (const ListButton& button : m_layout.buttons) {
         bool enable = true;

@@ -5,7 +5,7 @@
 // Print (IDC_PRINT) where a page has them.
 #pragma once
 
-#include "lists/ListActions.h"
+#include "lists/FileList.h"
 #include "pages/Page.h"
 
 #include <string>
@@ -36,13 +36,18 @@ struct ListPageLayout {
     std::vector<ListColumn> columns;
     int sizeColumn;                   // -1: every column sorts as text
     std::vector<ListButton> buttons;  // the button row, right to left
+    RowPlace newRows = RowPlace::End;
 };
 
 class CListPage : public CPage {
 public:
-    explicit CListPage(ListPageLayout layout) : CPage(layout.templateId, layout.helpKey), m_layout(std::move(layout)) {}
+    explicit CListPage(ListPageLayout layout)
+        : CPage(layout.templateId, layout.helpKey), m_layout(std::move(layout)), m_list(m_layout.sizeColumn)
+    {
+    }
 
-    HWND GetList() const noexcept { return ::GetDlgItem(m_hWnd, m_layout.listId); }
+    HWND GetList() const noexcept { return m_list.Handle(); }
+    const ListModel& Rows() const noexcept { return m_list.Rows(); }
     bool HasPlaceholder() const noexcept { return m_placeholder; }
 
 protected:
@@ -50,20 +55,19 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnPageResize(int width, int height) override;
 
+    CFileList& FileList() noexcept { return m_list; }
     // Empties the list; row keys start again from 1.
     void ClearList();
-    // Appends a row (or puts it on top); its key is the number of rows added so far.
-    int AddRow(const std::vector<std::string>& cells, int image, bool onTop = false);
+    // Adds a file row where the page keeps new rows; the size column shows size.
+    void AddRow(std::initializer_list<std::string_view> cells, std::uint64_t size = 0);
     // The single row of an empty result; file actions are off while it shows.
     void ShowPlaceholder(const char* message);
     // Recycles or deletes the selected files and drops the rows of those gone.
-    void DeleteSelectedFiles(bool permanent, const std::string& folderPrefix = "");
+    void DeleteSelectedFiles(bool permanent);
     // Asked before the selected files are recycled or deleted; false keeps them.
     virtual bool ConfirmRemoval() { return true; }
-    // What a row's file name is joined to when it has no folder column.
-    virtual std::string FolderPrefix() const { return {}; }
-    // After the shell has recycled or deleted some of the selected files.
-    virtual void OnFilesDeleted() {}
+    // After the shell has recycled or deleted these files of the list.
+    virtual void OnFilesDeleted(const std::vector<std::string>&) {}
     // The next click on any column sorts it ascending again.
     void ResetSortOrders() { m_ascending.assign(m_ascending.size(), false); }
     int SelectedCount() const;
@@ -74,7 +78,7 @@ private:
     void OnColumnClick(int column);
 
     ListPageLayout m_layout;
+    CFileList m_list;
     std::vector<bool> m_ascending;
-    int m_rowsAdded = 0;
     bool m_placeholder = false;
 };

@@ -2,7 +2,7 @@
 
 #include "framework/Handle.h"
 #include "framework/Seams.h"
-#include "lists/ListActions.h"
+#include "lists/FileList.h"
 #include "pages/Fonts.h"
 
 #include <commctrl.h>
@@ -38,16 +38,6 @@ std::vector<int> ColumnWidths(HWND list)
             return widths;
         widths.push_back(column.cx);
     }
-}
-
-int RowImage(HWND list, int row)
-{
-    LVITEMA item{};
-    item.mask = LVIF_IMAGE;
-    item.iItem = row;
-    item.iImage = -1;
-    ::SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-    return item.iImage;
 }
 
 // A 32 by 32 picture of one row's icon on white, stretched onto the page.
@@ -88,12 +78,12 @@ private:
 
 }  // namespace
 
-void PrintListPages(PrintTarget& target, HWND list, int pageWidth, int pageHeight)
+void PrintListPages(PrintTarget& target, CFileList& list, int pageWidth, int pageHeight)
 {
-    std::vector<int> widths = ColumnWidths(list);
-    auto images = reinterpret_cast<HIMAGELIST>(::SendMessageA(list, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    std::vector<int> widths = ColumnWidths(list.Handle());
+    auto images = reinterpret_cast<HIMAGELIST>(::SendMessageA(list.Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0));
     RECT client{};
-    ::GetClientRect(list, &client);
+    ::GetClientRect(list.Handle(), &client);
     int clientWidth = client.right > 0 ? client.right : 1;
 
     HDC dc = target.StartPage();
@@ -104,13 +94,13 @@ void PrintListPages(PrintTarget& target, HWND list, int pageWidth, int pageHeigh
     int lineHeight = extent.cy > 0 ? extent.cy : 1;
 
     IconPainter icons;
-    int rows = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    size_t rows = list.Rows().Count();
     int y = 0;
-    for (int row = 0; row < rows; ++row) {
-        icons.Paint(dc, images, RowImage(list, row), y, lineHeight - 2);
+    for (size_t row = 0; row < rows; ++row) {
+        icons.Paint(dc, images, list.Icon(row), y, lineHeight - 2);
         int x = 3 * lineHeight;
         for (size_t column = 0; column < widths.size(); ++column) {
-            std::string text = ListCtrlGetItemText(list, row, static_cast<int>(column));
+            std::string text = list.Rows().Text(row, static_cast<int>(column));
             ::TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
             x += static_cast<int>(static_cast<long long>(widths[column]) * pageWidth / clientWidth);
         }
@@ -127,11 +117,11 @@ void PrintListPages(PrintTarget& target, HWND list, int pageWidth, int pageHeigh
     target.EndPage();
 }
 
-void PrintList(HWND list)
+void PrintList(CFileList& list)
 {
     PRINTDLGA dialog{};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = list;
+    dialog.hwndOwner = list.Handle();
     dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_HIDEPRINTTOFILE;
     if (!framework::GetSeams().printDialog(dialog))
         return;

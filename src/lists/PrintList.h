@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+class CFileList;
+
 // Where the pages go: the printer in the program, a recording in tests.
 class PrintTarget {
 public:
@@ -15,7 +17,7 @@ public:
 
 // Asks for a printer and prints the list as "Corvane Print Out"; nothing
 // happens when the user cancels.
-void PrintList(HWND list);
+void PrintList(CFileList& list);
 
 // Draws the list's rows on pages of width by height device pixels.
-void PrintListPages(PrintTarget& target, HWND list, int pageWidth, int pageHeight);
+void PrintListPages(PrintTarget& target, CFileList& list, int pageWidth, int pageHeight);

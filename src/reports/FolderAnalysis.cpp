@@ -183,7 +183,14 @@ void FolderAnalysis::Offer(const std::string& folder, const WIN32_FIND_DATAA& fi
     const char* name = file.cFileName;
     std::uint64_t size = SizeOf(file);
     std::int64_t day = DayOf(file.ftLastWriteTime);
-    auto entry = [&] { return ReportEntry{folder + '\\' + name, size, FormatFileDate(file.ftLastWriteTime), day}; };
+    // The path and the date text are made once, when the first report takes
+    // the file, however many reports take it.
+    ReportEntry made;
+    auto entry = [&] {
+        if (made.path.empty())
+            made = ReportEntry{folder + '\\' + name, size, FormatFileDate(file.ftLastWriteTime), day};
+        return made;
+    };
     auto rank = [&](ReportIndex report, auto ranksAhead) {
         std::vector<ReportEntry>& list = m_lists[report];
         size_t place = RankedPlace(list, ranksAhead);

@@ -170,9 +170,15 @@ void ReportsResultsPage::OnPageActivated()
     WorkingSession session(m_hWnd, "Initializing...");
     ::SendDlgItemMessageA(m_hWnd, IDC_REPORT_LIST, CB_SETCURSEL, 0, 0);
     std::string target = AnalysisTarget();
+    m_removed.clear();
     m_analysis.Start(target, session.Sink());
     ResetSortOrders();
     ShowReport(0);
+}
+
+void ReportsResultsPage::OnFilesDeleted(const std::vector<std::string>& paths)
+{
+    m_removed.insert(paths.begin(), paths.end());
 }
 
 void ReportsResultsPage::ShowReport(int index)
@@ -182,26 +188,23 @@ void ReportsResultsPage::ShowReport(int index)
     framework::WaitCursor wait;
     HWND list = GetList();
     const std::vector<ReportEntry>& entries = m_analysis.Report(index);
-    ::ShowWindow(list, SW_HIDE);
     ClearList();
-    ::SendMessageA(list, LVM_SETITEMCOUNT, entries.size(), 0);
+    ListModel& rows = FileList().Rows();
+    rows.Reserve(entries.size());
     for (const ReportEntry& entry : entries) {
-        // Once the user has deleted files here, the gone ones are left out.
-        if (m_deletedFiles && ::GetFileAttributesA(entry.path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        if (!m_removed.empty() && m_removed.count(entry.path))
             continue;
-        size_t slash = entry.path.find_last_of('\\');
-        AddRow({entry.path.substr(slash + 1), entry.path.substr(0, slash), FormatFileSize(entry.size), entry.dateText},
-               GetFileIconIndex(entry.path));
+        std::string_view path = entry.path;
+        size_t slash = path.find_last_of('\\');
+        rows.Add({path.substr(slash + 1), path.substr(0, slash), {}, entry.dateText}, entry.size);
     }
-    ::ShowWindow(list, SW_SHOW);
-    if (::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == 0) {
+    if (rows.Count() == 0) {
         ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, kMessageWidth);
         ShowPlaceholder(kNothingFound);
     } else {
         ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, kNameWidth);
-        LVITEMA first{};
-        first.stateMask = first.state = LVIS_SELECTED;
-        ::SendMessageA(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&first));
+        FileList().Show();
+        FileList().Select(0);
     }
     UpdateButtons();
 }

@@ -6,6 +6,8 @@
 #include "reports/FolderAnalysis.h"
 
 #include <string>
+#include <unordered_set>
+#include <vector>
 
 class SettingsStore;
 
@@ -43,9 +45,10 @@ protected:
     void OnPageActivated() override;
 
 private:
-    void OnFilesDeleted() override { m_deletedFiles = true; }
+    void OnFilesDeleted(const std::vector<std::string>& paths) override;
     void ShowReport(int index);
 
     FolderAnalysis m_analysis;
-    bool m_deletedFiles = false;
+    // What this page recycled or deleted since the analysis: later reports leave it out.
+    std::unordered_set<std::string> m_removed;
 };

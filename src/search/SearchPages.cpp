@@ -170,8 +170,7 @@ void SearchResultsPage::OnPageActivated()
     FileSearch search(m_parameters);
     search.Run(session.Sink(), [this](const std::string& folder, const WIN32_FIND_DATAA& file) {
         std::uint64_t size = (static_cast<std::uint64_t>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
-        AddRow({file.cFileName, folder, FormatFileSize(size), FormatFileDate(file.ftLastWriteTime)},
-               GetFileIconIndex(folder + "\\" + file.cFileName));
+        AddRow({file.cFileName, folder, {}, FormatFileDate(file.ftLastWriteTime)}, size);
     });
     UpdateButtons();
 }

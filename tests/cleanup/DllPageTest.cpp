@@ -4,6 +4,7 @@
 #include "framework/FileFind.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
+#include "lists/ListActions.h"
 #include "pages/TabView.h"
 #include "resources/resource.h"
 

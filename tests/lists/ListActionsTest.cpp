@@ -1,6 +1,7 @@
 #include "lists/ListActions.h"
 
 #include "framework/Seams.h"
+#include "lists/FileText.h"
 
 #include "support/Messages.h"
 #include "support/Override.h"
@@ -20,16 +21,16 @@ namespace {
 // A list with the columns FileName, Folder and Size.
 class ListActionsTest : public ::testing::Test {
 protected:
-    void AddRow(const std::string& name, const std::string& folder, const std::string& size = "")
+    void AddRow(const std::string& name, const std::string& folder, std::uint64_t size = 0)
     {
-        m_rows.AddRow({name, folder, size});
+        m_rows.AddRow({name, folder}, false, size);
     }
     void Select(int row) { SelectRow(m_list, row); }
     std::vector<std::string> Column(int column) { return ColumnTexts(m_list, column); }
 
-    TestList m_rows{{150, 150, 150}, LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS};
+    TestList m_rows{{150, 150, 150}, 2};
     HWND m_list = m_rows.Handle();
-    HWND m_window = ::GetParent(m_list);
+    HWND m_window = m_rows.GetSafeHwnd();
 };
 
 using Texts = std::vector<std::string>;
@@ -38,22 +39,26 @@ using Texts = std::vector<std::string>;
 
 TEST_F(ListActionsTest, SizeColumnsSortByBytesAndTextColumnsWithoutCase)
 {
-    AddRow("beta.txt", "C:\\b", "1.0 K");
-    AddRow("Alpha.txt", "C:\\a", "2.00 M");
-    AddRow("gamma.txt", "C:\\c", "900 bytes");
-    AddRow("ALPHA.log", "C:\\d", "1.0 K");
+    AddRow("beta.txt", "C:\\b", 1024);
+    AddRow("Alpha.txt", "C:\\a", 2 * 1024 * 1024);
+    AddRow("gamma.txt", "C:\\c", 900);
+    AddRow("ALPHA.log", "C:\\d", 1030);
+    Select(1);
 
-    ListCtrlSortItems(m_list, 2, SortKind::Size, true);
+    CFileList& list = m_rows.List();
+    ListCtrlSortItems(list, 2, SortKind::Size, true);
     EXPECT_EQ(Column(2), (Texts{"2.00 M", "1.0 K", "1.0 K", "900 bytes"}));
-    ListCtrlSortItems(m_list, 2, SortKind::Size, false);
+    EXPECT_EQ(Column(0)[1], "ALPHA.log");  // by bytes, not by text
+    ListCtrlSortItems(list, 2, SortKind::Size, false);
     EXPECT_EQ(Column(2), (Texts{"900 bytes", "1.0 K", "1.0 K", "2.00 M"}));
 
-    ListCtrlSortItems(m_list, 0, SortKind::Text, true);
+    ListCtrlSortItems(list, 0, SortKind::Text, true);
     EXPECT_EQ(Column(0), (Texts{"ALPHA.log", "Alpha.txt", "beta.txt", "gamma.txt"}));
-    ListCtrlSortItems(m_list, 0, SortKind::Text, false);
+    ListCtrlSortItems(list, 0, SortKind::Text, false);
     EXPECT_EQ(Column(0), (Texts{"gamma.txt", "beta.txt", "Alpha.txt", "ALPHA.log"}));
-    // The rows move whole.
+    // The rows move whole, and the selection with them.
     EXPECT_EQ(Column(1), (Texts{"C:\\c", "C:\\b", "C:\\a", "C:\\d"}));
+    EXPECT_EQ(list.Selected(), std::vector<size_t>{2});
 }
 
 TEST_F(ListActionsTest, LongCellsAreReadWhole)
@@ -84,20 +89,20 @@ TEST_F(ListActionsTest, OpeningAFileWithoutAProgramOffersNotepad)
                                                         return answer;
                                                     });
 
-    ListCtrlOpenSelectedFile(m_window, m_list);
+    ListCtrlOpenSelectedFile(m_window, m_rows.List());
     EXPECT_EQ(calls, (Texts{"open C:\\data\\other.xyz",
                             "ask There is no program configured to view this file type.  Would you like to view it "
                             "using Notepad?"}));
 
     calls.clear();
     answer = IDYES;
-    ListCtrlOpenSelectedFile(m_window, m_list);
+    ListCtrlOpenSelectedFile(m_window, m_rows.List());
     ASSERT_EQ(calls.size(), 3u);
     EXPECT_EQ(calls[2], "open notepad.exe C:\\data\\other.xyz");
 
     calls.clear();
     result = 42;
-    ListCtrlOpenSelectedFile(m_window, m_list);
+    ListCtrlOpenSelectedFile(m_window, m_rows.List());
     EXPECT_EQ(calls, (Texts{"open C:\\data\\other.xyz"}));
 }
 
@@ -130,11 +135,13 @@ TEST_F(ListActionsTest, DeletingRemovesExactlyTheRowsWhoseFilesAreGone)
         ::DeleteFileA((temp.Path() + "d.tmp").c_str());
         return 1223;
     });
-    ListCtrlDeleteSelectedFiles(m_list, false, "");
+    EXPECT_EQ(ListCtrlDeleteSelectedFiles(m_rows.List(), false), (Texts{temp.Path() + "a.tmp", temp.Path() + "d.tmp"}));
 
     EXPECT_EQ(flags, FOF_ALLOWUNDO);
     EXPECT_EQ(list, temp.Path() + "a.tmp" + '\0' + temp.Path() + "b.tmp" + '\0' + temp.Path() + "d.tmp" + '\0' + '\0');
     EXPECT_EQ(Column(0), (Texts{"b.tmp", "c.tmp", "e.tmp"}));
+    // The refused file stays selected, and nothing else is.
+    EXPECT_EQ(m_rows.List().Selected(), (std::vector<size_t>{0, 2}));
 
     // A folder prefix names the files by column 0 alone; permanent means no undo.
     SelectRow(m_list, -1, false);
@@ -145,7 +152,8 @@ TEST_F(ListActionsTest, DeletingRemovesExactlyTheRowsWhoseFilesAreGone)
         ::DeleteFileA(operation.pFrom);
         return 0;
     });
-    ListCtrlDeleteSelectedFiles(m_list, true, temp.Path());
+    m_rows.List().SetFolderPrefix(temp.Path());
+    ListCtrlDeleteSelectedFiles(m_rows.List(), true);
     EXPECT_EQ(flags, 0);
     EXPECT_EQ(list, temp.Path() + "b.tmp");
     EXPECT_EQ(Column(0), (Texts{"c.tmp", "e.tmp"}));

@@ -96,7 +96,7 @@ protected:
         ::ReleaseDC(nullptr, screen);
         m_line = extent.cy;
         RECT client{};
-        ::GetClientRect(m_list, &client);
+        ::GetClientRect(m_rows.Handle(), &client);
         m_clientWidth = client.right;
     }
     void AddRows(int count)
@@ -106,7 +106,7 @@ protected:
     }
 
     TestList m_rows{{100, 150, 200}};
-    HWND m_list = m_rows.Handle();
+    CFileList& m_list = m_rows.List();
     int m_line = 0;
     int m_clientWidth = 0;
 };
@@ -141,7 +141,7 @@ TEST_F(PrintListTest, CellsStandInColumnsScaledToThePageWithAnIconSquareFirst)
     }
 
     // A column made wider on screen is wider on paper in the same proportion.
-    ::SendMessageA(m_list, LVM_SETCOLUMNWIDTH, 0, 200);
+    ::SendMessageA(m_rows.Handle(), LVM_SETCOLUMNWIDTH, 0, 200);
     RecordingTarget wider;
     PrintListPages(wider, m_list, kWidth, 100000);
     EXPECT_EQ(wider.Pages()[0][2].x, 3 * m_line + 200 * kWidth / m_clientWidth);

@@ -110,6 +110,7 @@ protected:
     TempFolder m_temp;
     TestList m_rows{{150, 150}};
     HWND m_list = m_rows.Handle();
+    CFileList& m_files = m_rows.List();
 };
 
 }  // namespace
@@ -117,7 +118,7 @@ protected:
 TEST_F(RecycleEndToEnd, ConfirmedFilesGoToTheTrashAndOnlyTheirRowsGo)
 {
     Responder responder({"&Yes"});
-    ListCtrlDeleteSelectedFiles(m_list, false, "");
+    ListCtrlDeleteSelectedFiles(m_files, false);
 
     EXPECT_EQ(responder.Answered(), 1u);
     EXPECT_EQ(Rows(), std::vector<std::string>{"third.tmp"});
@@ -131,7 +132,7 @@ TEST_F(RecycleEndToEnd, ConfirmedFilesGoToTheTrashAndOnlyTheirRowsGo)
 TEST_F(RecycleEndToEnd, RefusedConfirmationKeepsFilesAndRows)
 {
     Responder responder({"&No"});
-    ListCtrlDeleteSelectedFiles(m_list, false, "");
+    ListCtrlDeleteSelectedFiles(m_files, false);
 
     EXPECT_EQ(responder.Answered(), 1u);
     EXPECT_EQ(Rows(), (std::vector<std::string>{"first.tmp", "second.tmp", "third.tmp"}));

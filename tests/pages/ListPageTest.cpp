@@ -104,8 +104,8 @@ TEST_F(ListPageTest, ButtonsFollowTheSelectionAndThePlaceholderDisablesFileActio
     EXPECT_FALSE(Enabled(IDC_TEST_OPEN));
     EXPECT_TRUE(Enabled(IDC_TEST_START_OVER));
 
-    m_page->AddRow({"a.txt", "C:\\x", "1 K"}, -1);
-    m_page->AddRow({"b.txt", "C:\\x", "2 K"}, -1);
+    m_page->AddRow({"a.txt", "C:\\x"}, 1024);
+    m_page->AddRow({"b.txt", "C:\\x"}, 2048);
     PumpPending();
     EXPECT_TRUE(Enabled(IDC_TEST_PRINT));
     EXPECT_FALSE(Enabled(IDC_TEST_DELETE));
@@ -128,9 +128,9 @@ TEST_F(ListPageTest, ButtonsFollowTheSelectionAndThePlaceholderDisablesFileActio
 
 TEST_F(ListPageTest, ColumnClicksSortOneWayThenTheOther)
 {
-    m_page->AddRow({"beta", "C:\\b", "900 bytes"}, -1);
-    m_page->AddRow({"Alpha", "C:\\a", "2.00 M"}, -1);
-    m_page->AddRow({"gamma", "C:\\c", "1.0 K"}, -1);
+    m_page->AddRow({"beta", "C:\\b"}, 900);
+    m_page->AddRow({"Alpha", "C:\\a"}, 2 * 1024 * 1024);
+    m_page->AddRow({"gamma", "C:\\c"}, 1024);
 
     ClickColumn(0);
     EXPECT_EQ(Column(0), (Texts{"Alpha", "beta", "gamma"}));
@@ -174,8 +174,8 @@ TEST_F(ListPageTest, DeletingTheSelectedFilesUpdatesTheButtons)
 {
     TempFolder temp;
     temp.MakeFile("gone.tmp");
-    m_page->AddRow({"gone.tmp", temp.Path().substr(0, temp.Path().size() - 1), "0 bytes"}, -1);
-    m_page->AddRow({"kept.tmp", "C:\\nowhere", "0 bytes"}, -1);
+    m_page->AddRow({"gone.tmp", temp.Path().substr(0, temp.Path().size() - 1)});
+    m_page->AddRow({"kept.tmp", "C:\\nowhere"});
     Select(0, true);
     ASSERT_TRUE(Enabled(IDC_TEST_DELETE));
     ScopedOverride<decltype(framework::Seams::fileOperation)> shell(framework::GetSeams().fileOperation,

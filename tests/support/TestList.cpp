@@ -4,43 +4,39 @@
 
 #include <commctrl.h>
 
-TestList::TestList(const std::vector<int>& columnWidths, DWORD extraStyle)
-    : m_window(::CreateWindowExA(0, "STATIC", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 700, 400, nullptr, nullptr,
-                                 nullptr, nullptr)),
-      m_list(::CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | WS_VISIBLE | LVS_REPORT | extraStyle, 0, 0, 600, 300,
-                               m_window, nullptr, nullptr, nullptr))
+TestList::TestList(const std::vector<int>& columnWidths, int sizeColumn) : m_list(sizeColumn)
 {
+    WNDCLASSEXA wc{};
+    wc.lpszClassName = "CorvaneTestList";
+    RegisterWindowClass(wc);
+    CreateEx(0, wc.lpszClassName, "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, RECT{0, 0, 700, 400}, nullptr, nullptr);
+    m_list.Attach(
+        ::CreateWindowExA(0, WC_LISTVIEWA, "",
+                          WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS,
+                          0, 0, 600, 300, m_hWnd, nullptr, nullptr, nullptr));
     for (size_t i = 0; i < columnWidths.size(); ++i) {
         LVCOLUMNA column{};
         column.mask = LVCF_WIDTH;
         column.cx = columnWidths[i];
-        ::SendMessageA(m_list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+        ::SendMessageA(Handle(), LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     }
 }
 
-TestList::~TestList()
+LRESULT TestList::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    ::DestroyWindow(m_window);
+    LRESULT result = 0;
+    if (msg == WM_NOTIFY && m_list.OnNotify(*reinterpret_cast<const NMHDR*>(lParam), result))
+        return result;
+    return Window::HandleMessage(msg, wParam, lParam);
 }
 
-int TestList::AddRow(const std::vector<std::string>& cells, bool selected)
+void TestList::AddRow(const std::vector<std::string>& cells, bool selected, std::uint64_t size)
 {
-    int count = static_cast<int>(::SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0));
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_STATE;
-    item.iItem = count;
-    item.pszText = const_cast<char*>(cells.at(0).c_str());
-    item.lParam = count + 1;
-    item.stateMask = LVIS_SELECTED;
-    item.state = selected ? LVIS_SELECTED : 0;
-    int row = static_cast<int>(::SendMessageA(m_list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-    for (size_t column = 1; column < cells.size(); ++column) {
-        LVITEMA cell{};
-        cell.iSubItem = static_cast<int>(column);
-        cell.pszText = const_cast<char*>(cells[column].c_str());
-        ::SendMessageA(m_list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
-    }
-    return row;
+    std::vector<std::string_view> views(cells.begin(), cells.end());
+    views.resize(4);
+    size_t row = m_list.Add({views[0], views[1], views[2], views[3]}, size);
+    if (selected)
+        m_list.Select(row);
 }
 
 void SelectRow(HWND list, int row, bool selected)

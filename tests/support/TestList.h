@@ -1,27 +1,29 @@
-// A report-style list in a window of its own, for list actions to work on.
+// A result list in a window of its own, for list actions to work on.
 #pragma once
 
-#include <windows.h>
+#include "framework/Window.h"
+#include "lists/FileList.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
-class TestList {
+class TestList : public framework::Window {
 public:
-    explicit TestList(const std::vector<int>& columnWidths, DWORD extraStyle = 0);
-    TestList(const TestList&) = delete;
-    TestList& operator=(const TestList&) = delete;
-    ~TestList();
+    explicit TestList(const std::vector<int>& columnWidths, int sizeColumn = -1);
 
-    HWND Handle() const { return m_list; }
-    // Appends a row whose item data is its number in order of adding (1, 2, ...).
-    int AddRow(const std::vector<std::string>& cells, bool selected = false);
+    HWND Handle() const { return m_list.Handle(); }
+    CFileList& List() { return m_list; }
+    // Appends a file row; its item data is its number in order of adding (1, 2, ...).
+    void AddRow(const std::vector<std::string>& cells, bool selected = false, std::uint64_t size = 0);
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    HWND m_window;
-    HWND m_list;
+    CFileList m_list;
 };
 
 void SelectRow(HWND list, int row, bool selected = true);
-// Every row's text in one column, top to bottom.
+// Every row's text in one column, top to bottom, as the control shows it.
 std::vector<std::string> ColumnTexts(HWND list, int column);
