@@ -63,7 +63,7 @@ void DllPage::OnPageActivated()
         if (!session.Sink().Step(text))
             break;
     }
-    UpdateButtons();
+    ShowRows();
 }
 
 bool DllPage::ConfirmRemoval()

@@ -74,7 +74,7 @@ void InternetPage::ListCache()
         if (!listing.List(folder, session.Sink()))
             break;
     }
-    UpdateButtons();
+    ShowRows();
 }
 
 void InternetPage::DeleteAll()

@@ -113,6 +113,7 @@ void StartMenuResultsPage::OnPageActivated()
             check.Walk(desktop, session.Sink());
     }
     if (Rows().Count() > 0) {
+        FileList().Show();
         FileList().Select(0);
     } else {
         ::SendMessageA(GetList(), LVM_SETCOLUMNWIDTH, 0, kMessageWidth);

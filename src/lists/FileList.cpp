@@ -1,5 +1,7 @@
 #include "lists/FileList.h"
 
+#include "framework/Clock.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -58,11 +60,17 @@ void CFileList::Clear()
 size_t CFileList::Add(std::initializer_list<std::string_view> cells, std::uint64_t size, RowPlace place)
 {
     size_t row = m_rows.Add(cells, size, place);
-    // Appended rows leave the rows on show as they are; others move them.
-    bool appended = row + 1 == m_rows.Count();
-    SetCount(appended ? LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL : LVSICF_NOSCROLL);
-    if (!appended)
+    // A row put among the others moves the rows on show.
+    if (row + 1 < m_rows.Count())
         ::InvalidateRect(m_list, nullptr, FALSE);
+    // Each new count costs the control its scroll bar (milliseconds under
+    // some window systems): rows past the visible ones are counted in now
+    // and then, and Show brings the count up to date.
+    auto visibleEnd = static_cast<size_t>(::SendMessageA(m_list, LVM_GETTOPINDEX, 0, 0) +
+                                          ::SendMessageA(m_list, LVM_GETCOUNTPERPAGE, 0, 0) + 1);
+    DWORD now = framework::GetClock().tickCount();
+    if (row < visibleEnd || now - m_countedAt >= kCountEveryMs)
+        SetCount(LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     return row;
 }
 
@@ -80,6 +88,7 @@ void CFileList::Show()
 void CFileList::SetCount(DWORD flags) noexcept
 {
     ::SendMessageA(m_list, LVM_SETITEMCOUNT, m_rows.Count(), flags);
+    m_countedAt = framework::GetClock().tickCount();
 }
 
 int CFileList::Icon(size_t row)

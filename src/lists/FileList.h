@@ -31,10 +31,11 @@ public:
     std::string Path(size_t row) const;
 
     void Clear();
-    // Adds a file row and lets the control know without redrawing every row.
+    // Adds a file row; the control learns of it without redrawing every row,
+    // at once when the row is on show, else within a quarter of a second.
     size_t Add(std::initializer_list<std::string_view> cells, std::uint64_t size, RowPlace place = RowPlace::End);
     void AddMessage(std::string_view text);
-    // After rows were put into the model directly.
+    // Brings the control up to date after rows were added.
     void Show();
 
     // The row's icon in the system image list, asked for the first time it is needed.
@@ -59,8 +60,11 @@ private:
     void Reselect(const std::vector<size_t>& rows) noexcept;
     int FindByPrefix(std::string_view prefix, int start, bool wrap) const;
 
+    static constexpr DWORD kCountEveryMs = 250;
+
     HWND m_list = nullptr;
     ListModel m_rows;
+    DWORD m_countedAt = 0;
     std::string m_folderPrefix;
     FileIconCache m_icons;
 };

@@ -127,6 +127,12 @@ void CListPage::AddRow(std::initializer_list<std::string_view> cells, std::uint6
         UpdateButtons();
 }
 
+void CListPage::ShowRows()
+{
+    m_list.Show();
+    UpdateButtons();
+}
+
 void CListPage::ShowPlaceholder(const char* message)
 {
     ClearList();

@@ -60,6 +60,8 @@ protected:
     void ClearList();
     // Adds a file row where the page keeps new rows; the size column shows size.
     void AddRow(std::initializer_list<std::string_view> cells, std::uint64_t size = 0);
+    // After the last row of a run: the list and the buttons show every row.
+    void ShowRows();
     // The single row of an empty result; file actions are off while it shows.
     void ShowPlaceholder(const char* message);
     // Recycles or deletes the selected files and drops the rows of those gone.

@@ -172,5 +172,5 @@ void SearchResultsPage::OnPageActivated()
         std::uint64_t size = (static_cast<std::uint64_t>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
         AddRow({file.cFileName, folder, {}, FormatFileDate(file.ftLastWriteTime)}, size);
     });
-    UpdateButtons();
+    ShowRows();
 }

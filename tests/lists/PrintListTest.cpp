@@ -1,6 +1,7 @@
 #include "lists/PrintList.h"
 
 #include "framework/Seams.h"
+#include "lists/ListActions.h"
 #include "pages/Fonts.h"
 
 #include "support/Override.h"
@@ -145,6 +146,20 @@ TEST_F(PrintListTest, CellsStandInColumnsScaledToThePageWithAnIconSquareFirst)
     RecordingTarget wider;
     PrintListPages(wider, m_list, kWidth, 100000);
     EXPECT_EQ(wider.Pages()[0][2].x, 3 * m_line + 200 * kWidth / m_clientWidth);
+}
+
+TEST_F(PrintListTest, RowsPrintInTheirSortedOrder)
+{
+    AddRows(3);
+    ListCtrlSortItems(m_list, 0, SortKind::Text, false);
+    RecordingTarget target;
+    PrintListPages(target, m_list, 2000, 100000);
+    std::vector<Page> pages = target.Pages();
+    ASSERT_EQ(pages.size(), 1u);
+    ASSERT_EQ(pages[0].size(), 12u);
+    EXPECT_EQ(pages[0][1].what, "row2");
+    EXPECT_EQ(pages[0][9].what, "row0");
+    EXPECT_EQ(pages[0][11].what, CellText(0, 2));
 }
 
 TEST_F(PrintListTest, PagesBreakOnlyWhenAnotherRowWouldPassTheBottom)

@@ -5,12 +5,17 @@
 
 #include "framework/Seams.h"
 
+#include "lists/ListActions.h"
+
 #include "support/Messages.h"
 #include "support/Override.h"
 #include "support/TempFolder.h"
 #include "support/TestList.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -30,7 +35,9 @@ public:
     }
     using CListPage::AddRow;
     using CListPage::ClearList;
+    using CListPage::FileList;
     using CListPage::ShowPlaceholder;
+    using CListPage::ShowRows;
     void DeleteSelected() { DeleteSelectedFiles(false); }
 };
 
@@ -187,4 +194,96 @@ TEST_F(ListPageTest, DeletingTheSelectedFilesUpdatesTheButtons)
     EXPECT_EQ(Column(0), Texts{"kept.tmp"});
     EXPECT_FALSE(Enabled(IDC_TEST_DELETE));
     EXPECT_TRUE(Enabled(IDC_TEST_PRINT));
+}
+
+TEST_F(ListPageTest, TwentyThousandRowsSortSelectDeleteAndOpenThroughTheModel)
+{
+    TempFolder temp;
+    const std::string folder = temp.Path().substr(0, temp.Path().size() - 1);
+    constexpr int kRows = 20000;
+    for (int i = 0; i < kRows; ++i)
+        m_page->AddRow({"file" + std::to_string(i) + ".dat", folder}, static_cast<std::uint64_t>(i) * 7919 % 100003);
+    m_page->ShowRows();
+    ASSERT_EQ(::SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0), kRows);
+
+    const ListModel& rows = m_page->Rows();
+    auto bytes = [&] {
+        std::vector<std::uint64_t> sizes;
+        for (size_t row = 0; row < rows.Count(); ++row)
+            sizes.push_back(rows.Size(row));
+        return sizes;
+    };
+    ClickColumn(2);
+    std::vector<std::uint64_t> largestFirst = bytes();
+    EXPECT_TRUE(std::is_sorted(largestFirst.rbegin(), largestFirst.rend()));
+    ClickColumn(2);
+    std::vector<std::uint64_t> smallestFirst = bytes();
+    EXPECT_TRUE(std::is_sorted(smallestFirst.begin(), smallestFirst.end()));
+
+    // Only the two selected rows' files exist; the shell is handed exactly those.
+    const std::string third = rows.Text(3, 0), last = rows.Text(kRows - 1, 0);
+    temp.MakeFile(third);
+    temp.MakeFile(last);
+    Select(3, true);
+    Select(kRows - 1, true);
+    std::vector<std::string> handed;
+    ScopedOverride<decltype(framework::Seams::fileOperation)> shell(
+        framework::GetSeams().fileOperation, [&](SHFILEOPSTRUCTA& operation) {
+            for (const char* path = operation.pFrom; *path; path += std::strlen(path) + 1) {
+                handed.push_back(path);
+                ::DeleteFileA(path);
+            }
+            return 0;
+        });
+    const std::string before = rows.Text(2, 0), after = rows.Text(4, 0);
+    m_page->DeleteSelected();
+    EXPECT_EQ(handed, (Texts{temp.Path() + third, temp.Path() + last}));
+    ASSERT_EQ(rows.Count(), size_t{kRows - 2});
+    EXPECT_EQ(::SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0), kRows - 2);
+    EXPECT_EQ(rows.Text(2, 0), before);
+    EXPECT_EQ(rows.Text(3, 0), after);
+    EXPECT_EQ(::SendMessageA(List(), LVM_GETSELECTEDCOUNT, 0, 0), 0);
+
+    Select(17000, true);
+    std::string opened;
+    ScopedOverride<decltype(framework::Seams::shellExecute)> open(
+        framework::GetSeams().shellExecute, [&](HWND, const char*, const char* file, const char*, const char*, int) {
+            opened = file;
+            return INT_PTR{42};
+        });
+    ListCtrlOpenSelectedFile(Page(), m_page->FileList());
+    EXPECT_EQ(opened, temp.Path() + rows.Text(17000, 0));
+    EXPECT_EQ(ListCtrlGetItemText(List(), 17000, 0), rows.Text(17000, 0));
+}
+
+TEST_F(ListPageTest, IconsAreAskedForOnlyForTheRowsDrawnAndOncePerTypeThatSharesOne)
+{
+    std::vector<std::string> asked;
+    ScopedOverride<decltype(framework::Seams::fileInfo)> icons(framework::GetSeams().fileInfo,
+                                                               [&](const char* path, DWORD, SHFILEINFOA& info, UINT) {
+                                                                   asked.push_back(path);
+                                                                   info.iIcon = 7;
+                                                                   return DWORD_PTR{1};
+                                                               });
+    for (int i = 0; i < 1000; ++i)
+        m_page->AddRow({"program" + std::to_string(i) + ".exe", "C:\\apps"}, 1);
+    m_page->ShowRows();
+    ::UpdateWindow(List());
+    PumpPending();
+    size_t drawn = asked.size();
+    EXPECT_GT(drawn, 0u);
+    EXPECT_LT(drawn, 60u);
+    EXPECT_EQ(asked.front(), "C:\\apps\\program0.exe");
+    ::InvalidateRect(List(), nullptr, TRUE);
+    ::UpdateWindow(List());
+    EXPECT_EQ(asked.size(), drawn);  // kept, not asked again
+
+    m_page->ClearList();
+    asked.clear();
+    for (int i = 0; i < 1000; ++i)
+        m_page->AddRow({"notes" + std::to_string(i) + ".TXT", "C:\\docs"}, 1);
+    m_page->ShowRows();
+    ::UpdateWindow(List());
+    PumpPending();
+    EXPECT_EQ(asked, Texts{"C:\\docs\\notes0.TXT"});
 }

@@ -1,6 +1,8 @@
 #include "search/SearchPages.h"
 
 #include "app/CorvaneApp.h"
+#include "framework/Clock.h"
+#include "framework/FileFind.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
 #include "pages/TabView.h"
@@ -10,9 +12,12 @@
 #include "support/Override.h"
 #include "support/ProgramTabs.h"
 #include "support/Registry.h"
+#include "support/TempFolder.h"
 #include "support/TestList.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -136,4 +141,48 @@ TEST_F(SearchPagesTest, ResultsListTheFilesFoundAndStartOverKeepsTheCriteria)
     EXPECT_EQ(ColumnTexts(ResultsList(), 0), std::vector<std::string>{});
     for (int id : {IDC_OPEN, IDC_RECYCLE, IDC_DELETE})
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(Results(), id))) << id;
+}
+
+TEST_F(SearchPagesTest, MatchesFillTheListInOrderWhileTheSearchRunsAndStopKeepsThem)
+{
+    TempFolder temp;
+    for (int i = 0; i < 1500; ++i)
+        temp.MakeFile("match" + std::to_string(i) + ".dat");
+    std::vector<std::string> listed;
+    framework::FileFind find;
+    for (bool more = find.FindFile(temp.Path() + "*.dat"); more; more = find.FindNextFile())
+        listed.push_back(find.GetFileName());
+    Open();
+    Set(IDC_SEARCH_FOLDER, temp.Path().c_str());
+    Set(IDC_SEARCH_NAME, "*.dat");
+    Search();
+    EXPECT_EQ(ColumnTexts(ResultsList(), 0), listed);
+
+    // Once the list shows rows while the search runs, Stop is pressed.
+    Click(Results(), IDC_START_OVER);
+    bool stopped = false;
+    HWND list = ResultsList();
+    ScopedOverride<decltype(framework::Clock::tickCount)> clock(framework::GetClock().tickCount, [&] {
+        // The last search's rows are on show until the new one clears them.
+        auto shown = static_cast<size_t>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+        if (!stopped && shown >= 5 && shown < listed.size()) {
+            ::EnumThreadWindows(
+                ::GetCurrentThreadId(),
+                [](HWND window, LPARAM pressed) {
+                    if (HWND stop = ::GetDlgItem(window, IDC_STOP); stop && ::IsWindowVisible(window)) {
+                        ::SendMessageA(stop, BM_CLICK, 0, 0);
+                        *reinterpret_cast<bool*>(pressed) = true;
+                    }
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&stopped));
+        }
+        return ::GetTickCount();
+    });
+    Search();
+    std::vector<std::string> kept = ColumnTexts(ResultsList(), 0);
+    EXPECT_TRUE(stopped);
+    EXPECT_GT(kept.size(), 0u);
+    EXPECT_LT(kept.size(), listed.size());
+    EXPECT_TRUE(std::equal(kept.begin(), kept.end(), listed.begin()));
 }
