@@ -66,10 +66,7 @@ size_t CFileList::Add(std::initializer_list<std::string_view> cells, std::uint64
     // Each new count costs the control its scroll bar (milliseconds under
     // some window systems): rows past the visible ones are counted in now
     // and then, and Show brings the count up to date.
-    auto visibleEnd = static_cast<size_t>(::SendMessageA(m_list, LVM_GETTOPINDEX, 0, 0) +
-                                          ::SendMessageA(m_list, LVM_GETCOUNTPERPAGE, 0, 0) + 1);
-    DWORD now = framework::GetClock().tickCount();
-    if (row < visibleEnd || now - m_countedAt >= kCountEveryMs)
+    if (row < m_visibleEnd || framework::GetClock().tickCount() - m_countedAt >= kCountEveryMs)
         SetCount(LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
     return row;
 }
@@ -89,6 +86,8 @@ void CFileList::SetCount(DWORD flags) noexcept
 {
     ::SendMessageA(m_list, LVM_SETITEMCOUNT, m_rows.Count(), flags);
     m_countedAt = framework::GetClock().tickCount();
+    m_visibleEnd = static_cast<size_t>(::SendMessageA(m_list, LVM_GETTOPINDEX, 0, 0) +
+                                       ::SendMessageA(m_list, LVM_GETCOUNTPERPAGE, 0, 0) + 1);
 }
 
 int CFileList::Icon(size_t row)

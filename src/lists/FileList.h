@@ -65,6 +65,7 @@ private:
     HWND m_list = nullptr;
     ListModel m_rows;
     DWORD m_countedAt = 0;
+    size_t m_visibleEnd = 0;  // past the last row on show when the control was last counted
     std::string m_folderPrefix;
     FileIconCache m_icons;
 };

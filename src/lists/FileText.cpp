@@ -56,7 +56,18 @@ std::string FormatFileDate(const FILETIME& time)
     ULONGLONG ticks = (static_cast<ULONGLONG>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
     if (ticks < kTicksFrom1601To1970)
         return "00/00/00";
-    char text[32];
-    std::snprintf(text, sizeof text, "%d/%02d/%02d", date.wYear, date.wMonth, date.wDay);
+    if (date.wYear > 9999) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%d/%02d/%02d", date.wYear, date.wMonth, date.wDay);
+        return text;
+    }
+    // Written by hand: this runs for every file a search lists.
+    char text[] = "0000/00/00";
+    for (int i = 3, year = date.wYear; i >= 0; --i, year /= 10)
+        text[i] = static_cast<char>('0' + year % 10);
+    text[5] = static_cast<char>('0' + date.wMonth / 10);
+    text[6] = static_cast<char>('0' + date.wMonth % 10);
+    text[8] = static_cast<char>('0' + date.wDay / 10);
+    text[9] = static_cast<char>('0' + date.wDay % 10);
     return text;
 }

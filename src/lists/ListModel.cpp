@@ -3,6 +3,7 @@
 #include "lists/FileText.h"
 
 #include <algorithm>
+#include <cstring>
 #include <numeric>
 
 namespace {
@@ -18,8 +19,17 @@ unsigned char Fold(char c) noexcept
 int CompareText(std::string_view a, std::string_view b) noexcept
 {
     size_t length = std::min(a.size(), b.size());
-    for (size_t i = 0; i < length; ++i) {
-        // Most of two paths is alike byte for byte: fold only where they differ.
+    size_t i = 0;
+    // Most of two paths is alike byte for byte: skip that eight at a time,
+    // and fold only where they differ.
+    for (; i + 8 <= length; i += 8) {
+        std::uint64_t first, second;
+        std::memcpy(&first, a.data() + i, 8);
+        std::memcpy(&second, b.data() + i, 8);
+        if (first != second)
+            break;
+    }
+    for (; i < length; ++i) {
         if (a[i] == b[i])
             continue;
         int difference = Fold(a[i]) - Fold(b[i]);

@@ -40,6 +40,7 @@ TEST(FileText, DatesAreLocalYearMonthDay)
     // Noon UTC stays on the same date in every zone within 11 hours of UTC.
     EXPECT_EQ(FormatFileDate(FromUnix(883656000)), "1998/01/01");
     EXPECT_EQ(FormatFileDate(FromUnix(2229768000LL)), "2040/08/28");
+    EXPECT_EQ(FormatFileDate(FromUnix(253402300800LL + 86400 * 40)), "10000/02/10");
     EXPECT_EQ(FormatFileDate(FromUnix(-86400 * 400)), "00/00/00");
     EXPECT_EQ(FormatFileDate(FILETIME{0xFFFFFFFF, 0xFFFFFFFF}), "00/00/00");
 }
