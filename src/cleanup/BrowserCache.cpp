@@ -118,7 +118,7 @@ bool CacheListing::List(const std::string& folder, ProgressSink& progress)
         if (find.IsDots())
             continue;
         ++m_count;
-        m_entry(folder, find.GetData(), m_count);
+        m_entry(folder, find, m_count);
         char text[MAX_PATH + 64];
         std::snprintf(text, sizeof text, "%d files found\nChecking %s...", m_count, find.GetFilePath().c_str());
         if (!progress.Step(text))

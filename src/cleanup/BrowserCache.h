@@ -1,6 +1,7 @@
 // The disk caches of the web browsers the registry knows of.
 #pragma once
 
+#include "framework/FileFind.h"
 #include "working/ProgressSink.h"
 
 #include <windows.h>
@@ -22,7 +23,7 @@ std::vector<std::string> CacheFolders(const std::string& browser);
 class CacheListing {
 public:
     // Called for every entry, sub-folders included, with its running number.
-    using Entry = std::function<void(const std::string& folder, const WIN32_FIND_DATAA& entry, int number)>;
+    using Entry = std::function<void(const std::string& folder, const framework::FileFind& entry, int number)>;
 
     explicit CacheListing(Entry entry) : m_entry(std::move(entry)) {}
 

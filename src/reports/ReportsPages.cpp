@@ -4,6 +4,7 @@
 #include "disk/Drives.h"
 #include "framework/Application.h"
 #include "framework/DataExchange.h"
+#include "framework/Path.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
 #include "lists/FileText.h"
@@ -187,7 +188,7 @@ void ReportsResultsPage::ShowReport(int index)
     ::SendMessageA(list, LVM_SETITEMCOUNT, entries.size(), 0);
     for (const ReportEntry& entry : entries) {
         // Once the user has deleted files here, the gone ones are left out.
-        if (m_deletedFiles && ::GetFileAttributesA(entry.path.c_str()) == INVALID_FILE_ATTRIBUTES)
+        if (m_deletedFiles && framework::GetPathAttributes(entry.path) == INVALID_FILE_ATTRIBUTES)
             continue;
         size_t slash = entry.path.find_last_of('\\');
         AddRow({entry.path.substr(slash + 1), entry.path.substr(0, slash), FormatFileSize(entry.size), entry.dateText},

@@ -1,7 +1,7 @@
 #include "search/FileSearch.h"
 
-#include "framework/FileFind.h"
 #include "framework/Handle.h"
+#include "framework/Path.h"
 #include "framework/Text.h"
 
 #include <algorithm>
@@ -34,11 +34,6 @@ int LocalDay(const FILETIME& time)
     if (!::FileTimeToLocalFileTime(&time, &local) || !::FileTimeToSystemTime(&local, &date))
         return 0;
     return date.wYear * 10000 + date.wMonth * 100 + date.wDay;
-}
-
-std::uint64_t SizeOf(const WIN32_FIND_DATAA& file)
-{
-    return (static_cast<std::uint64_t>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
 }
 
 // "C:" for a drive's root, as listings show folders.
@@ -142,11 +137,11 @@ bool FileSearch::Search(const std::string& folder, ProgressSink& progress, const
                 subFolders.emplace_back(find.GetFileName());
             continue;
         }
-        Verdict verdict = Test(folder, find.GetData(), progress);
+        Verdict verdict = Test(folder, find, progress);
         if (verdict == Verdict::Stop)
             return false;
         if (verdict == Verdict::Pass)
-            onMatch(folder, find.GetData());
+            onMatch(folder, find);
         if (!Step(progress, "Searching %s", shown))
             return false;
     }
@@ -165,29 +160,30 @@ bool FileSearch::Search(const std::string& folder, ProgressSink& progress, const
     return true;
 }
 
-FileSearch::Verdict FileSearch::Test(const std::string& folder, const WIN32_FIND_DATAA& file, ProgressSink& progress)
+FileSearch::Verdict FileSearch::Test(const std::string& folder, const framework::FileFind& file, ProgressSink& progress)
 {
     const SearchParameters& p = m_parameters;
     if (p.sizeThreshold > 0) {
         auto threshold = static_cast<std::uint64_t>(p.sizeThreshold);
-        bool small = SizeOf(file) < threshold;
+        bool small = file.GetLength() < threshold;
         if (p.atLeast == small)
             return Verdict::Fail;
     }
     if (p.day != 0) {
-        int day = LocalDay(file.ftLastWriteTime);
+        int day = LocalDay(file.GetLastWriteTime());
         if (p.after ? day <= p.day : day >= p.day)
             return Verdict::Fail;
     }
     if (p.words.empty())
         return Verdict::Pass;
-    return ContainsWords(folder + "\\" + file.cFileName, file.cFileName, progress);
+    return ContainsWords(folder + "\\" + file.GetFileName(), file.GetFileName(), progress);
 }
 
 FileSearch::Verdict FileSearch::ContainsWords(const std::string& path, const char* name, ProgressSink& progress)
 {
-    framework::KernelHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    framework::KernelHandle file(::CreateFileW(framework::WidePath(path).c_str(), GENERIC_READ,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     // Contents that cannot be read were never searched: not a match.
     if (!file)
         return Verdict::Fail;

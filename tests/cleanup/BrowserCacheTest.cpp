@@ -56,8 +56,8 @@ protected:
     std::vector<std::string> Listed(const std::string& browser, Recorder& progress)
     {
         std::vector<std::string> names;
-        CacheListing listing([&](const std::string& folder, const WIN32_FIND_DATAA& entry, int) {
-            names.push_back(folder.substr(m_temp.Path().size()) + "\\" + entry.cFileName);
+        CacheListing listing([&](const std::string& folder, const framework::FileFind& entry, int) {
+            names.push_back(folder.substr(m_temp.Path().size()) + "\\" + entry.GetFileName());
         });
         for (const std::string& folder : CacheFolders(browser))
             listing.List(folder, progress);
