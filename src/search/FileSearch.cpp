@@ -36,6 +36,21 @@ int LocalDay(const FILETIME& time)
     return date.wYear * 10000 + date.wMonth * 100 + date.wDay;
 }
 
+// The folder part of a pattern such as "sub\*.txt", "/" read as "\", without
+// separators at its ends; empty for a pattern of a name alone.
+std::string PatternFolder(const std::string& pattern)
+{
+    size_t slash = pattern.find_last_of("\\/");
+    if (slash == std::string::npos)
+        return {};
+    std::string folder = pattern.substr(0, slash);
+    std::replace(folder.begin(), folder.end(), '/', '\\');
+    size_t start = folder.find_first_not_of('\\');
+    if (start == std::string::npos)
+        return {};
+    return folder.substr(start, folder.find_last_not_of('\\') + 1 - start);
+}
+
 // "C:" for a drive's root, as listings show folders.
 std::string AbsoluteFolder(const std::string& folder)
 {
@@ -107,6 +122,7 @@ SearchParameters TakeCriteria(const SearchCriteria& criteria)
 
 void FileSearch::Run(ProgressSink& progress, const MatchSink& onMatch)
 {
+    m_patternFolder = PatternFolder(m_parameters.pattern);
     Search(AbsoluteFolder(m_parameters.folder), progress, onMatch);
 }
 
@@ -130,6 +146,8 @@ bool FileSearch::Search(const std::string& folder, ProgressSink& progress, const
     // With a pattern that matches everything, one listing gives the sub-folders too.
     bool everything = m_parameters.pattern == "*.*" || m_parameters.pattern == "*";
     std::vector<std::string> subFolders;
+    // A pattern with a folder part lists that folder: its matches live there.
+    std::string matchFolder = m_patternFolder.empty() ? folder : folder + "\\" + m_patternFolder;
     framework::FileFind find;
     for (bool more = find.FindFile(folder + "\\" + m_parameters.pattern); more; more = find.FindNextFile()) {
         if (find.IsDirectory()) {
@@ -137,11 +155,11 @@ bool FileSearch::Search(const std::string& folder, ProgressSink& progress, const
                 subFolders.emplace_back(find.GetFileName());
             continue;
         }
-        Verdict verdict = Test(folder, find, progress);
+        Verdict verdict = Test(matchFolder, find, progress);
         if (verdict == Verdict::Stop)
             return false;
         if (verdict == Verdict::Pass)
-            onMatch(folder, find);
+            onMatch(matchFolder, find);
         if (!Step(progress, "Searching %s", shown))
             return false;
     }

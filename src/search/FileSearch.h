@@ -62,5 +62,6 @@ private:
     bool Step(ProgressSink& progress, const char* format, const std::string& value);
 
     SearchParameters m_parameters;
+    std::string m_patternFolder;
     std::string m_text;
 };

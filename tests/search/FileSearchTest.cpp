@@ -105,7 +105,7 @@ TEST_F(FileSearchTest, NamesSizesAndFoldersInWalkOrder)
     EXPECT_EQ(Find(Size("-5 KB", 0)).size(), 3u);
 }
 
-TEST_F(FileSearchTest, TrueNamesAtAnyDepth)
+TEST_F(FileSearchTest, TrueNamesAtAnyDepthAndPatternsWithAFolder)
 {
     std::string deep;
     for (int i = 0; i < 8; ++i)
@@ -118,6 +118,17 @@ TEST_F(FileSearchTest, TrueNamesAtAnyDepth)
     Found needles = Find(Words("needle"));
     std::sort(needles.begin(), needles.end());
     EXPECT_EQ(needles, (Found{"\\Főtanúsítvány.crt", "\\" + deep + "deep.txt", "\\日本.txt"}));
+
+    // A pattern's folder part is where its matches are, for the row and the word test.
+    Write("sub\\note.txt", "inside");
+    Write("note.txt", "outside");
+    SearchCriteria pattern = Words("inside");
+    pattern.fileName = "sub/*.txt";
+    EXPECT_EQ(Find(pattern), Found{"\\sub\\note.txt"});
+    pattern.fileName = "sub\\*.txt";
+    pattern.keywords.clear();
+    pattern.subFolders = 0;
+    EXPECT_EQ(Find(pattern), Found{"\\sub\\note.txt"});
 }
 
 TEST_F(FileSearchTest, EveryWordMustOccurWithItsCase)
