@@ -14,9 +14,14 @@
 // Empty when the key or value is missing or holds no text.
 std::string ReadRegistryText(HKEY hive, const char* key, const char* value);
 
-// The browsers to offer, in order: at most one Internet Explorer.
+// A folder another program's registry names as its cache is used only when it
+// is a full path to an existing folder that is not and holds no protected one.
+bool IsUsableCacheFolder(const std::string& folder);
+// The browsers to offer, in order: at most one Internet Explorer, and none
+// whose registry names a cache folder that is not usable.
 std::vector<std::string> InstalledBrowsers();
-// The folders that hold a browser's cache files.
+// The folders that hold a browser's cache files; none when one of the
+// folders its registry names is not usable.
 std::vector<std::string> CacheFolders(const std::string& browser);
 
 // Lists cache folders one after the other without descending into them.

@@ -1,4 +1,4 @@
-// Paths of any length, names of any alphabet.
+// Paths of any length, and the folders a clean-up must never empty.
 #pragma once
 
 #include <windows.h>
@@ -17,5 +17,13 @@ std::string NarrowText(const wchar_t* text);
 // The attributes of a file or folder, whatever the length of its path;
 // INVALID_FILE_ATTRIBUTES when there is none.
 DWORD GetPathAttributes(const std::string& path);
+
+// "C:\..." or "\\server\share\...": not relative to a current folder.
+bool IsFullPath(const std::string& path);
+// A drive root, the Windows, system or a Program Files folder, a user's
+// profile folder, the root of the user profiles, or a folder holding one of
+// them, with links and short names resolved. Also true for a folder that
+// cannot be opened: what cannot be told safe is not.
+bool IsProtectedFolder(const std::string& folder);
 
 }  // namespace framework

@@ -5,10 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
 #include <set>
 
 using framework::FileFind;
 using framework::GetPathAttributes;
+using framework::IsProtectedFolder;
 using framework::WidePath;
 
 namespace {
@@ -19,6 +22,16 @@ std::string DeepFolder()
     std::string folder;
     for (int i = 0; i < 8; ++i)
         folder += std::string(40, static_cast<char>('a' + i)) + "\\";
+    return folder;
+}
+
+std::string Known(REFKNOWNFOLDERID id)
+{
+    PWSTR path = nullptr;
+    std::string folder;
+    if (SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &path)))
+        folder = framework::NarrowText(path);
+    ::CoTaskMemFree(path);
     return folder;
 }
 
@@ -59,4 +72,27 @@ TEST(Path, LongPathsTakeTheLiteralForm)
     EXPECT_EQ(WidePath("C:\\a/b\\..\\" + tail), L"\\\\?\\C:\\a\\" + std::wstring(300, L'x'));
     EXPECT_EQ(WidePath("\\\\server\\share\\" + tail), L"\\\\?\\UNC\\server\\share\\" + std::wstring(300, L'x'));
     EXPECT_EQ(WidePath("\\\\?\\C:\\" + tail), L"\\\\?\\C:\\" + std::wstring(300, L'x'));
+}
+
+TEST(Path, SystemAndProfileFoldersAreProtected)
+{
+    char windows[MAX_PATH];
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    std::string profile = Known(FOLDERID_Profile);
+    std::string profiles = Known(FOLDERID_UserProfiles);
+    for (const std::string& folder :
+         {std::string("C:\\"), std::string("E:\\"), std::string(windows), std::string(windows) + "\\SYSTEM32\\",
+          std::string(windows) + "\\system32\\drivers\\..", Known(FOLDERID_ProgramFiles), profile, profiles,
+          profiles + "\\Public", profile + "\\..", std::string("C:\\missing-folder")})
+        EXPECT_TRUE(IsProtectedFolder(folder)) << folder;
+
+    TempFolder temp;
+    temp.MakeFolder("cache");
+    EXPECT_FALSE(IsProtectedFolder(temp.Path() + "cache"));
+    EXPECT_FALSE(IsProtectedFolder(std::string(windows) + "\\system32\\drivers"));
+
+    EXPECT_TRUE(framework::IsFullPath("c:/cache"));
+    EXPECT_TRUE(framework::IsFullPath("\\\\server\\share"));
+    for (const char* relative : {"cache", "C:cache", "\\cache", ""})
+        EXPECT_FALSE(framework::IsFullPath(relative)) << relative;
 }
