@@ -183,7 +183,7 @@ int SearchWithDialog(HWND page, const SearchParameters& parameters)
 {
     int matches = 0;
     WorkingSession session(page, "Searching...");
-    FileSearch(parameters).Run(session.Sink(), [&](const std::string&, const WIN32_FIND_DATAA&) { ++matches; });
+    FileSearch(parameters).Run(session.Sink(), [&](const std::string&, const framework::FileFind&) { ++matches; });
     return matches;
 }
 

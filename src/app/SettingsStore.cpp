@@ -63,6 +63,16 @@ bool SettingsStore::WriteProfileInt(const char* section, const char* entry, int 
                       ERROR_SUCCESS;
 }
 
+int SettingsStore::GetValueCount(const char* section) const
+{
+    framework::RegKey key = OpenSection(section);
+    DWORD values = 0;
+    if (!key || ::RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values, nullptr,
+                                   nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return 0;
+    return static_cast<int>(values);
+}
+
 bool SettingsStore::WriteProfileString(const char* section, const char* entry, const char* value) const
 {
     framework::RegKey key = OpenSection(section);

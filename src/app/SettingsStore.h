@@ -15,6 +15,8 @@ public:
     std::string GetProfileString(const char* section, const char* entry, const char* defaultValue) const;
     bool WriteProfileInt(const char* section, const char* entry, int value) const;
     bool WriteProfileString(const char* section, const char* entry, const char* value) const;
+    // How many values the section holds, whatever their names.
+    int GetValueCount(const char* section) const;
 
     // "Software\<company>\<application>", below HKEY_CURRENT_USER.
     const std::string& ApplicationKeyPath() const noexcept { return m_applicationKey; }

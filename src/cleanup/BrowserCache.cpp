@@ -2,7 +2,9 @@
 
 #include "framework/FileFind.h"
 #include "framework/Handle.h"
+#include "framework/Path.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -41,6 +43,38 @@ std::string WithoutTrailingBackslash(std::string folder)
     return folder;
 }
 
+// The folders the registry names for a browser, missing ones left out; for
+// Internet Explorer 4.0 the content folder, whose sub-folders hold the files.
+std::vector<std::string> NamedFolders(const std::string& browser)
+{
+    std::vector<std::string> folders;
+    if (browser == kNetscape4) {
+        std::string user = Netscape4User();
+        std::string root =
+            user.empty()
+                ? std::string()
+                : ReadRegistryText(HKEY_LOCAL_MACHINE, (std::string(kNetscapeUsers) + "\\" + user).c_str(), "DirRoot");
+        if (!root.empty())
+            folders.push_back(WithoutTrailingBackslash(root) + "\\Cache");
+    } else if (browser == kNetscape3) {
+        folders.push_back(ReadRegistryText(HKEY_CURRENT_USER, kNetscapeCache, "Cache Dir"));
+    } else if (browser == kExplorer3) {
+        for (int number = 1; number <= 4; ++number)
+            folders.push_back(Explorer3Path(number));
+    } else if (browser == kExplorer4) {
+        folders.push_back(Explorer4Content());
+    }
+    std::erase_if(folders, [](const std::string& folder) { return folder.empty(); });
+    for (std::string& folder : folders)
+        folder = WithoutTrailingBackslash(folder);
+    return folders;
+}
+
+bool AllUsable(const std::vector<std::string>& folders)
+{
+    return std::all_of(folders.begin(), folders.end(), IsUsableCacheFolder);
+}
+
 }  // namespace
 
 std::string ReadRegistryText(HKEY hive, const char* key, const char* value)
@@ -65,50 +99,46 @@ std::string ReadRegistryText(HKEY hive, const char* key, const char* value)
     return expanded.data();
 }
 
+bool IsUsableCacheFolder(const std::string& folder)
+{
+    DWORD attributes = framework::GetPathAttributes(folder);
+    return framework::IsFullPath(folder) && attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !framework::IsProtectedFolder(folder);
+}
+
 std::vector<std::string> InstalledBrowsers()
 {
     std::vector<std::string> browsers;
+    auto offer = [&](const char* browser) {
+        if (AllUsable(NamedFolders(browser)))
+            browsers.emplace_back(browser);
+    };
     if (!Netscape4User().empty())
-        browsers.emplace_back(kNetscape4);
+        offer(kNetscape4);
     if (!ReadRegistryText(HKEY_CURRENT_USER, kNetscapeCache, "Cache Dir").empty())
-        browsers.emplace_back(kNetscape3);
+        offer(kNetscape3);
     if (!Explorer4Content().empty())
-        browsers.emplace_back(kExplorer4);
+        offer(kExplorer4);
     else if (!Explorer3Path(1).empty())
-        browsers.emplace_back(kExplorer3);
+        offer(kExplorer3);
     return browsers;
 }
 
 std::vector<std::string> CacheFolders(const std::string& browser)
 {
-    std::vector<std::string> folders;
-    if (browser == kNetscape4) {
-        std::string user = Netscape4User();
-        std::string root =
-            user.empty()
-                ? std::string()
-                : ReadRegistryText(HKEY_LOCAL_MACHINE, (std::string(kNetscapeUsers) + "\\" + user).c_str(), "DirRoot");
-        if (!root.empty())
-            folders.push_back(WithoutTrailingBackslash(root) + "\\Cache");
-    } else if (browser == kNetscape3) {
-        folders.push_back(ReadRegistryText(HKEY_CURRENT_USER, kNetscapeCache, "Cache Dir"));
-    } else if (browser == kExplorer3) {
-        for (int number = 1; number <= 4; ++number)
-            folders.push_back(Explorer3Path(number));
-    } else if (browser == kExplorer4) {
-        std::string content = Explorer4Content();
-        framework::FileFind find;
-        for (bool more = !content.empty() && find.FindFile(WithoutTrailingBackslash(content) + "\\*.*"); more;
-             more = find.FindNextFile()) {
-            // Only real sub-folders: a junction or link may lead anywhere.
-            if (find.IsDirectory() && !find.IsDots() && !find.IsReparsePoint())
-                folders.push_back(find.GetFilePath());
-        }
+    std::vector<std::string> folders = NamedFolders(browser);
+    if (!AllUsable(folders))
+        return {};
+    if (browser != kExplorer4 || folders.empty())
+        return folders;
+    std::vector<std::string> subFolders;
+    framework::FileFind find;
+    for (bool more = find.FindFile(folders.front() + "\\*.*"); more; more = find.FindNextFile()) {
+        // Only real sub-folders: a junction or link may lead anywhere.
+        if (find.IsDirectory() && !find.IsDots() && !find.IsReparsePoint())
+            subFolders.push_back(find.GetFilePath());
     }
-    std::erase_if(folders, [](const std::string& folder) { return folder.empty(); });
-    for (std::string& folder : folders)
-        folder = WithoutTrailingBackslash(folder);
-    return folders;
+    return subFolders;
 }
 
 bool CacheListing::List(const std::string& folder, ProgressSink& progress)
@@ -118,7 +148,7 @@ bool CacheListing::List(const std::string& folder, ProgressSink& progress)
         if (find.IsDots())
             continue;
         ++m_count;
-        m_entry(folder, find.GetData(), m_count);
+        m_entry(folder, find, m_count);
         char text[MAX_PATH + 64];
         std::snprintf(text, sizeof text, "%d files found\nChecking %s...", m_count, find.GetFilePath().c_str());
         if (!progress.Step(text))

@@ -1,6 +1,7 @@
 // The disk caches of the web browsers the registry knows of.
 #pragma once
 
+#include "framework/FileFind.h"
 #include "working/ProgressSink.h"
 
 #include <windows.h>
@@ -13,16 +14,21 @@
 // Empty when the key or value is missing or holds no text.
 std::string ReadRegistryText(HKEY hive, const char* key, const char* value);
 
-// The browsers to offer, in order: at most one Internet Explorer.
+// A folder another program's registry names as its cache is used only when it
+// is a full path to an existing folder that is not and holds no protected one.
+bool IsUsableCacheFolder(const std::string& folder);
+// The browsers to offer, in order: at most one Internet Explorer, and none
+// whose registry names a cache folder that is not usable.
 std::vector<std::string> InstalledBrowsers();
-// The folders that hold a browser's cache files.
+// The folders that hold a browser's cache files; none when one of the
+// folders its registry names is not usable.
 std::vector<std::string> CacheFolders(const std::string& browser);
 
 // Lists cache folders one after the other without descending into them.
 class CacheListing {
 public:
     // Called for every entry, sub-folders included, with its running number.
-    using Entry = std::function<void(const std::string& folder, const WIN32_FIND_DATAA& entry, int number)>;
+    using Entry = std::function<void(const std::string& folder, const framework::FileFind& entry, int number)>;
 
     explicit CacheListing(Entry entry) : m_entry(std::move(entry)) {}
 

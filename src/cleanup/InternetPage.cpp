@@ -66,9 +66,8 @@ void InternetPage::ListCache()
     WorkingSession session(m_hWnd, "Initializing...");
     ClearList();
     std::string browser = framework::GetWindowTextString(::GetDlgItem(m_hWnd, IDC_CACHE_LIST));
-    CacheListing listing([this](const std::string& folder, const WIN32_FIND_DATAA& entry, int) {
-        std::uint64_t size = (static_cast<std::uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
-        AddRow({entry.cFileName, folder, {}, FormatFileDate(entry.ftLastWriteTime)}, size);
+    CacheListing listing([this](const std::string& folder, const framework::FileFind& entry, int) {
+        AddRow({entry.GetFileName(), folder, {}, FormatFileDate(entry.GetLastWriteTime())}, entry.GetLength());
     });
     for (const std::string& folder : CacheFolders(browser)) {
         if (!listing.List(folder, session.Sink()))

@@ -1,15 +1,6 @@
 #include "cleanup/ShellLink.h"
 
-namespace {
-
-std::wstring Wide(const std::string& text)
-{
-    wchar_t wide[MAX_PATH] = L"";
-    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, MAX_PATH);
-    return wide;
-}
-
-}  // namespace
+#include "framework/Path.h"
 
 ShellLink::ShellLink() noexcept
 {
@@ -28,7 +19,7 @@ ShellLink::~ShellLink()
 
 bool ShellLink::Load(const std::string& path)
 {
-    return m_file && SUCCEEDED(m_file->Load(Wide(path).c_str(), STGM_READ));
+    return m_file && SUCCEEDED(m_file->Load(framework::WidePath(path).c_str(), STGM_READ));
 }
 
 std::string ShellLink::GetPath(DWORD flags) const

@@ -2,6 +2,7 @@
 
 #include "cleanup/ShellLink.h"
 #include "framework/FileFind.h"
+#include "framework/Path.h"
 
 #include <cstring>
 
@@ -11,7 +12,7 @@ bool IsBrokenTarget(const std::string& target, bool skipRemovable)
     DWORD length = ::ExpandEnvironmentStringsA(target.c_str(), expanded, MAX_PATH);
     if (length == 0 || length > MAX_PATH || expanded[0] == '\0')
         return false;
-    if (::GetFileAttributesA(expanded) != INVALID_FILE_ATTRIBUTES)
+    if (framework::GetPathAttributes(expanded) != INVALID_FILE_ATTRIBUTES)
         return false;
     if (skipRemovable && std::strlen(expanded) >= 3) {
         std::string root(expanded, 3);

@@ -201,13 +201,13 @@ void HistoryPage::LoadHistory()
         return;
     }
     std::string section = HistorySection(root);
-    // A damaged count must not make every paint read for ever: a century of days is plenty.
-    constexpr int kMostSnapshots = 36525;
-    int count = std::min(m_settings.GetProfileInt(section.c_str(), "Count", 0), kMostSnapshots);
+    int count = m_settings.GetProfileInt(section.c_str(), "Count", 0);
     if (count <= 0) {
         TakeSnapshot(m_settings);
         count = 1;
     }
+    // A damaged count costs no more reads than the snapshots stored beside it.
+    count = std::min(count, m_settings.GetValueCount(section.c_str()) - 1);
     std::vector<std::string> values;
     for (int i = 0; i < count; ++i)
         values.push_back(m_settings.GetProfileString(section.c_str(), ("Snapshot" + std::to_string(i)).c_str(), ""));

@@ -1,6 +1,8 @@
 #include "framework/FileFind.h"
 
-#include <cstring>
+#include "framework/Path.h"
+
+#include <cwchar>
 
 namespace framework {
 
@@ -8,28 +10,37 @@ bool FileFind::FindFile(const std::string& pattern)
 {
     size_t slash = pattern.find_last_of("\\/:");
     m_root = slash == std::string::npos ? std::string() : pattern.substr(0, slash + 1);
-    m_handle.reset(::FindFirstFileA(pattern.c_str(), &m_data));
-    return static_cast<bool>(m_handle);
+    m_handle.reset(::FindFirstFileW(WidePath(pattern).c_str(), &m_data));
+    if (!m_handle)
+        return false;
+    TakeName();
+    return true;
 }
 
 bool FileFind::FindNextFile()
 {
-    if (m_handle && ::FindNextFileA(m_handle.get(), &m_data))
+    if (m_handle && ::FindNextFileW(m_handle.get(), &m_data)) {
+        TakeName();
         return true;
+    }
     m_handle.reset();
     return false;
 }
 
+void FileFind::TakeName()
+{
+    m_name = NarrowText(m_data.cFileName);
+}
+
 bool FileFind::IsDots() const noexcept
 {
-    return IsDirectory() && (std::strcmp(m_data.cFileName, ".") == 0 || std::strcmp(m_data.cFileName, "..") == 0);
+    return IsDirectory() && (std::wcscmp(m_data.cFileName, L".") == 0 || std::wcscmp(m_data.cFileName, L"..") == 0);
 }
 
 std::string FileFind::GetFileTitle() const
 {
-    std::string name = m_data.cFileName;
-    size_t dot = name.find_last_of('.');
-    return dot == std::string::npos ? name : name.substr(0, dot);
+    size_t dot = m_name.find_last_of('.');
+    return dot == std::string::npos ? m_name : m_name.substr(0, dot);
 }
 
 std::uint64_t FileFind::GetLength() const noexcept

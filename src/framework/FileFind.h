@@ -10,6 +10,8 @@
 
 namespace framework {
 
+// Lists through the wide-character calls, so that a folder of any depth is
+// read and every name comes back whole, as the program's text.
 class FileFind {
 public:
     // Starts a listing such as "C:\Data\*.*" and moves to its first entry;
@@ -24,20 +26,22 @@ public:
     // Junctions and symbolic links: walks never descend into them.
     bool IsReparsePoint() const noexcept { return (m_data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
 
-    const char* GetFileName() const noexcept { return m_data.cFileName; }
+    const char* GetFileName() const noexcept { return m_name.c_str(); }
     // The name without its extension.
     std::string GetFileTitle() const;
     // The pattern up to its last separator, as C:\Data\ (empty for a bare pattern).
     const std::string& GetRoot() const noexcept { return m_root; }
-    std::string GetFilePath() const { return m_root + m_data.cFileName; }
+    std::string GetFilePath() const { return m_root + m_name; }
     std::uint64_t GetLength() const noexcept;
     FILETIME GetLastWriteTime() const noexcept { return m_data.ftLastWriteTime; }
     DWORD GetAttributes() const noexcept { return m_data.dwFileAttributes; }
-    const WIN32_FIND_DATAA& GetData() const noexcept { return m_data; }
 
 private:
+    void TakeName();
+
     FindHandle m_handle;
-    WIN32_FIND_DATAA m_data{};
+    WIN32_FIND_DATAW m_data{};
+    std::string m_name;
     std::string m_root;
 };
 

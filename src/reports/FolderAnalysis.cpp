@@ -47,11 +47,6 @@ bool EndsWithIgnoringCase(const char* name, size_t length, const char* suffix)
     return true;
 }
 
-std::uint64_t SizeOf(const WIN32_FIND_DATAA& file)
-{
-    return (static_cast<std::uint64_t>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
-}
-
 // Ranked insert: the new file goes behind every entry that ranks strictly
 // ahead of it and in front of its equals; a full list drops its last entry.
 // Returns the place for the new entry, or the limit when it does not make it.
@@ -166,7 +161,7 @@ bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress)
                 return false;
             continue;
         }
-        Offer(folder, find.GetData());
+        Offer(folder, find);
         ++m_filesAnalyzed;
         m_totalKilobytes += static_cast<double>(find.GetLength()) / 1024.0;
         if (progress.WantsText())
@@ -178,17 +173,18 @@ bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress)
     return true;
 }
 
-void FolderAnalysis::Offer(const std::string& folder, const WIN32_FIND_DATAA& file)
+void FolderAnalysis::Offer(const std::string& folder, const framework::FileFind& file)
 {
-    const char* name = file.cFileName;
-    std::uint64_t size = SizeOf(file);
-    std::int64_t day = DayOf(file.ftLastWriteTime);
+    const char* name = file.GetFileName();
+    std::uint64_t size = file.GetLength();
+    FILETIME written = file.GetLastWriteTime();
+    std::int64_t day = DayOf(written);
     // The path and the date text are made once, when the first report takes
     // the file, however many reports take it.
     ReportEntry made;
     auto entry = [&] {
         if (made.path.empty())
-            made = ReportEntry{folder + '\\' + name, size, FormatFileDate(file.ftLastWriteTime), day};
+            made = ReportEntry{folder + '\\' + name, size, FormatFileDate(written), day};
         return made;
     };
     auto rank = [&](ReportIndex report, auto ranksAhead) {

@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+namespace framework {
+class FileFind;
+}
+
 // One file a report keeps.
 struct ReportEntry {
     std::string path;  // folder + "\" + name
@@ -65,7 +69,7 @@ public:
 
 private:
     bool Walk(std::string& folder, ProgressSink& progress);
-    void Offer(const std::string& folder, const WIN32_FIND_DATAA& file);
+    void Offer(const std::string& folder, const framework::FileFind& file);
     std::int64_t DayOf(const FILETIME& time) const;
 
     std::array<std::vector<ReportEntry>, kReportCount> m_lists;

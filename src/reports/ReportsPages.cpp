@@ -4,6 +4,7 @@
 #include "disk/Drives.h"
 #include "framework/Application.h"
 #include "framework/DataExchange.h"
+#include "framework/Path.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
 #include "lists/FileText.h"

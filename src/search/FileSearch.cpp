@@ -1,7 +1,7 @@
 #include "search/FileSearch.h"
 
-#include "framework/FileFind.h"
 #include "framework/Handle.h"
+#include "framework/Path.h"
 #include "framework/Text.h"
 
 #include <algorithm>
@@ -36,9 +36,19 @@ int LocalDay(const FILETIME& time)
     return date.wYear * 10000 + date.wMonth * 100 + date.wDay;
 }
 
-std::uint64_t SizeOf(const WIN32_FIND_DATAA& file)
+// The folder part of a pattern such as "sub\*.txt", "/" read as "\", without
+// separators at its ends; empty for a pattern of a name alone.
+std::string PatternFolder(const std::string& pattern)
 {
-    return (static_cast<std::uint64_t>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
+    size_t slash = pattern.find_last_of("\\/");
+    if (slash == std::string::npos)
+        return {};
+    std::string folder = pattern.substr(0, slash);
+    std::replace(folder.begin(), folder.end(), '/', '\\');
+    size_t start = folder.find_first_not_of('\\');
+    if (start == std::string::npos)
+        return {};
+    return folder.substr(start, folder.find_last_not_of('\\') + 1 - start);
 }
 
 // "C:" for a drive's root, as listings show folders.
@@ -112,6 +122,7 @@ SearchParameters TakeCriteria(const SearchCriteria& criteria)
 
 void FileSearch::Run(ProgressSink& progress, const MatchSink& onMatch)
 {
+    m_patternFolder = PatternFolder(m_parameters.pattern);
     Search(AbsoluteFolder(m_parameters.folder), progress, onMatch);
 }
 
@@ -135,6 +146,8 @@ bool FileSearch::Search(const std::string& folder, ProgressSink& progress, const
     // With a pattern that matches everything, one listing gives the sub-folders too.
     bool everything = m_parameters.pattern == "*.*" || m_parameters.pattern == "*";
     std::vector<std::string> subFolders;
+    // A pattern with a folder part lists that folder: its matches live there.
+    std::string matchFolder = m_patternFolder.empty() ? folder : folder + "\\" + m_patternFolder;
     framework::FileFind find;
     for (bool more = find.FindFile(folder + "\\" + m_parameters.pattern); more; more = find.FindNextFile()) {
         if (find.IsDirectory()) {
@@ -142,11 +155,11 @@ bool FileSearch::Search(const std::string& folder, ProgressSink& progress, const
                 subFolders.emplace_back(find.GetFileName());
             continue;
         }
-        Verdict verdict = Test(folder, find.GetData(), progress);
+        Verdict verdict = Test(matchFolder, find, progress);
         if (verdict == Verdict::Stop)
             return false;
         if (verdict == Verdict::Pass)
-            onMatch(folder, find.GetData());
+            onMatch(matchFolder, find);
         if (!Step(progress, "Searching %s", shown))
             return false;
     }
@@ -165,29 +178,30 @@ bool FileSearch::Search(const std::string& folder, ProgressSink& progress, const
     return true;
 }
 
-FileSearch::Verdict FileSearch::Test(const std::string& folder, const WIN32_FIND_DATAA& file, ProgressSink& progress)
+FileSearch::Verdict FileSearch::Test(const std::string& folder, const framework::FileFind& file, ProgressSink& progress)
 {
     const SearchParameters& p = m_parameters;
     if (p.sizeThreshold > 0) {
         auto threshold = static_cast<std::uint64_t>(p.sizeThreshold);
-        bool small = SizeOf(file) < threshold;
+        bool small = file.GetLength() < threshold;
         if (p.atLeast == small)
             return Verdict::Fail;
     }
     if (p.day != 0) {
-        int day = LocalDay(file.ftLastWriteTime);
+        int day = LocalDay(file.GetLastWriteTime());
         if (p.after ? day <= p.day : day >= p.day)
             return Verdict::Fail;
     }
     if (p.words.empty())
         return Verdict::Pass;
-    return ContainsWords(folder + "\\" + file.cFileName, file.cFileName, progress);
+    return ContainsWords(folder + "\\" + file.GetFileName(), file.GetFileName(), progress);
 }
 
 FileSearch::Verdict FileSearch::ContainsWords(const std::string& path, const char* name, ProgressSink& progress)
 {
-    framework::KernelHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                               OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    framework::KernelHandle file(::CreateFileW(framework::WidePath(path).c_str(), GENERIC_READ,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     // Contents that cannot be read were never searched: not a match.
     if (!file)
         return Verdict::Fail;

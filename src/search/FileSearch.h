@@ -2,6 +2,7 @@
 // words their contents must hold.
 #pragma once
 
+#include "framework/FileFind.h"
 #include "working/ProgressSink.h"
 
 #include <windows.h>
@@ -41,7 +42,7 @@ std::vector<std::string> SplitKeywords(const std::string& text);
 int ParseSearchDate(const std::string& text);
 
 // A match: the file's folder (absolute, no trailing backslash) and its listing entry.
-using MatchSink = std::function<void(const std::string& folder, const WIN32_FIND_DATAA& file)>;
+using MatchSink = std::function<void(const std::string& folder, const framework::FileFind& file)>;
 
 class FileSearch {
 public:
@@ -56,10 +57,11 @@ private:
     enum class Verdict { Pass, Fail, Stop };
 
     bool Search(const std::string& folder, ProgressSink& progress, const MatchSink& onMatch);
-    Verdict Test(const std::string& folder, const WIN32_FIND_DATAA& file, ProgressSink& progress);
+    Verdict Test(const std::string& folder, const framework::FileFind& file, ProgressSink& progress);
     Verdict ContainsWords(const std::string& path, const char* name, ProgressSink& progress);
     bool Step(ProgressSink& progress, const char* format, const std::string& value);
 
     SearchParameters m_parameters;
+    std::string m_patternFolder;
     std::string m_text;
 };

@@ -168,9 +168,8 @@ void SearchResultsPage::OnPageActivated()
     ClearList();
     ResetSortOrders();
     FileSearch search(m_parameters);
-    search.Run(session.Sink(), [this](const std::string& folder, const WIN32_FIND_DATAA& file) {
-        std::uint64_t size = (static_cast<std::uint64_t>(file.nFileSizeHigh) << 32) | file.nFileSizeLow;
-        AddRow({file.cFileName, folder, {}, FormatFileDate(file.ftLastWriteTime)}, size);
+    search.Run(session.Sink(), [this](const std::string& folder, const framework::FileFind& file) {
+        AddRow({file.GetFileName(), folder, {}, FormatFileDate(file.GetLastWriteTime())}, file.GetLength());
     });
     ShowRows();
 }

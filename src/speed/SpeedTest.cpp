@@ -2,6 +2,7 @@
 
 #include "framework/Clock.h"
 #include "framework/Handle.h"
+#include "framework/Path.h"
 
 #include <cstdio>
 #include <cstring>
@@ -48,8 +49,9 @@ public:
     ScratchFile& operator=(const ScratchFile&) = delete;
     ~ScratchFile()
     {
-        ::SetFileAttributesA(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileA(m_path.c_str());
+        std::wstring path = framework::WidePath(m_path);
+        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ::DeleteFileW(path.c_str());
     }
     const std::string& Path() const noexcept { return m_path; }
 
@@ -168,9 +170,9 @@ void RunLoop(int test, TimedTest& t)
 
 void RunTest(int test, const std::string& path, DWORD transfer, DWORD milliseconds, const SpeedCell& cell)
 {
-    framework::KernelHandle file(
-        ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                      FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_NO_BUFFERING | FILE_FLAG_WRITE_THROUGH, nullptr));
+    framework::KernelHandle file(::CreateFileW(
+        framework::WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+        FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_NO_BUFFERING | FILE_FLAG_WRITE_THROUGH, nullptr));
     AlignedBuffer buffer(transfer);
     if (!file || !buffer.Get())
         return;
@@ -200,9 +202,9 @@ std::string FormatSpeed(unsigned count, unsigned transferBytes, DWORD elapsedMil
 
 bool CreateTestFile(const std::string& root)
 {
-    framework::KernelHandle file(::CreateFileA((root + kScratchFileName).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                               FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN,
-                                               nullptr));
+    framework::KernelHandle file(::CreateFileW(framework::WidePath(root + kScratchFileName).c_str(),
+                                               GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                               FILE_ATTRIBUTE_HIDDEN, nullptr));
     if (!file)
         return false;
     BYTE block[kFillBlock];

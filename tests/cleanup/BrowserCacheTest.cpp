@@ -56,8 +56,8 @@ protected:
     std::vector<std::string> Listed(const std::string& browser, Recorder& progress)
     {
         std::vector<std::string> names;
-        CacheListing listing([&](const std::string& folder, const WIN32_FIND_DATAA& entry, int) {
-            names.push_back(folder.substr(m_temp.Path().size()) + "\\" + entry.cFileName);
+        CacheListing listing([&](const std::string& folder, const framework::FileFind& entry, int) {
+            names.push_back(folder.substr(m_temp.Path().size()) + "\\" + entry.GetFileName());
         });
         for (const std::string& folder : CacheFolders(browser))
             listing.List(folder, progress);
@@ -73,10 +73,11 @@ protected:
 TEST_F(BrowserCacheTest, BrowsersAreOfferedByTheirRegistryValues)
 {
     EXPECT_TRUE(InstalledBrowsers().empty());
-    SetText(HKEY_LOCAL_MACHINE, std::string(kCacheKey) + "\\Paths\\Path1", "CachePath", "C:\\a");
+    std::string cache = m_temp.MakeFolder("cache");
+    SetText(HKEY_LOCAL_MACHINE, std::string(kCacheKey) + "\\Paths\\Path1", "CachePath", cache);
     EXPECT_EQ(InstalledBrowsers(), std::vector<std::string>{"Internet Explorer 3.0"});
-    SetText(HKEY_LOCAL_MACHINE, std::string(kCacheKey) + "\\Content", "CachePath", "C:\\b");
-    SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", "C:\\n");
+    SetText(HKEY_LOCAL_MACHINE, std::string(kCacheKey) + "\\Content", "CachePath", cache);
+    SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", cache);
     SetText(HKEY_LOCAL_MACHINE, "Software\\Netscape\\Netscape Navigator\\Users", "CurrentUser", "me");
     EXPECT_EQ(InstalledBrowsers(),
               (std::vector<std::string>{"Netscape Navigator 4.0", "Netscape Navigator 3.0", "Internet Explorer 4.0"}));
@@ -86,11 +87,36 @@ TEST_F(BrowserCacheTest, BrowsersAreOfferedByTheirRegistryValues)
     SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", longPath);
     EXPECT_EQ(ReadRegistryText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir"),
               longPath);
-    SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", "%WINDIR%\\cache",
-            REG_EXPAND_SZ);
+    char temp[MAX_PATH];
+    std::string tempFolder(temp, ::GetTempPathA(MAX_PATH, temp));
+    SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir",
+            "%TMP%\\" + cache.substr(tempFolder.size()), REG_EXPAND_SZ);
+    EXPECT_EQ(CacheFolders("Netscape Navigator 3.0"), std::vector<std::string>{cache.substr(0, cache.size() - 1)});
+}
+
+TEST_F(BrowserCacheTest, OnlyAFolderOfItsOwnIsACache)
+{
+    m_temp.MakeFile("cache\\page.htm");
+    std::string file = m_temp.MakeFile("file.htm");
     char windows[MAX_PATH];
     ::GetWindowsDirectoryA(windows, MAX_PATH);
-    EXPECT_EQ(CacheFolders("Netscape Navigator 3.0"), std::vector<std::string>{std::string(windows) + "\\cache"});
+    char profile[MAX_PATH];
+    ::ExpandEnvironmentStringsA("%USERPROFILE%", profile, MAX_PATH);
+    for (const std::string& folder :
+         {std::string("C:\\"), std::string(windows), std::string("%SystemRoot%\\system32"),
+          std::string("%ProgramFiles%"), std::string(profile), std::string(profile) + "\\..", std::string("cache"),
+          file, m_temp.Path() + "missing"}) {
+        SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", folder, REG_EXPAND_SZ);
+        EXPECT_TRUE(InstalledBrowsers().empty()) << folder;
+        EXPECT_TRUE(CacheFolders("Netscape Navigator 3.0").empty()) << folder;
+    }
+    // A content folder is judged itself, not by its sub-folders.
+    SetText(HKEY_LOCAL_MACHINE, std::string(kCacheKey) + "\\Content", "CachePath", "C:\\");
+    EXPECT_TRUE(CacheFolders("Internet Explorer 4.0").empty());
+    EXPECT_TRUE(InstalledBrowsers().empty());
+
+    SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", m_temp.Path() + "cache");
+    EXPECT_EQ(InstalledBrowsers(), std::vector<std::string>{"Netscape Navigator 3.0"});
 }
 
 TEST_F(BrowserCacheTest, EachBrowserListsItsOwnFolders)

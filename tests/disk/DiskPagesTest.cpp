@@ -14,6 +14,8 @@
 
 #include <commctrl.h>
 
+#include <climits>
+
 namespace {
 
 std::string Text(HWND page, int id)
@@ -130,6 +132,11 @@ TEST_F(DiskPagesTest, SummaryOfEachFixedDrive)
     EXPECT_EQ(Text(m_page, IDC_TITLE), "Summary of Drive E:");
     EXPECT_EQ(Text(m_page, IDC_SERIAL_TEXT), "4027388468");
     EXPECT_EQ(Text(m_page, IDC_LABEL_TEXT), "TESTDATA");
+
+    // The page owns the drive pictures: the list leaves them alone.
+    auto images = reinterpret_cast<HIMAGELIST>(::SendMessageA(drives, LVM_GETIMAGELIST, LVSIL_NORMAL, 0));
+    ::DestroyWindow(drives);
+    EXPECT_EQ(ImageList_GetImageCount(images), 1);
 }
 
 TEST_F(DiskPagesTest, ChartLegendAndResetAfterTheQuestion)
@@ -148,11 +155,14 @@ TEST_F(DiskPagesTest, ChartLegendAndResetAfterTheQuestion)
     for (int i = 0; i < 14; ++i)
         m_store.WriteProfileString("History-C:\\", ("Snapshot" + std::to_string(i)).c_str(),
                                    (std::to_string(i * 5) + "," + std::to_string(10228 + i)).c_str());
-    m_store.WriteProfileInt("History-C:\\", "Count", 14);
+    // A damaged count reads no more slots than are stored: Snapshot20 lies beyond them.
+    m_store.WriteProfileString("History-C:\\", "Snapshot20", "50,10300");
+    m_store.WriteProfileInt("History-C:\\", "Count", INT_MAX);
     ::InvalidateRect(m_page, nullptr, TRUE);
     ::UpdateWindow(m_page);
     EXPECT_EQ(Text(m_page, IDC_LEGEND), "This chart shows a history of disk space usage.  The chart covers the period "
                                         "from January 01, 1998 to January 14, 1998.");
+    m_store.WriteProfileInt("History-C:\\", "Count", 14);
 
     ::SendMessageA(m_page, WM_COMMAND, MAKEWPARAM(IDC_RESET, BN_CLICKED), 0);
     EXPECT_EQ(m_store.GetProfileInt("History-C:\\", "Count", 0), 14);

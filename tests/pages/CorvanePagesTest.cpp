@@ -79,6 +79,14 @@ TEST_F(CorvanePagesTest, ElevenTabsInOrderWithTheWelcomePageFirst)
     EXPECT_STREQ(title.lfFaceName, "Arial Bold");
 }
 
+TEST_F(CorvanePagesTest, BackButtonsReadAsUtf8)
+{
+    // The manifest's code page: the ANSI calls carry UTF-8.
+    EXPECT_EQ(::GetACP(), 65001u);
+    EXPECT_EQ(Text(View().GetPage(7, 1)->GetSafeHwnd(), IDC_START_OVER), "« &Start Over...");
+    EXPECT_EQ(Text(View().GetPage(1, 1)->GetSafeHwnd(), IDC_INTRO), "« &Intro...");
+}
+
 TEST_F(CorvanePagesTest, WelcomeCheckBoxStoresTheSplashChoiceAtOnce)
 {
     HWND welcome = View().GetPage(0, 0)->GetSafeHwnd();

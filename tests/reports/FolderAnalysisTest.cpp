@@ -104,6 +104,27 @@ TEST(FolderAnalysis, CollectsFilesNotFoldersIncludingHiddenOnes)
     EXPECT_EQ(Analyse(temp.Path() + "missing").FilesAnalyzed(), 0);
 }
 
+TEST(FolderAnalysis, EveryFileWithItsTrueNameAtAnyDepth)
+{
+    TempFolder temp;
+    std::string deep;
+    for (int i = 0; i < 8; ++i)
+        deep += std::string(40, static_cast<char>('a' + i)) + "\\";
+    deep = temp.MakeFile(deep + "deep.bin", 6);
+    int size = 0;
+    for (const char* name : {"日本.txt", "ab.txt", "cd.txt", "ef.txt\\inner.txt", "Főtanúsítvány.crt"})
+        temp.MakeFile(name, static_cast<std::uint64_t>(++size));
+
+    FolderAnalysis analysis = Analyse(temp.Path());
+    EXPECT_EQ(analysis.FilesAnalyzed(), 6);
+    const std::vector<std::string> ascending = {"日本.txt",          "ab.txt",  "cd.txt", "inner.txt",
+                                                "Főtanúsítvány.crt", "deep.bin"};
+    EXPECT_EQ(Names(analysis.Report(kSmallest)), ascending);
+    EXPECT_EQ(Names(analysis.Report(kLargest)), std::vector<std::string>(ascending.rbegin(), ascending.rend()));
+    EXPECT_EQ(analysis.Report(kLargest)[0].path, deep);
+    EXPECT_EQ(analysis.Report(kLargest)[1].path, temp.Path() + "Főtanúsítvány.crt");
+}
+
 TEST(FolderAnalysis, RankedReportsKeepTheFirstHundredLaterTiesFirst)
 {
     TempFolder temp;

@@ -1,11 +1,13 @@
 #include "search/FileSearch.h"
 
 #include "framework/Handle.h"
+#include "framework/Path.h"
 
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -45,8 +47,8 @@ protected:
     std::string Write(const std::string& name, const std::string& contents)
     {
         std::string path = m_temp.MakeFile(name);
-        framework::KernelHandle file(
-            ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        framework::KernelHandle file(::CreateFileW(framework::WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         DWORD written = 0;
         ::WriteFile(file.get(), contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
         return path;
@@ -60,9 +62,10 @@ protected:
             criteria.fileName = "*.*";
         std::vector<std::string> found;
         std::string root = m_temp.Path().substr(0, m_temp.Path().size() - 1);
-        FileSearch(TakeCriteria(criteria)).Run(progress, [&](const std::string& folder, const WIN32_FIND_DATAA& file) {
-            found.push_back(folder.substr(root.size()) + "\\" + file.cFileName);
-        });
+        FileSearch(TakeCriteria(criteria))
+            .Run(progress, [&](const std::string& folder, const framework::FileFind& file) {
+                found.push_back(folder.substr(root.size()) + "\\" + file.GetFileName());
+            });
         return found;
     }
     TempFolder m_temp;
@@ -100,6 +103,32 @@ TEST_F(FileSearchTest, NamesSizesAndFoldersInWalkOrder)
     EXPECT_EQ(Find(Size("100 KB", 1)), (Found{"\\under.dat", "\\sub\\deep.txt"}));
     // A negative size is no limit.
     EXPECT_EQ(Find(Size("-5 KB", 0)).size(), 3u);
+}
+
+TEST_F(FileSearchTest, TrueNamesAtAnyDepthAndPatternsWithAFolder)
+{
+    std::string deep;
+    for (int i = 0; i < 8; ++i)
+        deep += std::string(40, static_cast<char>('a' + i)) + "\\";
+    Write(deep + "deep.txt", "needle");
+    Write("日本.txt", "kanji needle");
+    Write("Főtanúsítvány.crt", "needle");
+    m_temp.MakeFile("ef.txt\\inner.txt");
+    EXPECT_EQ(Find(Words("kanji")), Found{"\\日本.txt"});
+    Found needles = Find(Words("needle"));
+    std::sort(needles.begin(), needles.end());
+    EXPECT_EQ(needles, (Found{"\\Főtanúsítvány.crt", "\\" + deep + "deep.txt", "\\日本.txt"}));
+
+    // A pattern's folder part is where its matches are, for the row and the word test.
+    Write("sub\\note.txt", "inside");
+    Write("note.txt", "outside");
+    SearchCriteria pattern = Words("inside");
+    pattern.fileName = "sub/*.txt";
+    EXPECT_EQ(Find(pattern), Found{"\\sub\\note.txt"});
+    pattern.fileName = "sub\\*.txt";
+    pattern.keywords.clear();
+    pattern.subFolders = 0;
+    EXPECT_EQ(Find(pattern), Found{"\\sub\\note.txt"});
 }
 
 TEST_F(FileSearchTest, EveryWordMustOccurWithItsCase)

@@ -2,12 +2,15 @@
 
 #include "framework/FileFind.h"
 #include "framework/Handle.h"
+#include "framework/Path.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 namespace {
+
+using framework::WidePath;
 
 void RemoveTree(const std::string& folder)
 {
@@ -19,14 +22,14 @@ void RemoveTree(const std::string& folder)
         if (find.IsDirectory() && !find.IsReparsePoint())
             RemoveTree(path + "\\");
         else if (find.IsDirectory())
-            ::RemoveDirectoryA(path.c_str());
+            ::RemoveDirectoryW(WidePath(path).c_str());
         else {
-            ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            ::DeleteFileA(path.c_str());
+            ::SetFileAttributesW(WidePath(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileW(WidePath(path).c_str());
         }
     }
     find.Close();
-    ::RemoveDirectoryA(folder.c_str());
+    ::RemoveDirectoryW(WidePath(folder).c_str());
 }
 
 }  // namespace
@@ -54,7 +57,7 @@ std::string TempFolder::MakeFolder(const std::string& relativePath) const
         if (end == std::string::npos)
             end = relativePath.size();
         path += relativePath.substr(start, end - start) + "\\";
-        ::CreateDirectoryA(path.c_str(), nullptr);
+        ::CreateDirectoryW(WidePath(path).c_str(), nullptr);
         start = end + 1;
     }
     return path;
@@ -66,8 +69,8 @@ std::string TempFolder::MakeFile(const std::string& relativePath, std::uint64_t 
     if (slash != std::string::npos)
         MakeFolder(relativePath.substr(0, slash));
     std::string path = m_path + relativePath;
-    framework::KernelHandle file(
-        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    framework::KernelHandle file(::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                               FILE_ATTRIBUTE_NORMAL, nullptr));
     EXPECT_TRUE(file) << path;
     LARGE_INTEGER end;
     end.QuadPart = static_cast<LONGLONG>(size);

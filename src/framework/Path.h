@@ -1,0 +1,29 @@
+// Paths of any length, and the folders a clean-up must never empty.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace framework {
+
+// A path of the program's text (the ANSI code page: UTF-8 under the manifest)
+// for the wide-character calls; from 260 characters on in the \\?\ form,
+// where the plain form fails.
+std::wstring WidePath(const std::string& path);
+// A wide text as the program's text. A character the code page lacks becomes
+// "?", never a look-alike letter that may name another file.
+std::string NarrowText(const wchar_t* text);
+// The attributes of a file or folder, whatever the length of its path;
+// INVALID_FILE_ATTRIBUTES when there is none.
+DWORD GetPathAttributes(const std::string& path);
+
+// "C:\..." or "\\server\share\...": not relative to a current folder.
+bool IsFullPath(const std::string& path);
+// A drive root, the Windows, system or a Program Files folder, a user's
+// profile folder, the root of the user profiles, or a folder holding one of
+// them, with links and short names resolved. Also true for a folder that
+// cannot be opened: what cannot be told safe is not.
+bool IsProtectedFolder(const std::string& folder);
+
+}  // namespace framework

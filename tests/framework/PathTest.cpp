@@ -1,0 +1,98 @@
+#include "framework/FileFind.h"
+#include "framework/Path.h"
+
+#include "support/TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <set>
+
+using framework::FileFind;
+using framework::GetPathAttributes;
+using framework::IsProtectedFolder;
+using framework::WidePath;
+
+namespace {
+
+// A folder path of more than 300 characters below the temporary folder.
+std::string DeepFolder()
+{
+    std::string folder;
+    for (int i = 0; i < 8; ++i)
+        folder += std::string(40, static_cast<char>('a' + i)) + "\\";
+    return folder;
+}
+
+std::string Known(REFKNOWNFOLDERID id)
+{
+    PWSTR path = nullptr;
+    std::string folder;
+    if (SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &path)))
+        folder = framework::NarrowText(path);
+    ::CoTaskMemFree(path);
+    return folder;
+}
+
+}  // namespace
+
+TEST(Path, EveryNameComesBackTrueAtAnyDepth)
+{
+    TempFolder temp;
+    for (const char* name : {"日本.txt", "Főtanúsítvány.crt", "ab.txt"})
+        temp.MakeFile(name, 3);
+    std::string deep = temp.MakeFile(DeepFolder() + "deep.bin", 7);
+    ASSERT_GT(deep.size(), 300u);
+
+    std::set<std::string> names;
+    FileFind find;
+    for (bool more = find.FindFile(temp.Path() + "*.*"); more; more = find.FindNextFile())
+        names.insert(find.GetFileName());
+    EXPECT_EQ(names,
+              (std::set<std::string>{".", "..", "日本.txt", "Főtanúsítvány.crt", "ab.txt", std::string(40, 'a')}));
+    // The names on disk are the true ones, not best-fit letters.
+    EXPECT_EQ(::GetACP(), 65001u);
+    EXPECT_NE(::GetFileAttributesW((WidePath(temp.Path()) + L"Főtanúsítvány.crt").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    std::string folder = deep.substr(0, deep.find_last_of('\\'));
+    ASSERT_TRUE(find.FindFile(folder + "\\*.bin"));
+    EXPECT_STREQ(find.GetFileName(), "deep.bin");
+    EXPECT_EQ(find.GetLength(), 7u);
+    EXPECT_EQ(find.GetFilePath(), deep);
+    EXPECT_EQ(GetPathAttributes(deep), static_cast<DWORD>(FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_TRUE(GetPathAttributes(folder) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(GetPathAttributes(folder + "\\missing.bin"), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(Path, LongPathsTakeTheLiteralForm)
+{
+    std::string tail(300, 'x');
+    EXPECT_EQ(WidePath("C:\\short\\name.txt"), L"C:\\short\\name.txt");
+    EXPECT_EQ(WidePath("C:\\a/b\\..\\" + tail), L"\\\\?\\C:\\a\\" + std::wstring(300, L'x'));
+    EXPECT_EQ(WidePath("\\\\server\\share\\" + tail), L"\\\\?\\UNC\\server\\share\\" + std::wstring(300, L'x'));
+    EXPECT_EQ(WidePath("\\\\?\\C:\\" + tail), L"\\\\?\\C:\\" + std::wstring(300, L'x'));
+}
+
+TEST(Path, SystemAndProfileFoldersAreProtected)
+{
+    char windows[MAX_PATH];
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    std::string profile = Known(FOLDERID_Profile);
+    std::string profiles = Known(FOLDERID_UserProfiles);
+    for (const std::string& folder :
+         {std::string("C:\\"), std::string("E:\\"), std::string(windows), std::string(windows) + "\\SYSTEM32\\",
+          std::string(windows) + "\\system32\\drivers\\..", Known(FOLDERID_ProgramFiles), profile, profiles,
+          profiles + "\\Public", profile + "\\..", std::string("C:\\missing-folder")})
+        EXPECT_TRUE(IsProtectedFolder(folder)) << folder;
+
+    TempFolder temp;
+    temp.MakeFolder("cache");
+    EXPECT_FALSE(IsProtectedFolder(temp.Path() + "cache"));
+    EXPECT_FALSE(IsProtectedFolder(std::string(windows) + "\\system32\\drivers"));
+
+    EXPECT_TRUE(framework::IsFullPath("c:/cache"));
+    EXPECT_TRUE(framework::IsFullPath("\\\\server\\share"));
+    for (const char* relative : {"cache", "C:cache", "\\cache", ""})
+        EXPECT_FALSE(framework::IsFullPath(relative)) << relative;
+}
