@@ -6,7 +6,10 @@
 
 namespace {
 
-constexpr int kPageGap = 6;  // between the tab row and the page
+// Between the display area and a page: on one row of tabs a page stands 6
+// pixels below it, and a growing page keeps 14 pixels free at the bottom.
+constexpr int kPageGap = 4;
+constexpr int kPageBottomMargin = 14;
 
 bool IsEnabledDefaultButton(HWND child)
 {
@@ -123,15 +126,23 @@ void CTabView::HideCurrentPage()
         ::ShowWindow(page->GetSafeHwnd(), SW_HIDE);
 }
 
-// Below the first tab item, on top of its siblings, size unchanged.
+// The tab control's display area: below every row of tabs, whichever row is in front.
+RECT CTabView::DisplayArea() const
+{
+    RECT area{};
+    ::GetClientRect(m_tabControl, &area);
+    ::SendMessageA(m_tabControl, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    return area;
+}
+
+// On top of its siblings, size unchanged.
 void CTabView::PlaceCurrentPage()
 {
     CPage* page = GetCurrentPage();
     if (!page)
         return;
-    RECT item{};
-    ::SendMessageA(m_tabControl, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
-    ::SetWindowPos(page->GetSafeHwnd(), HWND_TOP, item.left, item.bottom + kPageGap, 0, 0, SWP_NOSIZE);
+    RECT area = DisplayArea();
+    ::SetWindowPos(page->GetSafeHwnd(), HWND_TOP, area.left, area.top + kPageGap, 0, 0, SWP_NOSIZE);
 }
 
 void CTabView::ShowCurrentPage()
@@ -147,12 +158,15 @@ void CTabView::ShowCurrentPage()
 void CTabView::OnSize(int width, int height)
 {
     ::MoveWindow(m_tabControl, 8, 2, width - 16, height - 6, TRUE);
-    // The tab rows may have wrapped differently: keep the page below them.
+    // The tab rows may have wrapped differently: keep the pages below them.
     PlaceCurrentPage();
+    RECT area = DisplayArea();
+    int pageWidth = area.right - area.left;
+    int pageHeight = area.bottom - kPageBottomMargin - (area.top + kPageGap);
     for (const auto& tab : m_pages) {
         for (const auto& page : tab) {
             if (page)
-                ::PostMessageA(page->GetSafeHwnd(), UM_PAGERESIZE, static_cast<WPARAM>(width - 24), height - 48);
+                ::PostMessageA(page->GetSafeHwnd(), UM_PAGERESIZE, static_cast<WPARAM>(pageWidth), pageHeight);
         }
     }
 }

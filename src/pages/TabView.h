@@ -44,6 +44,7 @@ private:
     int OnCreate();
     void OnShowPage(int page, LPARAM argument);
     void OnSize(int width, int height);
+    RECT DisplayArea() const;
     void PlaceCurrentPage();
     void ShowCurrentPage();
     void HideCurrentPage();

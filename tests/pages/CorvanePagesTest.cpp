@@ -157,3 +157,21 @@ TEST_F(CorvanePagesTest, EnterDuringALongOperationStartsNothing)
     EXPECT_TRUE(View().PreTranslateKeyDown(enter));
     EXPECT_EQ(SettingsStore("Halvett Software", "Corvane").GetProfileInt("Settings", "SkipDllPage1", -1), 1);
 }
+
+TEST_F(CorvanePagesTest, NoPageCoversATabWhicheverRowIsInFront)
+{
+    HWND tabs = View().GetTabControl();
+    ASSERT_GT(::SendMessageA(tabs, TCM_GETROWCOUNT, 0, 0), 1);
+    for (int tab = 0; tab < View().GetTabCount(); ++tab) {
+        ClickTab(tabs, tab);
+        PumpPending();
+        RECT page{};
+        ::GetWindowRect(View().GetCurrentPage()->GetSafeHwnd(), &page);
+        ::MapWindowPoints(nullptr, tabs, reinterpret_cast<POINT*>(&page), 2);
+        for (int other = 0; other < View().GetTabCount(); ++other) {
+            RECT item{};
+            ::SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(other), reinterpret_cast<LPARAM>(&item));
+            EXPECT_GE(page.top, item.bottom) << tab << " covers " << other;
+        }
+    }
+}

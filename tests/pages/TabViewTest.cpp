@@ -77,7 +77,7 @@ TEST_F(TabViewTest, BuildsEveryTabAndShowsTheFirstPageBelowTheTabs)
     ::SendMessageA(View().GetTabControl(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
     ::GetWindowRect(Page(0, 0), &page);
     ::MapWindowPoints(nullptr, View().GetTabControl(), reinterpret_cast<POINT*>(&page), 2);
-    EXPECT_EQ(page.left, item.left);
+    EXPECT_EQ(page.left, item.left + 2);
     EXPECT_EQ(page.top, item.bottom + 6);
 }
 
