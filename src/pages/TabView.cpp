@@ -190,17 +190,26 @@ bool CTabView::PreTranslateKeyDown(MSG& msg)
         return true;
     case VK_RETURN:
         if (page && !busy)
-            PressDefaultButton(page->GetSafeHwnd());
+            PressEnterButton(*page);
         return true;
     }
     return false;
 }
 
-void CTabView::PressDefaultButton(HWND page)
+void CTabView::PressEnterButton(const CPage& page)
 {
-    for (HWND child = ::GetWindow(page, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    HWND dialog = page.GetSafeHwnd();
+    auto press = [dialog](HWND button) {
+        ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(button));
+    };
+    if (HWND button = page.EnterButton()) {
+        if (::IsWindowEnabled(button))
+            press(button);
+        return;
+    }
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (IsEnabledDefaultButton(child))
-            ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(child), BN_CLICKED),
-                           reinterpret_cast<LPARAM>(child));
+            press(child);
     }
 }

@@ -49,7 +49,7 @@ private:
     void ShowCurrentPage();
     void HideCurrentPage();
     int CurrentTab() const noexcept;
-    void PressDefaultButton(HWND page);
+    void PressEnterButton(const CPage& page);
 
     std::vector<TabEntry> m_tabs;
     HWND m_tabControl = nullptr;
