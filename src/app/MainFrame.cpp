@@ -3,6 +3,7 @@
 #include "app/AboutDlg.h"
 #include "app/SettingsStore.h"
 #include "disk/History.h"
+#include "framework/Application.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
 #include "lists/ListActions.h"
@@ -46,6 +47,12 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         if (m_view)
             ::SetFocus(m_view->GetSafeHwnd());
         return 0;
+    case WM_SETCURSOR:
+        // Also asked for the pages and controls inside, and for the window
+        // disabled by a long operation.
+        if (framework::WaitCursor::Restore())
+            return TRUE;
+        break;
     case WM_GETMINMAXINFO:
         OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
         return 0;

@@ -75,6 +75,12 @@ LRESULT CWorkingDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         m_bStop = true;
         return TRUE;
     }
+    // Stop is the one thing that can be used while the work runs.
+    if (msg == WM_SETCURSOR && reinterpret_cast<HWND>(wParam) != ::GetDlgItem(m_hWnd, IDC_STOP) &&
+        framework::WaitCursor::Restore()) {
+        SetMessageResult(TRUE);
+        return TRUE;
+    }
     return Dialog::HandleMessage(msg, wParam, lParam);
 }
 

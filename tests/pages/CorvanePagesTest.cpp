@@ -175,3 +175,25 @@ TEST_F(CorvanePagesTest, NoPageCoversATabWhicheverRowIsInFront)
         }
     }
 }
+
+TEST_F(CorvanePagesTest, TheHourglassStaysForAWholeOperationExceptOverStop)
+{
+    HWND frame = m_app.GetMainFrame()->GetSafeHwnd();
+    HCURSOR wait = ::LoadCursorA(nullptr, IDC_WAIT);
+    auto cursorAt = [](HWND window, int x, int y) {
+        POINT point{x, y};
+        ::ClientToScreen(window, &point);
+        ::SetCursorPos(point.x, point.y);
+        PumpPending();
+        return ::GetCursor();
+    };
+    {
+        WorkingSession session(View().GetCurrentPage()->GetSafeHwnd(), "Initializing...");
+        HWND dialog = session.Dialog().GetSafeHwnd();
+        EXPECT_EQ(cursorAt(frame, 30, 60), wait);
+        EXPECT_EQ(cursorAt(dialog, 5, 5), wait);
+        EXPECT_NE(cursorAt(::GetDlgItem(dialog, IDC_STOP), 5, 5), wait);
+        EXPECT_EQ(cursorAt(frame, 40, 70), wait);
+    }
+    EXPECT_NE(cursorAt(frame, 30, 60), wait);
+}
