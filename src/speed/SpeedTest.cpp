@@ -183,11 +183,16 @@ void RunTest(int test, const std::string& path, DWORD transfer, DWORD millisecon
 
 }  // namespace
 
+int RuntimeRandom::Next() noexcept
+{
+    m_state = m_state * 214013u + 2531011u;
+    return static_cast<int>((m_state >> 16) & 0x7FFF);
+}
+
 int NextRandom()
 {
-    static unsigned state = 1;
-    state = state * 214013u + 2531011u;
-    return static_cast<int>((state >> 16) & 0x7FFF);
+    static RuntimeRandom generator;
+    return generator.Next();
 }
 
 std::string FormatSpeed(unsigned count, unsigned transferBytes, DWORD elapsedMilliseconds)
