@@ -114,7 +114,9 @@ bool CWorkingDlg::Step(const char* text)
         m_lastPump = now;
         PumpMessages();
     }
-    return true;
+    // A Stop pressed while the work ran arrives in the pump: the work must
+    // not go on into its next part.
+    return !m_bStop;
 }
 
 bool CWorkingDlg::WantsText() const

@@ -117,6 +117,18 @@ TEST_F(WorkingDlgTest, AfterStopTheNextStepEndsTheWorkAndTheWindowStays)
     EXPECT_TRUE(::IsWindowVisible(dialog.GetSafeHwnd()));
 }
 
+TEST_F(WorkingDlgTest, AStopClickedWhileTheWorkRanEndsItAtTheNextStep)
+{
+    CWorkingDlg dialog;
+    ASSERT_TRUE(dialog.Create(m_page));
+    EXPECT_TRUE(dialog.Step("Sequential reads"));
+    // Queued during work that does not pump, such as a five-second disk test.
+    HWND stop = ::GetDlgItem(dialog.GetSafeHwnd(), IDC_STOP);
+    ::PostMessageA(dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_STOP, BN_CLICKED), reinterpret_cast<LPARAM>(stop));
+    m_now += 5000;
+    EXPECT_FALSE(dialog.Step("Random reads"));
+}
+
 TEST_F(WorkingDlgTest, PumpsOnlyEveryFewMillisecondsAndKeepsAQuitForTheMainLoop)
 {
     CWorkingDlg dialog;
