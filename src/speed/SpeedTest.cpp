@@ -223,12 +223,12 @@ bool CreateTestFile(const std::string& root)
 bool RunDriveTests(const std::string& root, ProgressSink& progress, const SpeedCell& cell, DWORD testMilliseconds)
 {
     ScratchFile scratch(root + kScratchFileName);
-    progress.Step((root + " - Creating Test File...").c_str());
+    progress.StepPhase((root + " - Creating Test File...").c_str());
     if (!CreateTestFile(root))
         return false;
     DWORD transfer = TransferBytes(root);
     for (int test = 0; test < kSpeedTestCount; ++test) {
-        if (!progress.Step((root + kProgress[test]).c_str()))
+        if (!progress.StepPhase((root + kProgress[test]).c_str()))
             return false;
         RunTest(test, scratch.Path(), transfer, testMilliseconds, cell);
     }

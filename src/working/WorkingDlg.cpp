@@ -84,7 +84,7 @@ LRESULT CWorkingDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     return Dialog::HandleMessage(msg, wParam, lParam);
 }
 
-bool CWorkingDlg::Step(const char* text)
+bool CWorkingDlg::Advance(const char* text, bool phase)
 {
     Animation& animation = SharedAnimation();
     if (!animation.loaded)
@@ -103,7 +103,7 @@ bool CWorkingDlg::Step(const char* text)
         if (previous && !animation.IsFrame(previous))
             ::DeleteObject(previous);
     }
-    if (now - animation.lastTextTick > kTextMilliseconds) {
+    if (text && (phase || now - animation.lastTextTick > kTextMilliseconds)) {
         HWND status = ::GetDlgItem(m_hWnd, IDC_STATUS);
         ::SetWindowTextA(status, text);
         ::UpdateWindow(status);
@@ -146,7 +146,7 @@ WorkingSession::WorkingSession(HWND page, const char* firstText) : m_mainWindow(
     m_wasEnabled = !::EnableWindow(m_mainWindow, FALSE);
     m_dialog.Create(page);
     ::ShowWindow(m_dialog.GetSafeHwnd(), SW_SHOW);
-    m_dialog.Step(firstText);
+    m_dialog.StepPhase(firstText);
 }
 
 WorkingSession::~WorkingSession()

@@ -88,6 +88,24 @@ TEST_F(WorkingDlgTest, StepsShowTheNextFrameAndTextsFollowTheThrottles)
     EXPECT_EQ(CWorkingDlg::FrameOnShow(), after(2));
 }
 
+TEST_F(WorkingDlgTest, ANewPhaseIsShownAtOnceAndAStepWithoutTextKeepsTheLast)
+{
+    WorkingSession session(m_page, "Initializing...");
+    m_now += 1;
+    EXPECT_TRUE(session.Sink().StepPhase("C:\\ - Creating Test File..."));
+    EXPECT_EQ(Status(session.Dialog()), "C:\\ - Creating Test File...");
+    m_now += 1;
+    session.Sink().Step("1 files, 0.00 megabytes analyzed");
+    EXPECT_EQ(Status(session.Dialog()), "C:\\ - Creating Test File...");
+    m_now += 100;
+    EXPECT_TRUE(session.Sink().Step(nullptr));
+    EXPECT_EQ(Status(session.Dialog()), "C:\\ - Creating Test File...");
+
+    // A second operation at once still shows its first text.
+    WorkingSession next(m_page, "Initializing...");
+    EXPECT_EQ(Status(next.Dialog()), "Initializing...");
+}
+
 TEST_F(WorkingDlgTest, NextOperationStartsWithTheFrameTheLastOneLeft)
 {
     int left = CWorkingDlg::FrameOnShow();
