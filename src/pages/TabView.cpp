@@ -4,12 +4,18 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace {
 
 // Between the display area and a page: on one row of tabs a page stands 6
 // pixels below it, and a growing page keeps 14 pixels free at the bottom.
 constexpr int kPageGap = 4;
 constexpr int kPageBottomMargin = 14;
+// The view's margins round the tab control.
+constexpr int kTabSide = 8;
+constexpr int kTabTop = 2;
+constexpr int kTabBottom = 4;
 
 bool IsEnabledDefaultButton(HWND child)
 {
@@ -145,6 +151,22 @@ void CTabView::PlaceCurrentPage()
     ::SetWindowPos(page->GetSafeHwnd(), HWND_TOP, area.left, area.top + kPageGap, 0, 0, SWP_NOSIZE);
 }
 
+SIZE CTabView::SizeToFitPages() const
+{
+    RECT area{};
+    for (const auto& tab : m_pages) {
+        for (const auto& page : tab) {
+            RECT own{};
+            if (page && ::GetWindowRect(page->GetSafeHwnd(), &own)) {
+                area.right = std::max(area.right, own.right - own.left);
+                area.bottom = std::max(area.bottom, kPageGap + own.bottom - own.top);
+            }
+        }
+    }
+    ::SendMessageA(m_tabControl, TCM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&area));
+    return SIZE{area.right - area.left + 2 * kTabSide, area.bottom - area.top + kTabTop + kTabBottom};
+}
+
 void CTabView::ShowCurrentPage()
 {
     CPage* page = GetCurrentPage();
@@ -157,7 +179,7 @@ void CTabView::ShowCurrentPage()
 
 void CTabView::OnSize(int width, int height)
 {
-    ::MoveWindow(m_tabControl, 8, 2, width - 16, height - 6, TRUE);
+    ::MoveWindow(m_tabControl, kTabSide, kTabTop, width - 2 * kTabSide, height - kTabTop - kTabBottom, TRUE);
     // The tab rows may have wrapped differently: keep the pages below them.
     PlaceCurrentPage();
     RECT area = DisplayArea();

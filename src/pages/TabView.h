@@ -36,6 +36,9 @@ public:
     CPage* GetPage(int tab, int page) const noexcept;
     // The page on show in the selected tab.
     CPage* GetCurrentPage() const noexcept;
+    // The size of the view at which the largest page fits below the tabs as
+    // they are wrapped now.
+    SIZE SizeToFitPages() const;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
