@@ -8,8 +8,8 @@
 
 namespace {
 
-// Between the display area and a page: on one row of tabs a page stands 6
-// pixels below it, and a growing page keeps 14 pixels free at the bottom.
+// A page stands this far below the top of the display area (6 pixels below
+// the tabs), and a growing page leaves the margin free at its bottom.
 constexpr int kPageGap = 4;
 constexpr int kPageBottomMargin = 14;
 // The view's margins round the tab control.
