@@ -11,8 +11,10 @@ CONFIGURE := cmake -G Ninja -DCMAKE_BUILD_TYPE=Release
 run: build
 	scripts/run.sh $(X64)
 
+# Each test program runs its tests in a new random order, so that a test that
+# depends on another one fails at once.
 test: build build-i686 format-check
-	scripts/in-test-prefix.sh $(X64) ctest --test-dir $(X64) --output-on-failure
+	GTEST_SHUFFLE=1 scripts/in-test-prefix.sh $(X64) ctest --test-dir $(X64) --output-on-failure
 
 bench: build
 	scripts/in-test-prefix.sh $(X64) sh -c 'scripts/wine-run.sh $(X64)/bench/reports_bench.exe && scripts/wine-run.sh $(X64)/bench/search_bench.exe && scripts/wine-run.sh $(X64)/bench/lists_bench.exe'

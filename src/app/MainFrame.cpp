@@ -3,11 +3,14 @@
 #include "app/AboutDlg.h"
 #include "app/SettingsStore.h"
 #include "disk/History.h"
+#include "framework/Application.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
 #include "lists/FileIcons.h"
 #include "pages/Tabs.h"
 #include "resources/resource.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -46,6 +49,12 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         if (m_view)
             ::SetFocus(m_view->GetSafeHwnd());
         return 0;
+    case WM_SETCURSOR:
+        // Also asked for the pages and controls inside, and for the window
+        // disabled by a long operation.
+        if (framework::WaitCursor::Restore())
+            return TRUE;
+        break;
     case WM_GETMINMAXINFO:
         OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
         return 0;
@@ -70,6 +79,7 @@ int CMainFrame::OnCreate()
     if (!m_statusBar.Create(m_hWnd, kStatusBarId))
         return -1;
     ShowIdleText();
+    FitPages();
     CenterOnDesktop();
     TakeSnapshot(m_settings);
     return 0;
@@ -92,9 +102,28 @@ void CMainFrame::OnSize()
     ::MoveWindow(m_view->GetSafeHwnd(), 0, 0, client.right, client.bottom - m_statusBar.Height(), TRUE);
 }
 
+// The pages keep their size in dialog units, so a wider dialog font (or two
+// rows of tabs) may need more room than the usual window gives them.
+void CMainFrame::FitPages()
+{
+    // A wider window may hold the tabs in fewer rows: the second pass settles it.
+    for (int pass = 0; pass < 2; ++pass) {
+        OnSize();
+        RECT frame{}, view{};
+        ::GetWindowRect(m_hWnd, &frame);
+        ::GetClientRect(m_view->GetSafeHwnd(), &view);
+        SIZE needed = m_view->SizeToFitPages();
+        int width = frame.right - frame.left - view.right + needed.cx;
+        int height = frame.bottom - frame.top - view.bottom + needed.cy;
+        m_fitted = SIZE{std::max(width, kWidth), std::max(height, kHeight)};
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, m_fitted.cx, m_fitted.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 void CMainFrame::OnGetMinMaxInfo(MINMAXINFO& info)
 {
-    info.ptMinTrackSize = POINT{kMinTrackWidth, kMinTrackHeight};
+    info.ptMinTrackSize =
+        POINT{std::max<LONG>(kMinTrackWidth, m_fitted.cx), std::max<LONG>(kMinTrackHeight, m_fitted.cy)};
 }
 
 void CMainFrame::OnMenuSelect(UINT item, UINT flags, HMENU menu)

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "framework/Controls.h"
-#include "framework/View.h"
 #include "framework/Window.h"
+#include "pages/TabView.h"
 
 #include <memory>
 
@@ -11,6 +11,8 @@ class SettingsStore;
 
 class CMainFrame : public framework::Window {
 public:
+    // The window's size where the pages fit in it; a wider dialog font makes
+    // it larger.
     static constexpr int kWidth = 620;
     static constexpr int kHeight = 400;
     static constexpr int kMinTrackWidth = 620;
@@ -31,6 +33,7 @@ private:
     int OnCreate();
     void OnDestroy();
     void OnSize();
+    void FitPages();
     void OnGetMinMaxInfo(MINMAXINFO& info);
     void OnMenuSelect(UINT item, UINT flags, HMENU menu);
     void OnCommand(UINT id);
@@ -38,6 +41,7 @@ private:
     void ShowIdleText();
 
     const SettingsStore& m_settings;
-    std::unique_ptr<framework::View> m_view;
+    std::unique_ptr<CTabView> m_view;
     framework::StatusBar m_statusBar;
+    SIZE m_fitted{kWidth, kHeight};
 };

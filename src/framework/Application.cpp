@@ -4,7 +4,13 @@ namespace framework {
 
 namespace {
 Application* g_current = nullptr;
+int g_waitCursors = 0;
+
+HCURSOR Hourglass()
+{
+    return ::LoadCursorA(nullptr, IDC_WAIT);
 }
+}  // namespace
 
 Application::Application() noexcept
 {
@@ -45,6 +51,25 @@ bool Application::PreTranslateMessage(MSG& msg)
             break;
     }
     return false;
+}
+
+WaitCursor::WaitCursor() noexcept : m_previous(::SetCursor(Hourglass()))
+{
+    ++g_waitCursors;
+}
+
+WaitCursor::~WaitCursor()
+{
+    --g_waitCursors;
+    ::SetCursor(m_previous);
+}
+
+bool WaitCursor::Restore() noexcept
+{
+    if (g_waitCursors == 0)
+        return false;
+    ::SetCursor(Hourglass());
+    return true;
 }
 
 }  // namespace framework

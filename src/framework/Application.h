@@ -40,10 +40,14 @@ private:
 // Shows the wait cursor for its lifetime.
 class WaitCursor {
 public:
-    WaitCursor() noexcept : m_previous(::SetCursor(::LoadCursorA(nullptr, IDC_WAIT))) {}
+    WaitCursor() noexcept;
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
-    ~WaitCursor() { ::SetCursor(m_previous); }
+    ~WaitCursor();
+
+    // For WM_SETCURSOR: while some wait cursor lives, shows it again and
+    // returns true, as every mouse move would otherwise put the window's own back.
+    static bool Restore() noexcept;
 
 private:
     HCURSOR m_previous;

@@ -77,6 +77,11 @@ LRESULT CIntroPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     return CPage::HandleMessage(msg, wParam, lParam);
 }
 
+HWND CIntroPage::EnterButton() const noexcept
+{
+    return ::GetDlgItem(m_hWnd, IDC_NEXT);
+}
+
 void CIntroPage::DoDataExchange(framework::DataExchange& dx)
 {
     if (m_skipFlag)

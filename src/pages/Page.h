@@ -14,6 +14,9 @@ public:
     CPage(UINT templateId, const char* helpKey) noexcept : m_templateId(templateId), m_helpKey(helpKey) {}
 
     bool CreatePage(HWND tabControl) { return Create(m_templateId, tabControl); }
+    // The button Enter presses whatever has the focus; null: the page's
+    // default push button of the moment.
+    virtual HWND EnterButton() const noexcept { return nullptr; }
 
 protected:
     // Gives the title and the introduction headings their fonts.
@@ -51,6 +54,9 @@ public:
         : CPage(templateId, helpKey), m_settings(settings), m_skipFlag(skipFlag)
     {
     }
+
+    // Enter acts as Next even when Tab has moved the focus to another button.
+    HWND EnterButton() const noexcept override;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -4,9 +4,18 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 namespace {
 
-constexpr int kPageGap = 6;  // between the tab row and the page
+// A page stands this far below the top of the display area (6 pixels below
+// the tabs), and a growing page leaves the margin free at its bottom.
+constexpr int kPageGap = 4;
+constexpr int kPageBottomMargin = 14;
+// The view's margins round the tab control.
+constexpr int kTabSide = 8;
+constexpr int kTabTop = 2;
+constexpr int kTabBottom = 4;
 
 bool IsEnabledDefaultButton(HWND child)
 {
@@ -123,15 +132,39 @@ void CTabView::HideCurrentPage()
         ::ShowWindow(page->GetSafeHwnd(), SW_HIDE);
 }
 
-// Below the first tab item, on top of its siblings, size unchanged.
+// The tab control's display area: below every row of tabs, whichever row is in front.
+RECT CTabView::DisplayArea() const
+{
+    RECT area{};
+    ::GetClientRect(m_tabControl, &area);
+    ::SendMessageA(m_tabControl, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    return area;
+}
+
+// On top of its siblings, size unchanged.
 void CTabView::PlaceCurrentPage()
 {
     CPage* page = GetCurrentPage();
     if (!page)
         return;
-    RECT item{};
-    ::SendMessageA(m_tabControl, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
-    ::SetWindowPos(page->GetSafeHwnd(), HWND_TOP, item.left, item.bottom + kPageGap, 0, 0, SWP_NOSIZE);
+    RECT area = DisplayArea();
+    ::SetWindowPos(page->GetSafeHwnd(), HWND_TOP, area.left, area.top + kPageGap, 0, 0, SWP_NOSIZE);
+}
+
+SIZE CTabView::SizeToFitPages() const
+{
+    RECT area{};
+    for (const auto& tab : m_pages) {
+        for (const auto& page : tab) {
+            RECT own{};
+            if (page && ::GetWindowRect(page->GetSafeHwnd(), &own)) {
+                area.right = std::max(area.right, own.right - own.left);
+                area.bottom = std::max(area.bottom, kPageGap + own.bottom - own.top);
+            }
+        }
+    }
+    ::SendMessageA(m_tabControl, TCM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&area));
+    return SIZE{area.right - area.left + 2 * kTabSide, area.bottom - area.top + kTabTop + kTabBottom};
 }
 
 void CTabView::ShowCurrentPage()
@@ -146,13 +179,16 @@ void CTabView::ShowCurrentPage()
 
 void CTabView::OnSize(int width, int height)
 {
-    ::MoveWindow(m_tabControl, 8, 2, width - 16, height - 6, TRUE);
-    // The tab rows may have wrapped differently: keep the page below them.
+    ::MoveWindow(m_tabControl, kTabSide, kTabTop, width - 2 * kTabSide, height - kTabTop - kTabBottom, TRUE);
+    // The tab rows may have wrapped differently: keep the pages below them.
     PlaceCurrentPage();
+    RECT area = DisplayArea();
+    int pageWidth = area.right - area.left;
+    int pageHeight = area.bottom - kPageBottomMargin - (area.top + kPageGap);
     for (const auto& tab : m_pages) {
         for (const auto& page : tab) {
             if (page)
-                ::PostMessageA(page->GetSafeHwnd(), UM_PAGERESIZE, static_cast<WPARAM>(width - 24), height - 48);
+                ::PostMessageA(page->GetSafeHwnd(), UM_PAGERESIZE, static_cast<WPARAM>(pageWidth), pageHeight);
         }
     }
 }
@@ -176,17 +212,26 @@ bool CTabView::PreTranslateKeyDown(MSG& msg)
         return true;
     case VK_RETURN:
         if (page && !busy)
-            PressDefaultButton(page->GetSafeHwnd());
+            PressEnterButton(*page);
         return true;
     }
     return false;
 }
 
-void CTabView::PressDefaultButton(HWND page)
+void CTabView::PressEnterButton(const CPage& page)
 {
-    for (HWND child = ::GetWindow(page, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    HWND dialog = page.GetSafeHwnd();
+    auto press = [dialog](HWND button) {
+        ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(button), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(button));
+    };
+    if (HWND button = page.EnterButton()) {
+        if (::IsWindowEnabled(button))
+            press(button);
+        return;
+    }
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         if (IsEnabledDefaultButton(child))
-            ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(child), BN_CLICKED),
-                           reinterpret_cast<LPARAM>(child));
+            press(child);
     }
 }

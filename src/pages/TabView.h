@@ -36,6 +36,9 @@ public:
     CPage* GetPage(int tab, int page) const noexcept;
     // The page on show in the selected tab.
     CPage* GetCurrentPage() const noexcept;
+    // The size of the view at which the largest page fits below the tabs as
+    // they are wrapped now.
+    SIZE SizeToFitPages() const;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -44,11 +47,12 @@ private:
     int OnCreate();
     void OnShowPage(int page, LPARAM argument);
     void OnSize(int width, int height);
+    RECT DisplayArea() const;
     void PlaceCurrentPage();
     void ShowCurrentPage();
     void HideCurrentPage();
     int CurrentTab() const noexcept;
-    void PressDefaultButton(HWND page);
+    void PressEnterButton(const CPage& page);
 
     std::vector<TabEntry> m_tabs;
     HWND m_tabControl = nullptr;

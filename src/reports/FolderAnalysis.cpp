@@ -152,6 +152,9 @@ bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress)
         if (find.IsDirectory()) {
             if (find.IsDots() || find.IsReparsePoint())
                 continue;
+            // A long stretch of folders without files must stay responsive too.
+            if (!progress.Step(nullptr))
+                return false;
             size_t length = folder.size();
             folder += '\\';
             folder += find.GetFileName();

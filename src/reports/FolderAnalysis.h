@@ -58,9 +58,9 @@ public:
     static constexpr size_t kRankLimit = 100;
 
     // Forgets the previous analysis and walks the target (a drive root such
-    // as C:\ or a folder). Reports progress after every file; a stop ends the
-    // walk at once and keeps what was gathered. Junctions and symbolic links
-    // to folders are not followed.
+    // as C:\ or a folder). Reports progress at every file and folder; a stop
+    // ends the walk at once and keeps what was gathered. Junctions and
+    // symbolic links to folders are not followed.
     void Start(const std::string& target, ProgressSink& progress);
 
     const std::vector<ReportEntry>& Report(int index) const { return m_lists.at(static_cast<size_t>(index)); }

@@ -18,9 +18,6 @@ constexpr const char* kNothingFound = "No matching files found.";
 constexpr int kNameWidth = 130;
 constexpr int kMessageWidth = 256;
 
-// Cleared the first time the target page gets the focus in this process.
-bool g_firstFocus = true;
-
 bool IsChecked(HWND dialog, int id)
 {
     return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED;
@@ -93,8 +90,8 @@ LRESULT ReportsTargetPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 void ReportsTargetPage::OnPageFocus()
 {
     bool folder = IsChecked(m_hWnd, IDC_FOLDER_RADIO);
-    if (g_firstFocus) {
-        g_firstFocus = false;
+    if (m_firstFocus) {
+        m_firstFocus = false;
         folder = m_settings.GetProfileInt(kSection, "AnalyzeFolder", 0) != 0;
     }
     ::SetFocus(::GetDlgItem(m_hWnd, folder ? IDC_FOLDER : IDC_DRIVE_LIST));

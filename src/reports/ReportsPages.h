@@ -31,6 +31,8 @@ private:
 
     const SettingsStore& m_settings;
     std::string m_folder;
+    // The page lives as long as the program: its first focus takes the stored choice.
+    bool m_firstFocus = true;
 };
 
 class ReportsResultsPage : public CListPage {

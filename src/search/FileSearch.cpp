@@ -80,9 +80,7 @@ std::vector<std::string> SplitKeywords(const std::string& text)
         while (start < text.size() && IsSeparator(text[start]))
             ++start;
     }
-    // A text of separators alone is one empty word, found in any file.
-    if (words.empty() && !text.empty())
-        words.emplace_back();
+    // A text of separators alone holds no word, so it tests nothing.
     return words;
 }
 

@@ -36,7 +36,8 @@ struct SearchParameters {
 };
 
 SearchParameters TakeCriteria(const SearchCriteria& criteria);
-// Words are separated by any run of blanks and commas.
+// Words are separated by any run of blanks and commas; a text of those alone
+// holds none.
 std::vector<std::string> SplitKeywords(const std::string& text);
 // The yyyymmdd of a real date typed as YYYY/MM/DD, or 0.
 int ParseSearchDate(const std::string& text);

@@ -7,6 +7,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
 
@@ -27,6 +28,8 @@ namespace {
 
 constexpr int kDriveColumnWidth = 80;
 constexpr int kCompareColumnWidth = 220;
+// Room the header leaves round its text.
+constexpr int kHeadingPadding = 12;
 
 }  // namespace
 
@@ -93,6 +96,7 @@ void SpeedResultsPage::RunSpeedTest()
         bool finished = RunDriveTests(
             root, session.Sink(), [&](int row, const std::string& text) { SetCell(row, driveColumn, text); },
             m_testMilliseconds);
+        FitColumn(driveColumn, root.c_str(), kDriveColumnWidth);
         if (!finished)
             break;
     }
@@ -116,6 +120,18 @@ void SpeedResultsPage::UpdateCompare()
         std::snprintf(text, sizeof text, "%.0f KB/sec", drive.kilobytesPerSecond[row]);
         SetCell(row, m_columns - 1, text);
     }
+    FitColumn(m_columns - 1, drive.name, kCompareColumnWidth);
+}
+
+// Today's disks and the longer model names need more than the usual width.
+void SpeedResultsPage::FitColumn(int column, const char* heading, int minimum)
+{
+    HWND grid = ::GetDlgItem(m_hWnd, IDC_SPEED_GRID);
+    ::SendMessageA(grid, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), LVSCW_AUTOSIZE);
+    int cells = static_cast<int>(::SendMessageA(grid, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+    int title = static_cast<int>(::SendMessageA(grid, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(heading))) +
+                kHeadingPadding;
+    ::SendMessageA(grid, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), std::max({minimum, cells, title}));
 }
 
 void SpeedResultsPage::InsertColumn(int position, const char* heading, int width)

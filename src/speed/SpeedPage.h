@@ -27,6 +27,8 @@ private:
     void RunSpeedTest();
     void UpdateCompare();
     void InsertColumn(int position, const char* heading, int width);
+    // At least minimum wide, and wide enough for the heading and every cell.
+    void FitColumn(int column, const char* heading, int minimum);
     void SetCell(int row, int column, const std::string& text);
 
     DWORD m_testMilliseconds;

@@ -185,11 +185,16 @@ void RunTest(int test, const std::string& path, DWORD transfer, DWORD millisecon
 
 }  // namespace
 
+int RuntimeRandom::Next() noexcept
+{
+    m_state = m_state * 214013u + 2531011u;
+    return static_cast<int>((m_state >> 16) & 0x7FFF);
+}
+
 int NextRandom()
 {
-    static unsigned state = 1;
-    state = state * 214013u + 2531011u;
-    return static_cast<int>((state >> 16) & 0x7FFF);
+    static RuntimeRandom generator;
+    return generator.Next();
 }
 
 std::string FormatSpeed(unsigned count, unsigned transferBytes, DWORD elapsedMilliseconds)
@@ -220,12 +225,12 @@ bool CreateTestFile(const std::string& root)
 bool RunDriveTests(const std::string& root, ProgressSink& progress, const SpeedCell& cell, DWORD testMilliseconds)
 {
     ScratchFile scratch(root + kScratchFileName);
-    progress.Step((root + " - Creating Test File...").c_str());
+    progress.StepPhase((root + " - Creating Test File...").c_str());
     if (!CreateTestFile(root))
         return false;
     DWORD transfer = TransferBytes(root);
     for (int test = 0; test < kSpeedTestCount; ++test) {
-        if (!progress.Step((root + kProgress[test]).c_str()))
+        if (!progress.StepPhase((root + kProgress[test]).c_str()))
             return false;
         RunTest(test, scratch.Path(), transfer, testMilliseconds, cell);
     }

@@ -15,7 +15,16 @@ extern const char* const kSpeedTestCaptions[kSpeedTestCount];
 constexpr DWORD kSpeedTestMilliseconds = 5000;
 constexpr const char* kScratchFileName = "~vrmttest.tmp";
 
-// The C runtime's generator with a state of its own: starts at 1, never reseeded.
+// The C runtime's generator with a state of its own, starting at 1.
+class RuntimeRandom {
+public:
+    int Next() noexcept;
+
+private:
+    unsigned m_state = 1;
+};
+
+// The tests' generator: one for the process, never reseeded.
 int NextRandom();
 
 // "%.2f KB/sec" for count transfers of the given size in the elapsed time.

@@ -75,10 +75,16 @@ LRESULT CWorkingDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         m_bStop = true;
         return TRUE;
     }
+    // Stop is the one thing that can be used while the work runs.
+    if (msg == WM_SETCURSOR && reinterpret_cast<HWND>(wParam) != ::GetDlgItem(m_hWnd, IDC_STOP) &&
+        framework::WaitCursor::Restore()) {
+        SetMessageResult(TRUE);
+        return TRUE;
+    }
     return Dialog::HandleMessage(msg, wParam, lParam);
 }
 
-bool CWorkingDlg::Step(const char* text)
+bool CWorkingDlg::Advance(const char* text, bool phase)
 {
     Animation& animation = SharedAnimation();
     if (!animation.loaded)
@@ -97,7 +103,7 @@ bool CWorkingDlg::Step(const char* text)
         if (previous && !animation.IsFrame(previous))
             ::DeleteObject(previous);
     }
-    if (now - animation.lastTextTick > kTextMilliseconds) {
+    if (text && (phase || now - animation.lastTextTick > kTextMilliseconds)) {
         HWND status = ::GetDlgItem(m_hWnd, IDC_STATUS);
         ::SetWindowTextA(status, text);
         ::UpdateWindow(status);
@@ -108,7 +114,9 @@ bool CWorkingDlg::Step(const char* text)
         m_lastPump = now;
         PumpMessages();
     }
-    return true;
+    // A Stop pressed while the work ran arrives in the pump: the work must
+    // not go on into its next part.
+    return !m_bStop;
 }
 
 bool CWorkingDlg::WantsText() const
@@ -138,7 +146,7 @@ WorkingSession::WorkingSession(HWND page, const char* firstText) : m_mainWindow(
     m_wasEnabled = !::EnableWindow(m_mainWindow, FALSE);
     m_dialog.Create(page);
     ::ShowWindow(m_dialog.GetSafeHwnd(), SW_SHOW);
-    m_dialog.Step(firstText);
+    m_dialog.StepPhase(firstText);
 }
 
 WorkingSession::~WorkingSession()

@@ -16,7 +16,8 @@ public:
 
     // A pop-up owned by the page's top-level window.
     bool Create(HWND page);
-    bool Step(const char* text) override;
+    bool Step(const char* text) override { return Advance(text, false); }
+    bool StepPhase(const char* text) override { return Advance(text, true); }
     bool WantsText() const override;
     // The animation frame on show, 0 to 6, shared by every Working dialog.
     static int FrameOnShow() noexcept;
@@ -31,6 +32,7 @@ protected:
     void OnCancel() override {}
 
 private:
+    bool Advance(const char* text, bool phase);
     void PumpMessages();
 
     DWORD m_lastPump = 0;

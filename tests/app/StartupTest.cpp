@@ -8,11 +8,13 @@
 
 #include "support/Messages.h"
 #include "support/Override.h"
+#include "support/ProgramTabs.h"
 #include "support/Registry.h"
 #include "support/WindowWatch.h"
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -87,8 +89,9 @@ TEST_F(StartupTest, MainWindowComesUpAtOnceWhenTheSplashIsOff)
     EXPECT_EQ(framework::GetWindowTextString(frame), "Corvane");
     RECT rect{}, desktop{};
     ::GetWindowRect(frame, &rect);
+    // Two rows of tabs take 10 pixels more than 400 from the pages.
     EXPECT_EQ(rect.right - rect.left, 620);
-    EXPECT_EQ(rect.bottom - rect.top, 400);
+    EXPECT_EQ(rect.bottom - rect.top, 410);
     ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &desktop, 0);
     EXPECT_LE(std::abs((rect.left + rect.right) - (desktop.left + desktop.right)), 1);
     EXPECT_LE(std::abs((rect.top + rect.bottom) - (desktop.top + desktop.bottom)), 1);
@@ -106,6 +109,40 @@ TEST_F(StartupTest, MainWindowComesUpAtOnceWhenTheSplashIsOff)
 
     ::DestroyWindow(frame);
     EXPECT_TRUE(TakeQuitMessage());
+}
+
+// Two rows of tabs, or a wider dialog font, need more room than 620 x 400.
+TEST_F(StartupTest, TheWindowGrowsJustEnoughForEveryPageBelowTheTabs)
+{
+    SetSplash(0);
+    CCorvaneApp app;
+    ASSERT_TRUE(app.InitInstance());
+    CTabView& view = TabViewOf(app);
+    HWND tabs = view.GetTabControl();
+    RECT area{}, reach{};
+    ::GetClientRect(tabs, &area);
+    ::SendMessageA(tabs, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    for (int tab = 0; tab < view.GetTabCount(); ++tab) {
+        ShowTab(view, tab);
+        RECT page{};
+        ::GetWindowRect(view.GetCurrentPage()->GetSafeHwnd(), &page);
+        ::MapWindowPoints(nullptr, tabs, reinterpret_cast<POINT*>(&page), 2);
+        reach.right = std::max(reach.right, page.right);
+        reach.bottom = std::max(reach.bottom, page.bottom);
+    }
+    EXPECT_LE(reach.right, area.right);
+    EXPECT_LE(reach.bottom, area.bottom);
+
+    HWND frame = app.GetMainFrame()->GetSafeHwnd();
+    RECT rect{};
+    ::GetWindowRect(frame, &rect);
+    EXPECT_TRUE(rect.right - rect.left == 620 || reach.right == area.right) << rect.right - rect.left;
+    EXPECT_TRUE(rect.bottom - rect.top == 400 || reach.bottom == area.bottom) << rect.bottom - rect.top;
+    MINMAXINFO limits{};
+    ::SendMessageA(frame, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    EXPECT_GE(limits.ptMinTrackSize.x, rect.right - rect.left);
+    EXPECT_GE(limits.ptMinTrackSize.y, rect.bottom - rect.top);
+    ::DestroyWindow(frame);
 }
 
 TEST_F(StartupTest, SplashShowsBothPicturesForThreeSeconds)

@@ -165,3 +165,43 @@ TEST_F(CorvanePagesTest, EnterDuringALongOperationStartsNothing)
     EXPECT_TRUE(View().PreTranslateKeyDown(enter));
     EXPECT_EQ(SettingsStore("Halvett Software", "Corvane").GetProfileInt("Settings", "SkipDllPage1", -1), 1);
 }
+
+TEST_F(CorvanePagesTest, NoPageCoversATabWhicheverRowIsInFront)
+{
+    HWND tabs = View().GetTabControl();
+    ASSERT_GT(::SendMessageA(tabs, TCM_GETROWCOUNT, 0, 0), 1);
+    for (int tab = 0; tab < View().GetTabCount(); ++tab) {
+        ClickTab(tabs, tab);
+        PumpPending();
+        RECT page{};
+        ::GetWindowRect(View().GetCurrentPage()->GetSafeHwnd(), &page);
+        ::MapWindowPoints(nullptr, tabs, reinterpret_cast<POINT*>(&page), 2);
+        for (int other = 0; other < View().GetTabCount(); ++other) {
+            RECT item{};
+            ::SendMessageA(tabs, TCM_GETITEMRECT, static_cast<WPARAM>(other), reinterpret_cast<LPARAM>(&item));
+            EXPECT_GE(page.top, item.bottom) << tab << " covers " << other;
+        }
+    }
+}
+
+TEST_F(CorvanePagesTest, TheHourglassStaysForAWholeOperationExceptOverStop)
+{
+    HWND frame = m_app.GetMainFrame()->GetSafeHwnd();
+    HCURSOR wait = ::LoadCursorA(nullptr, IDC_WAIT);
+    auto cursorAt = [](HWND window, int x, int y) {
+        POINT point{x, y};
+        ::ClientToScreen(window, &point);
+        ::SetCursorPos(point.x, point.y);
+        PumpPending();
+        return ::GetCursor();
+    };
+    {
+        WorkingSession session(View().GetCurrentPage()->GetSafeHwnd(), "Initializing...");
+        HWND dialog = session.Dialog().GetSafeHwnd();
+        EXPECT_EQ(cursorAt(frame, 30, 60), wait);
+        EXPECT_EQ(cursorAt(dialog, 5, 5), wait);
+        EXPECT_NE(cursorAt(::GetDlgItem(dialog, IDC_STOP), 5, 5), wait);
+        EXPECT_EQ(cursorAt(frame, 40, 70), wait);
+    }
+    EXPECT_NE(cursorAt(frame, 30, 60), wait);
+}

@@ -60,5 +60,18 @@ TEST(SpeedPage, EveryFixedDriveThenTheChosenReferenceModel)
     EXPECT_EQ(Heading(grid, 3), "Western Digital (516M) IDE");
     EXPECT_EQ(ColumnTexts(grid, 3)[2], "36 KB/sec");
     EXPECT_EQ(ColumnTexts(grid, 2), tested);
+
+    // Every figure and the longest model name fit their columns.
+    ::SendMessageA(models, CB_SETCURSEL, 5, 0);
+    ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_COMPARE_LIST, CBN_SELENDOK), reinterpret_cast<LPARAM>(models));
+    auto width = [grid](const std::string& text) {
+        return static_cast<int>(::SendMessageA(grid, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    };
+    for (int column = 1; column < 4; ++column) {
+        int columnWidth = static_cast<int>(::SendMessageA(grid, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+        EXPECT_GT(columnWidth, width(Heading(grid, column)) + 6) << column;
+        for (const std::string& text : ColumnTexts(grid, column))
+            EXPECT_GT(columnWidth, width(text) + 6) << text;
+    }
     EXPECT_FALSE(::GetFileAttributesA("C:\\~vrmttest.tmp") != INVALID_FILE_ATTRIBUTES);
 }

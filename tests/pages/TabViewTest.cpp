@@ -1,8 +1,10 @@
+#include "framework/Seams.h"
 #include "pages/PageMessages.h"
 #include "pages/TestPages.h"
 #include "resources/resource.h"
 
 #include "support/Messages.h"
+#include "support/Override.h"
 #include "support/Registry.h"
 
 #include <commctrl.h>
@@ -77,7 +79,7 @@ TEST_F(TabViewTest, BuildsEveryTabAndShowsTheFirstPageBelowTheTabs)
     ::SendMessageA(View().GetTabControl(), TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
     ::GetWindowRect(Page(0, 0), &page);
     ::MapWindowPoints(nullptr, View().GetTabControl(), reinterpret_cast<POINT*>(&page), 2);
-    EXPECT_EQ(page.left, item.left);
+    EXPECT_EQ(page.left, item.left + 2);
     EXPECT_EQ(page.top, item.bottom + 6);
 }
 
@@ -232,4 +234,15 @@ TEST_F(TabViewTest, TabMovesThroughThePageAndShiftTabBack)
     ::SendInput(1, &shift, sizeof shift);
     PumpPending();
     EXPECT_EQ(::GetFocus(), help);
+
+    // Enter still acts as Next, though the focused help button looks the default now.
+    bool helped = false;
+    ScopedOverride<decltype(framework::Seams::winHelp)> winHelp(framework::GetSeams().winHelp,
+                                                                [&](HWND, const char*, UINT, ULONG_PTR) {
+                                                                    helped = true;
+                                                                    return true;
+                                                                });
+    EXPECT_TRUE(Key(VK_RETURN));
+    EXPECT_FALSE(helped);
+    EXPECT_TRUE(ShowsPage(kDllsTab, 1));
 }

@@ -17,10 +17,13 @@ public:
     explicit RecordingSink(int stopAfter = -1) : m_stopAfter(stopAfter) {}
     bool Step(const char* text) override
     {
-        texts.emplace_back(text);
-        return m_stopAfter < 0 || static_cast<int>(texts.size()) < m_stopAfter;
+        ++steps;
+        if (text)
+            texts.emplace_back(text);
+        return m_stopAfter < 0 || steps < m_stopAfter;
     }
     std::vector<std::string> texts;
+    int steps = 0;
 
 private:
     int m_stopAfter;
@@ -183,9 +186,25 @@ TEST(FolderAnalysis, StopEndsTheWalkAtOnceKeepingWhatWasMet)
         for (int file = 0; file < 5; ++file)
             temp.MakeFile("d" + std::to_string(folder) + "\\sub\\x" + std::to_string(file) + ".tmp", 1);
     }
-    FolderAnalysis analysis = Analyse(temp.Path(), RecordingSink(7));
-    EXPECT_EQ(analysis.FilesAnalyzed(), 7);
-    EXPECT_EQ(analysis.Report(kTmp).size(), 7u);
+    // d0, sub, five files, d1, sub, one more file: stop.
+    FolderAnalysis analysis = Analyse(temp.Path(), RecordingSink(10));
+    EXPECT_EQ(analysis.FilesAnalyzed(), 6);
+    EXPECT_EQ(analysis.Report(kTmp).size(), 6u);
+}
+
+TEST(FolderAnalysis, FoldersWithoutFilesStepTooAndKeepTheTextOnShow)
+{
+    TempFolder temp;
+    std::string deep;
+    for (int level = 0; level < 20; ++level)
+        deep += "level" + std::to_string(level) + "\\";
+    temp.MakeFile(deep + "bottom.txt", 1);
+    RecordingSink stopAtOnce(1);
+    FolderAnalysis analysis;
+    analysis.Start(temp.Path(), stopAtOnce);
+    EXPECT_EQ(analysis.FilesAnalyzed(), 0);
+    EXPECT_EQ(stopAtOnce.steps, 1);
+    EXPECT_TRUE(stopAtOnce.texts.empty());
 }
 
 TEST(FolderAnalysis, ASymbolicLinkLoopIsNotFollowed)

@@ -66,7 +66,7 @@ protected:
 
 }  // namespace
 
-// First in this program: the first focus of the process reads the stored choice.
+// The first focus of the program's target page reads the stored choice.
 TEST_F(ReportsPagesTest, TargetPageOffersFixedDrivesAndRemembersTheFolder)
 {
     m_store.WriteProfileInt("ReportsPage1", "AnalyzeFolder", 1);

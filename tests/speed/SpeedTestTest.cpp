@@ -18,7 +18,13 @@ public:
         texts.emplace_back(text);
         return static_cast<int>(texts.size()) != m_stop;
     }
+    bool StepPhase(const char* text) override
+    {
+        ++phases;
+        return Step(text);
+    }
     std::vector<std::string> texts;
+    int phases = 0;
 
 private:
     int m_stop;
@@ -31,12 +37,12 @@ bool Exists(const std::string& path)
 
 }  // namespace
 
-// First in this program: the generator starts at 1 once per process.
 TEST(SpeedTest, TheGeneratorIsTheRuntimeLibrarysFromOne)
 {
-    EXPECT_EQ(NextRandom(), 41);
-    EXPECT_EQ(NextRandom(), 18467);
-    EXPECT_EQ(NextRandom(), 6334);
+    RuntimeRandom generator;
+    EXPECT_EQ(generator.Next(), 41);
+    EXPECT_EQ(generator.Next(), 18467);
+    EXPECT_EQ(generator.Next(), 6334);
 }
 
 TEST(SpeedTest, SpeedsAreKilobytesPerSecond)
@@ -60,6 +66,7 @@ TEST(SpeedTest, AFullRunFillsEveryCellAndLeavesNoScratchFile)
         EXPECT_NE(text.find(" KB/sec"), std::string::npos) << row;
     EXPECT_FALSE(Exists(scratch));
     ASSERT_EQ(progress.texts.size(), 7u);
+    EXPECT_EQ(progress.phases, 7);  // each shown at once
     EXPECT_EQ(progress.texts[0], temp.Path() + " - Creating Test File...");
     EXPECT_EQ(progress.texts[2], temp.Path() + " - Testing Sequential Reads...");
 }

@@ -33,7 +33,14 @@ protected:
         return framework::GetWindowTextString(::GetDlgItem(dialog.GetSafeHwnd(), IDC_STATUS));
     }
 
-    DWORD m_now = 1000000;
+    // Far beyond every earlier test's time: the throttles' marks are the process's.
+    static DWORD FreshTime()
+    {
+        static DWORD epoch = 0;
+        return epoch += 1000000;
+    }
+
+    DWORD m_now = FreshTime();
     ScopedOverride<decltype(framework::Clock::tickCount)> m_clock{framework::GetClock().tickCount,
                                                                   [this] { return m_now; }};
     HWND m_frame = nullptr;
@@ -42,17 +49,18 @@ protected:
 
 }  // namespace
 
-// Declared first: the animation state is the process's, and this is its first use.
-TEST_F(WorkingDlgTest, FirstStepOfTheProcessShowsFrameOneAndLaterOnesFollowTheThrottles)
+// The frame on show is the process's: it starts at 0, so the first step of
+// the process shows frame 1.
+TEST_F(WorkingDlgTest, StepsShowTheNextFrameAndTextsFollowTheThrottles)
 {
     CWorkingDlg dialog;
     ASSERT_TRUE(dialog.Create(m_page));
     EXPECT_EQ(::GetWindow(dialog.GetSafeHwnd(), GW_OWNER), m_frame);
     EXPECT_TRUE(::IsWindowVisible(dialog.GetSafeHwnd()));
-    EXPECT_EQ(CWorkingDlg::FrameOnShow(), 0);
+    auto after = [first = CWorkingDlg::FrameOnShow()](int steps) { return (first + steps) % CWorkingDlg::kFrameCount; };
 
     EXPECT_TRUE(dialog.Step("Initializing..."));
-    EXPECT_EQ(CWorkingDlg::FrameOnShow(), 1);
+    EXPECT_EQ(CWorkingDlg::FrameOnShow(), after(1));
     EXPECT_EQ(Status(dialog), "Initializing...");
 
     m_now += 75;  // not more than 75 ms: the text is dropped
@@ -63,23 +71,39 @@ TEST_F(WorkingDlgTest, FirstStepOfTheProcessShowsFrameOneAndLaterOnesFollowTheTh
     EXPECT_TRUE(dialog.WantsText());
     EXPECT_TRUE(dialog.Step("1 files found\nChecking C:\\..."));
     EXPECT_EQ(Status(dialog), "1 files found\nChecking C:\\...");
-    EXPECT_EQ(CWorkingDlg::FrameOnShow(), 1);
+    EXPECT_EQ(CWorkingDlg::FrameOnShow(), after(1));
 
     m_now += 44;  // 120 ms since the frame changed: not yet
     dialog.Step("x");
-    EXPECT_EQ(CWorkingDlg::FrameOnShow(), 1);
+    EXPECT_EQ(CWorkingDlg::FrameOnShow(), after(1));
     m_now += 1;
     dialog.Step("x");
-    EXPECT_EQ(CWorkingDlg::FrameOnShow(), 2);
+    EXPECT_EQ(CWorkingDlg::FrameOnShow(), after(2));
 
-    // Seven frames wrap round to frame 0.
-    for (int i = 0; i < 5; ++i) {
+    // Seven frames make the round.
+    for (int i = 0; i < CWorkingDlg::kFrameCount; ++i) {
         m_now += 121;
         dialog.Step("x");
     }
-    EXPECT_EQ(CWorkingDlg::FrameOnShow(), 0);
-    m_now += 121;
-    dialog.Step("x");
+    EXPECT_EQ(CWorkingDlg::FrameOnShow(), after(2));
+}
+
+TEST_F(WorkingDlgTest, ANewPhaseIsShownAtOnceAndAStepWithoutTextKeepsTheLast)
+{
+    WorkingSession session(m_page, "Initializing...");
+    m_now += 1;
+    EXPECT_TRUE(session.Sink().StepPhase("C:\\ - Creating Test File..."));
+    EXPECT_EQ(Status(session.Dialog()), "C:\\ - Creating Test File...");
+    m_now += 1;
+    session.Sink().Step("1 files, 0.00 megabytes analyzed");
+    EXPECT_EQ(Status(session.Dialog()), "C:\\ - Creating Test File...");
+    m_now += 100;
+    EXPECT_TRUE(session.Sink().Step(nullptr));
+    EXPECT_EQ(Status(session.Dialog()), "C:\\ - Creating Test File...");
+
+    // A second operation at once still shows its first text.
+    WorkingSession next(m_page, "Initializing...");
+    EXPECT_EQ(Status(next.Dialog()), "Initializing...");
 }
 
 TEST_F(WorkingDlgTest, NextOperationStartsWithTheFrameTheLastOneLeft)
@@ -109,6 +133,18 @@ TEST_F(WorkingDlgTest, AfterStopTheNextStepEndsTheWorkAndTheWindowStays)
     EXPECT_EQ(CWorkingDlg::FrameOnShow(), frame);
     EXPECT_NE(Status(dialog), "after stop");
     EXPECT_TRUE(::IsWindowVisible(dialog.GetSafeHwnd()));
+}
+
+TEST_F(WorkingDlgTest, AStopClickedWhileTheWorkRanEndsItAtTheNextStep)
+{
+    CWorkingDlg dialog;
+    ASSERT_TRUE(dialog.Create(m_page));
+    EXPECT_TRUE(dialog.Step("Sequential reads"));
+    // Queued during work that does not pump, such as a five-second disk test.
+    HWND stop = ::GetDlgItem(dialog.GetSafeHwnd(), IDC_STOP);
+    ::PostMessageA(dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_STOP, BN_CLICKED), reinterpret_cast<LPARAM>(stop));
+    m_now += 5000;
+    EXPECT_FALSE(dialog.Step("Random reads"));
 }
 
 TEST_F(WorkingDlgTest, PumpsOnlyEveryFewMillisecondsAndKeepsAQuitForTheMainLoop)
