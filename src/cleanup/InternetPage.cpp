@@ -19,7 +19,8 @@ InternetPage::InternetPage(const SettingsStore& settings) noexcept
                   {IDC_PRINT, ButtonNeeds::Nothing},
                   {IDC_OPEN, ButtonNeeds::OneSelectedFile},
                   {IDC_START_OVER, ButtonNeeds::Nothing}},
-                 RowPlace::NameOrder}),
+                 RowPlace::NameOrder,
+                 true}),
       m_settings(settings)
 {
 }

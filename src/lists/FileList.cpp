@@ -1,6 +1,7 @@
 #include "lists/FileList.h"
 
 #include "framework/Clock.h"
+#include "framework/Path.h"
 
 #include <algorithm>
 #include <cstring>
@@ -29,17 +30,6 @@ void CopyText(const std::string& text, wchar_t* buffer, int capacity) noexcept
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) noexcept
 {
     return text.size() >= prefix.size() && CompareText(text.substr(0, prefix.size()), prefix) == 0;
-}
-
-std::string Narrow(const wchar_t* text)
-{
-    if (!text)
-        return {};
-    int length = ::WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<size_t>(std::max(length, 1)), '\0');
-    ::WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), length, nullptr, nullptr);
-    narrow.resize(std::strlen(narrow.c_str()));
-    return narrow;
 }
 
 }  // namespace
@@ -221,7 +211,8 @@ bool CFileList::OnNotify(const NMHDR& header, LRESULT& result)
     case LVN_ODFINDITEMW: {
         const auto& find = reinterpret_cast<const NMLVFINDITEMW&>(header);
         bool byText = (find.lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) && find.lvfi.psz;
-        result = byText ? FindByPrefix(Narrow(find.lvfi.psz), find.iStart, find.lvfi.flags & LVFI_WRAP) : -1;
+        result =
+            byText ? FindByPrefix(framework::NarrowText(find.lvfi.psz), find.iStart, find.lvfi.flags & LVFI_WRAP) : -1;
         return true;
     }
     }

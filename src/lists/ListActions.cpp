@@ -1,30 +1,86 @@
 #include "lists/ListActions.h"
 
 #include "framework/Application.h"
+#include "framework/Path.h"
 #include "framework/Seams.h"
 
 #include <shellapi.h>
-
-#include <cctype>
 
 namespace {
 
 constexpr INT_PTR kNoAssociation = 31;
 
-// Only a full path names the row's file: a row without its folder must not
-// turn into a file at the root of the current drive.
-bool IsFullPath(const std::string& path)
+// Why a row may not be handed to the shell, or null when it may: only a
+// full path without wildcards that names one existing file (or, where the
+// page lists folders on purpose, one folder) is ever acted on.
+const char* RefusalOf(const std::string& path, bool folders)
 {
-    bool drive =
-        path.size() > 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' && path[2] == '\\';
-    return drive || path.rfind("\\\\", 0) == 0;
+    if (!framework::IsFullPath(path))
+        return "it does not name a whole path";
+    if (path.find_first_of("?*") != std::string::npos)
+        return "its name holds a wildcard character";
+    DWORD attributes = framework::GetPathAttributes(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return "it no longer exists";
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !folders)
+        return "it is a folder";
+    return nullptr;
 }
 
-// The lists' actions remove files; a folder row never takes its whole tree along.
-bool IsRemovableFile(const std::string& path)
+// The shell takes paths of up to MAX_PATH characters only.
+bool IsLongPath(const std::string& path)
 {
-    DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return IsFullPath(path) && (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY));
+    return path.size() >= MAX_PATH;
+}
+
+// Files too deep for the shell are deleted here, after a question of our own.
+void DeleteLongPaths(HWND owner, const std::vector<std::string>& paths)
+{
+    if (paths.empty())
+        return;
+    std::string question = "These files lie too deep for the shell.  Delete them permanently?\n";
+    for (const std::string& path : paths)
+        question += "\n" + path;
+    if (framework::GetSeams().messageBox(owner, question.c_str(), "Corvane", MB_YESNO | MB_ICONWARNING) != IDYES)
+        return;
+    for (const std::string& path : paths)
+        ::DeleteFileW(framework::WidePath(path).c_str());
+}
+
+// One message for every row left alone.
+class Refusals {
+public:
+    void Add(const std::string& path, const char* why)
+    {
+        if (++m_count <= kShown)
+            m_text += path + " (" + why + ")\n";
+    }
+    void Show(HWND owner) const
+    {
+        if (m_count == 0)
+            return;
+        std::string text = "Corvane left these files alone:\n\n" + m_text;
+        if (m_count > kShown)
+            text += "... and " + std::to_string(m_count - kShown) + " more.\n";
+        framework::GetSeams().messageBox(owner, text.c_str(), "Corvane", MB_OK | MB_ICONWARNING);
+    }
+
+private:
+    static constexpr int kShown = 10;
+    int m_count = 0;
+    std::string m_text;
+};
+
+// sources: the double-zero-ended list the shell expects, without its last zero.
+void RunShellDelete(std::string sources, bool permanent)
+{
+    sources += '\0';
+    SHFILEOPSTRUCTA operation{};
+    operation.hwnd = ::GetActiveWindow();
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = sources.c_str();
+    operation.fFlags = permanent ? 0 : FOF_ALLOWUNDO;
+    framework::GetSeams().fileOperation(operation);
 }
 
 }  // namespace
@@ -59,6 +115,15 @@ void ListCtrlOpenSelectedFile(HWND page, const CFileList& list)
     if (row < 0 || static_cast<size_t>(row) >= list.Rows().Count())
         return;
     std::string path = list.Path(static_cast<size_t>(row));
+    const char* why = RefusalOf(path, true);
+    if (!why && IsLongPath(path))
+        why = "its path is too long for the shell";
+    if (why) {
+        Refusals refused;
+        refused.Add(path, why);
+        refused.Show(page);
+        return;
+    }
     framework::Seams& seams = framework::GetSeams();
     if (seams.shellExecute(page, "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL) != kNoAssociation)
         return;
@@ -69,31 +134,44 @@ void ListCtrlOpenSelectedFile(HWND page, const CFileList& list)
         seams.shellExecute(page, "open", "notepad.exe", path.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
-std::vector<std::string> ListCtrlDeleteSelectedFiles(CFileList& list, bool permanent)
+std::vector<std::string> ListCtrlDeleteSelectedFiles(CFileList& list, bool permanent, bool folders)
 {
     std::vector<size_t> selected = list.Selected();
     std::vector<size_t> files;
     std::string sources;
+    std::vector<std::string> deep;
+    Refusals refused;
     for (size_t row : selected) {
         if (!list.Rows().IsFile(row))
             continue;
         std::string path = list.Path(row);
-        if (!IsRemovableFile(path))
+        const char* why = RefusalOf(path, folders);
+        if (!why && IsLongPath(path)) {
+            // Never deleted for good when the user asked for the Recycle Bin.
+            if (!permanent)
+                why = "its path is too long for the Recycle Bin";
+            else if (framework::GetPathAttributes(path) & FILE_ATTRIBUTE_DIRECTORY)
+                why = "it is a folder too deep for the shell";
+        }
+        if (why) {
+            refused.Add(path, why);
             continue;
+        }
         files.push_back(row);
+        if (IsLongPath(path)) {
+            deep.push_back(path);
+            continue;
+        }
         sources += path;
         sources += '\0';
     }
-    if (sources.empty())
+    HWND owner = ::GetParent(list.Handle());
+    refused.Show(owner);
+    if (files.empty())
         return {};
-    sources += '\0';
-
-    SHFILEOPSTRUCTA operation{};
-    operation.hwnd = ::GetActiveWindow();
-    operation.wFunc = FO_DELETE;
-    operation.pFrom = sources.c_str();
-    operation.fFlags = permanent ? 0 : FOF_ALLOWUNDO;
-    framework::GetSeams().fileOperation(operation);
+    DeleteLongPaths(owner, deep);
+    if (!sources.empty())
+        RunShellDelete(sources, permanent);
 
     // Whatever the shell answered, some files may be gone (a cancel half-way,
     // one locked file): drop exactly the rows whose files no longer exist.
@@ -102,7 +180,7 @@ std::vector<std::string> ListCtrlDeleteSelectedFiles(CFileList& list, bool perma
     std::vector<std::string> gone;
     for (size_t row : files) {
         std::string path = list.Path(row);
-        if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+        if (framework::GetPathAttributes(path) != INVALID_FILE_ATTRIBUTES)
             continue;
         goneRows.push_back(row);
         gone.push_back(std::move(path));

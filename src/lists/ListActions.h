@@ -17,10 +17,13 @@ std::string ListCtrlGetItemText(HWND list, int row, int column);
 void ListCtrlSortItems(CFileList& list, int column, SortKind kind, bool ascending);
 
 // Opens the first selected row's file with its program; offers Notepad when
-// none is associated.
+// none is associated. A row that names no single existing file or folder is
+// refused with a message.
 void ListCtrlOpenSelectedFile(HWND page, const CFileList& list);
 
 // Recycles (or, when permanent, deletes) the files of the selected rows
 // through the shell, which asks the user, then removes the rows whose files
-// are gone. Returns the paths of those files.
-std::vector<std::string> ListCtrlDeleteSelectedFiles(CFileList& list, bool permanent);
+// are gone. Returns the paths of those files. Rows that name no single
+// existing file (folders count only where folders is true) are left alone,
+// and one message names them.
+std::vector<std::string> ListCtrlDeleteSelectedFiles(CFileList& list, bool permanent, bool folders = false);

@@ -143,7 +143,7 @@ void CListPage::ShowPlaceholder(const char* message)
 
 void CListPage::DeleteSelectedFiles(bool permanent)
 {
-    std::vector<std::string> gone = ListCtrlDeleteSelectedFiles(m_list, permanent);
+    std::vector<std::string> gone = ListCtrlDeleteSelectedFiles(m_list, permanent, m_layout.folderRows);
     UpdateButtons();
     if (!gone.empty())
         OnFilesDeleted(gone);

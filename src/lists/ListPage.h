@@ -37,6 +37,7 @@ struct ListPageLayout {
     int sizeColumn;                   // -1: every column sorts as text
     std::vector<ListButton> buttons;  // the button row, right to left
     RowPlace newRows = RowPlace::End;
+    bool folderRows = false;  // rows may name folders, which Delete takes whole
 };
 
 class CListPage : public CPage {

@@ -159,16 +159,22 @@ TEST_F(BrowserCacheTest, DeleteAllDeletesEveryListedFile)
     EXPECT_EQ(ColumnTexts(list, 0), (std::vector<std::string>{"one.htm", "sub", "two.htm"}));
 
     FILEOP_FLAGS flags = 0xFFFF;
+    std::vector<std::string> handed;
     ScopedOverride<decltype(framework::Seams::fileOperation)> remove(
         framework::GetSeams().fileOperation, [&](SHFILEOPSTRUCTA& operation) {
             flags = operation.fFlags;
-            for (const char* path = operation.pFrom; *path; path += std::strlen(path) + 1)
+            for (const char* path = operation.pFrom; *path; path += std::strlen(path) + 1) {
+                handed.push_back(path);
                 ::DeleteFileA(path);
+            }
             return 0;
         });
     ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_DELETE_ALL, BN_CLICKED), 0);
     EXPECT_EQ(flags, 0);
-    // A folder row is never handed to the shell: its tree would go with it.
+    // Inside a checked cache folder a folder row goes to the shell too, which
+    // asks first; this shell removes files only, so the folder's row stays.
+    EXPECT_EQ(handed, (std::vector<std::string>{m_temp.Path() + "ns\\one.htm", m_temp.Path() + "ns\\sub",
+                                                m_temp.Path() + "ns\\two.htm"}));
     EXPECT_EQ(ColumnTexts(list, 0), std::vector<std::string>{"sub"});
     EXPECT_NE(::GetFileAttributesA((m_temp.Path() + "ns\\sub\\kept.htm").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(::GetFileAttributesA((m_temp.Path() + "ns\\one.htm").c_str()), INVALID_FILE_ATTRIBUTES);

@@ -70,8 +70,10 @@ TEST_F(ListActionsTest, LongCellsAreReadWhole)
 
 TEST_F(ListActionsTest, OpeningAFileWithoutAProgramOffersNotepad)
 {
-    AddRow("notes.xyz", "C:\\data");
-    AddRow("other.xyz", "C:\\data");
+    TempFolder temp;
+    const std::string other = temp.MakeFile("other.xyz");
+    AddRow("notes.xyz", temp.Path().substr(0, temp.Path().size() - 1));
+    AddRow("other.xyz", temp.Path().substr(0, temp.Path().size() - 1));
     Select(1);
     std::vector<std::string> calls;
     int answer = IDNO;
@@ -90,7 +92,7 @@ TEST_F(ListActionsTest, OpeningAFileWithoutAProgramOffersNotepad)
                                                     });
 
     ListCtrlOpenSelectedFile(m_window, m_rows.List());
-    EXPECT_EQ(calls, (Texts{"open C:\\data\\other.xyz",
+    EXPECT_EQ(calls, (Texts{"open " + other,
                             "ask There is no program configured to view this file type.  Would you like to view it "
                             "using Notepad?"}));
 
@@ -98,12 +100,12 @@ TEST_F(ListActionsTest, OpeningAFileWithoutAProgramOffersNotepad)
     answer = IDYES;
     ListCtrlOpenSelectedFile(m_window, m_rows.List());
     ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[2], "open notepad.exe C:\\data\\other.xyz");
+    EXPECT_EQ(calls[2], "open notepad.exe " + other);
 
     calls.clear();
     result = 42;
     ListCtrlOpenSelectedFile(m_window, m_rows.List());
-    EXPECT_EQ(calls, (Texts{"open C:\\data\\other.xyz"}));
+    EXPECT_EQ(calls, (Texts{"open " + other}));
 }
 
 TEST_F(ListActionsTest, DeletingRemovesExactlyTheRowsWhoseFilesAreGone)
@@ -122,6 +124,12 @@ TEST_F(ListActionsTest, DeletingRemovesExactlyTheRowsWhoseFilesAreGone)
     Select(4);
 
     std::string list;
+    std::string message;
+    ScopedOverride<decltype(Seams::messageBox)> box(GetSeams().messageBox,
+                                                    [&](HWND, const char* text, const char*, UINT) {
+                                                        message = text;
+                                                        return IDOK;
+                                                    });
     FILEOP_FLAGS flags = 0xFFFF;
     // The shell removes two of the three and then reports a cancel.
     ScopedOverride<decltype(Seams::fileOperation)> shell(GetSeams().fileOperation, [&](SHFILEOPSTRUCTA& operation) {
@@ -137,6 +145,7 @@ TEST_F(ListActionsTest, DeletingRemovesExactlyTheRowsWhoseFilesAreGone)
     });
     EXPECT_EQ(ListCtrlDeleteSelectedFiles(m_rows.List(), false), (Texts{temp.Path() + "a.tmp", temp.Path() + "d.tmp"}));
 
+    EXPECT_EQ(message, "Corvane left these files alone:\n\n\\e.tmp (it does not name a whole path)\n");
     EXPECT_EQ(flags, FOF_ALLOWUNDO);
     EXPECT_EQ(list, temp.Path() + "a.tmp" + '\0' + temp.Path() + "b.tmp" + '\0' + temp.Path() + "d.tmp" + '\0' + '\0');
     EXPECT_EQ(Column(0), (Texts{"b.tmp", "c.tmp", "e.tmp"}));
@@ -171,4 +180,51 @@ TEST(SystemImageList, IsTheShellsAndGivesFileIcons)
     ReleaseSysImageList();
     // Detaching never destroyed the shell's list.
     EXPECT_GT(ImageList_GetImageCount(images), 0);
+}
+
+TEST_F(ListActionsTest, OnlyRowsNamingOneExistingFileReachTheShellAndDeepFilesAreAskedFor)
+{
+    TempFolder temp;
+    std::string folder = temp.Path().substr(0, temp.Path().size() - 1);
+    for (const char* name : {"ab.txt", "cd.txt"})
+        temp.MakeFile(name);
+    temp.MakeFolder("ef.txt");
+    std::string deepFolder = temp.Path() + std::string(150, 'd') + "\\" + std::string(150, 'e');
+    temp.MakeFile(deepFolder.substr(temp.Path().size()) + "\\deep.txt", 5);
+    AddRow("??.txt", folder);
+    AddRow("ef.txt", folder);
+    AddRow("deep.txt", deepFolder);
+    SelectRow(m_list, -1);
+
+    int shellCalls = 0;
+    ScopedOverride<decltype(Seams::fileOperation)> shell(GetSeams().fileOperation, [&](SHFILEOPSTRUCTA&) {
+        ++shellCalls;
+        return 0;
+    });
+    std::vector<std::string> messages;
+    ScopedOverride<decltype(Seams::messageBox)> box(GetSeams().messageBox,
+                                                    [&](HWND, const char* text, const char*, UINT) {
+                                                        messages.push_back(text);
+                                                        return IDYES;
+                                                    });
+    // Recycling: the wildcard and the folder are refused, and the deep file
+    // is never deleted for good instead.
+    EXPECT_TRUE(ListCtrlDeleteSelectedFiles(m_rows.List(), false).empty());
+    EXPECT_EQ(shellCalls, 0);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], "Corvane left these files alone:\n\n" + temp.Path() +
+                               "??.txt (its name holds a wildcard character)\n" + temp.Path() +
+                               "ef.txt (it is a folder)\n" + deepFolder +
+                               "\\deep.txt (its path is too long for the Recycle Bin)\n");
+    EXPECT_EQ(Column(0).size(), 3u);
+
+    // Deleting: the deep file goes after a question of our own.
+    messages.clear();
+    EXPECT_EQ(ListCtrlDeleteSelectedFiles(m_rows.List(), true), Texts{deepFolder + "\\deep.txt"});
+    EXPECT_EQ(shellCalls, 0);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].rfind("These files lie too deep for the shell.  Delete them permanently?", 0), 0u);
+    EXPECT_EQ(Column(0), (Texts{"??.txt", "ef.txt"}));
+    for (const char* name : {"ab.txt", "cd.txt", "ef.txt"})
+        EXPECT_NE(::GetFileAttributesA((temp.Path() + name).c_str()), INVALID_FILE_ATTRIBUTES) << name;
 }

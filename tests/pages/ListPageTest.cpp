@@ -127,6 +127,10 @@ TEST_F(ListPageTest, ButtonsFollowTheSelectionAndThePlaceholderDisablesFileActio
     Select(0, true);
     EXPECT_EQ(Column(0), Texts{"No matching files found."});
     EXPECT_TRUE(m_page->HasPlaceholder());
+    LVITEMA image{};
+    image.mask = LVIF_IMAGE;
+    ::SendMessageA(List(), LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&image));
+    EXPECT_EQ(image.iImage, I_IMAGENONE);
     EXPECT_FALSE(Enabled(IDC_TEST_PRINT));
     EXPECT_FALSE(Enabled(IDC_TEST_DELETE));
     EXPECT_FALSE(Enabled(IDC_TEST_OPEN));
@@ -245,6 +249,7 @@ TEST_F(ListPageTest, TwentyThousandRowsSortSelectDeleteAndOpenThroughTheModel)
     EXPECT_EQ(::SendMessageA(List(), LVM_GETSELECTEDCOUNT, 0, 0), 0);
 
     Select(17000, true);
+    temp.MakeFile(rows.Text(17000, 0));
     std::string opened;
     ScopedOverride<decltype(framework::Seams::shellExecute)> open(
         framework::GetSeams().shellExecute, [&](HWND, const char*, const char* file, const char*, const char*, int) {
