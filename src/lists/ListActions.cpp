@@ -85,23 +85,6 @@ void RunShellDelete(std::string sources, bool permanent)
 
 }  // namespace
 
-std::string ListCtrlGetItemText(HWND list, int row, int column)
-{
-    // The control copies at most the buffer it is given: grow until it fits.
-    std::vector<char> text(260);
-    for (;;) {
-        LVITEMA item{};
-        item.iSubItem = column;
-        item.pszText = text.data();
-        item.cchTextMax = static_cast<int>(text.size());
-        auto length = static_cast<size_t>(
-            ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
-        if (length + 1 < text.size())
-            return std::string(text.data(), length);
-        text.resize(text.size() * 4);
-    }
-}
-
 void ListCtrlSortItems(CFileList& list, int column, SortKind kind, bool ascending)
 {
     framework::WaitCursor wait;

@@ -9,9 +9,6 @@
 #include <string>
 #include <vector>
 
-// The text of one cell as the control shows it, however long.
-std::string ListCtrlGetItemText(HWND list, int row, int column);
-
 // Sorts the rows by one column, under the wait cursor. Text: A to Z when
 // ascending, letters taken without case. Size: the largest first when ascending.
 void ListCtrlSortItems(CFileList& list, int column, SortKind kind, bool ascending);

@@ -88,10 +88,10 @@ TEST_F(DllPageTest, EveryLibraryOfTheSystemDirectoryWithItsMaker)
     int both = Row("corvane-both.dll"), german = Row("corvane-german.dll");
     ASSERT_GE(both, 0);
     ASSERT_GE(german, 0);
-    EXPECT_EQ(ListCtrlGetItemText(List(), both, 3), "Latin description");
-    EXPECT_EQ(ListCtrlGetItemText(List(), both, 4), "Latin Company");
-    EXPECT_EQ(ListCtrlGetItemText(List(), german, 3), "");
-    EXPECT_EQ(ListCtrlGetItemText(List(), german, 4), "");
+    EXPECT_EQ(ShownText(List(), both, 3), "Latin description");
+    EXPECT_EQ(ShownText(List(), both, 4), "Latin Company");
+    EXPECT_EQ(ShownText(List(), german, 3), "");
+    EXPECT_EQ(ShownText(List(), german, 4), "");
 }
 
 TEST_F(DllPageTest, RemovalAsksFirstAndActsOnTheSystemDirectory)

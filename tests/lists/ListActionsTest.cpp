@@ -65,7 +65,7 @@ TEST_F(ListActionsTest, LongCellsAreReadWhole)
 {
     std::string name(1000, 'n');
     AddRow(name, "C:\\x");
-    EXPECT_EQ(ListCtrlGetItemText(m_list, 0, 0), name);
+    EXPECT_EQ(ShownText(m_list, 0, 0), name);
 }
 
 TEST_F(ListActionsTest, OpeningAFileWithoutAProgramOffersNotepad)

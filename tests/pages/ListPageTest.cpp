@@ -258,7 +258,7 @@ TEST_F(ListPageTest, TwentyThousandRowsSortSelectDeleteAndOpenThroughTheModel)
         });
     ListCtrlOpenSelectedFile(Page(), m_page->FileList());
     EXPECT_EQ(opened, temp.Path() + rows.Text(17000, 0));
-    EXPECT_EQ(ListCtrlGetItemText(List(), 17000, 0), rows.Text(17000, 0));
+    EXPECT_EQ(ShownText(List(), 17000, 0), rows.Text(17000, 0));
 }
 
 TEST_F(ListPageTest, IconsAreAskedForOnlyForTheRowsDrawnAndOncePerTypeThatSharesOne)

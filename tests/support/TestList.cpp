@@ -1,7 +1,5 @@
 #include "support/TestList.h"
 
-#include "lists/ListActions.h"
-
 #include <commctrl.h>
 
 TestList::TestList(const std::vector<int>& columnWidths, int sizeColumn) : m_list(sizeColumn)
@@ -47,11 +45,28 @@ void SelectRow(HWND list, int row, bool selected)
     ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
+std::string ShownText(HWND list, int row, int column)
+{
+    // The control copies at most the buffer it is given: grow until it fits.
+    std::vector<char> text(260);
+    for (;;) {
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = text.data();
+        item.cchTextMax = static_cast<int>(text.size());
+        auto length = static_cast<size_t>(
+            ::SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+        if (length + 1 < text.size())
+            return std::string(text.data(), length);
+        text.resize(text.size() * 4);
+    }
+}
+
 std::vector<std::string> ColumnTexts(HWND list, int column)
 {
     std::vector<std::string> texts;
     int count = static_cast<int>(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     for (int row = 0; row < count; ++row)
-        texts.push_back(ListCtrlGetItemText(list, row, column));
+        texts.push_back(ShownText(list, row, column));
     return texts;
 }

@@ -25,5 +25,7 @@ private:
 };
 
 void SelectRow(HWND list, int row, bool selected = true);
+// The text of one cell as the control shows it, however long.
+std::string ShownText(HWND list, int row, int column);
 // Every row's text in one column, top to bottom, as the control shows it.
 std::vector<std::string> ColumnTexts(HWND list, int column);
