@@ -1,5 +1,6 @@
 #include "speed/SpeedTest.h"
 
+#include "support/ScriptedSink.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -9,26 +10,6 @@
 #include <vector>
 
 namespace {
-
-class StopAt : public ProgressSink {
-public:
-    explicit StopAt(int step = -1) : m_stop(step) {}
-    bool Step(const char* text) override
-    {
-        texts.emplace_back(text);
-        return static_cast<int>(texts.size()) != m_stop;
-    }
-    bool StepPhase(const char* text) override
-    {
-        ++phases;
-        return Step(text);
-    }
-    std::vector<std::string> texts;
-    int phases = 0;
-
-private:
-    int m_stop;
-};
 
 bool Exists(const std::string& path)
 {
@@ -58,7 +39,7 @@ TEST(SpeedTest, AFullRunFillsEveryCellAndLeavesNoScratchFile)
     TempFolder temp;
     std::string scratch = temp.MakeFile("~vrmttest.tmp", 10);
     std::map<int, std::string> cells;
-    StopAt progress;
+    ScriptedSink progress;
     EXPECT_TRUE(RunDriveTests(
         temp.Path(), progress, [&](int row, const std::string& text) { cells[row] = text; }, 20));
     EXPECT_EQ(cells.size(), 6u);
@@ -75,14 +56,14 @@ TEST(SpeedTest, StopAndFailuresLeaveNoScratchFileBehind)
 {
     TempFolder temp;
     std::map<int, std::string> cells;
-    StopAt third(4);  // creating, reads 1, reads 2, then stop before the third test
+    ScriptedSink third(4);  // creating, reads 1, reads 2, then stop before the third test
     EXPECT_FALSE(RunDriveTests(
         temp.Path(), third, [&](int row, const std::string& text) { cells[row] = text; }, 20));
     EXPECT_EQ(cells.size(), 2u);
     EXPECT_FALSE(Exists(temp.Path() + "~vrmttest.tmp"));
 
     cells.clear();
-    StopAt progress;
+    ScriptedSink progress;
     EXPECT_FALSE(RunDriveTests(
         temp.Path() + "missing\\", progress, [&](int row, const std::string& text) { cells[row] = text; }, 20));
     EXPECT_TRUE(cells.empty());
