@@ -8,7 +8,7 @@
 
 #include "support/Messages.h"
 #include "support/Override.h"
-#include "support/ProgramTabs.h"
+#include "support/Program.h"
 #include "support/Registry.h"
 #include "support/WindowWatch.h"
 

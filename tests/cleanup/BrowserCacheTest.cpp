@@ -1,17 +1,16 @@
 #include "cleanup/BrowserCache.h"
 #include "cleanup/InternetPage.h"
 
-#include "app/CorvaneApp.h"
 #include "framework/Seams.h"
-#include "pages/TabView.h"
 #include "resources/resource.h"
 
 #include "support/Messages.h"
 #include "support/Override.h"
-#include "support/ProgramTabs.h"
-#include "support/Registry.h"
+#include "support/Program.h"
+#include "support/ScriptedSink.h"
 #include "support/TempFolder.h"
 #include "support/TestList.h"
+#include "support/UserActions.h"
 
 #include <gtest/gtest.h>
 
@@ -33,27 +32,17 @@ void SetText(HKEY hive, const std::string& key, const char* value, const std::st
     ::RegCloseKey(opened);
 }
 
-class Recorder : public ProgressSink {
-public:
-    bool Step(const char* text) override
-    {
-        texts.emplace_back(text);
-        return true;
-    }
-    std::vector<std::string> texts;
-};
-
-class BrowserCacheTest : public SettingsTest {
+class BrowserCacheTest : public ProgramTest {
 protected:
     void TearDown() override
     {
         ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kCacheKey);
         ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Netscape");
         ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Netscape");
-        SettingsTest::TearDown();
+        ProgramTest::TearDown();
     }
     // Every entry the listing gives for a browser, as folder-relative paths.
-    std::vector<std::string> Listed(const std::string& browser, Recorder& progress)
+    std::vector<std::string> Listed(const std::string& browser, ScriptedSink& progress)
     {
         std::vector<std::string> names;
         CacheListing listing([&](const std::string& folder, const framework::FileFind& entry, int) {
@@ -129,7 +118,7 @@ TEST_F(BrowserCacheTest, EachBrowserListsItsOwnFolders)
     SetText(HKEY_LOCAL_MACHINE, std::string(kCacheKey) + "\\Paths\\Path2", "CachePath", m_temp.Path() + "p2\\");
     SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", m_temp.Path() + "ns");
 
-    Recorder progress;
+    ScriptedSink progress;
     EXPECT_EQ(Listed("Internet Explorer 4.0", progress),
               (std::vector<std::string>{"content\\A1\\a.gif", "content\\B2\\b.gif", "content\\C3\\c.gif"}));
     ASSERT_FALSE(progress.texts.empty());
@@ -145,16 +134,9 @@ TEST_F(BrowserCacheTest, DeleteAllDeletesEveryListedFile)
     m_temp.MakeFile("ns\\two.htm", 10);
     m_temp.MakeFile("ns\\sub\\kept.htm", 10);
     SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", m_temp.Path() + "ns");
-    SettingsStore store("Halvett Software", "Corvane");
-    store.WriteProfileInt("Settings", "ShowSplashScreen", 0);
-    store.WriteProfileInt("Settings", "SkipInternetPage1", 1);
-    CCorvaneApp app;
-    ASSERT_TRUE(app.InitInstance());
-    CTabView& view = TabViewOf(app);
-    ShowTab(view, 5);
-    PumpUntil([&] { return view.GetCurrentPage() == view.GetPage(5, 1); });
-    PumpPending();
-    HWND page = view.GetPage(5, 1)->GetSafeHwnd();
+    m_store.WriteProfileInt("Settings", "SkipInternetPage1", 1);
+    StartOn(5, 1);
+    HWND page = Page(5, 1);
     HWND list = ::GetDlgItem(page, IDC_RESULTS_LIST);
     EXPECT_EQ(ColumnTexts(list, 0), (std::vector<std::string>{"one.htm", "sub", "two.htm"}));
 
@@ -169,7 +151,7 @@ TEST_F(BrowserCacheTest, DeleteAllDeletesEveryListedFile)
             }
             return 0;
         });
-    ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_DELETE_ALL, BN_CLICKED), 0);
+    Press(page, IDC_DELETE_ALL);
     EXPECT_EQ(flags, 0);
     // Inside a checked cache folder a folder row goes to the shell too, which
     // asks first; this shell removes files only, so the folder's row stays.
@@ -180,11 +162,9 @@ TEST_F(BrowserCacheTest, DeleteAllDeletesEveryListedFile)
     EXPECT_EQ(::GetFileAttributesA((m_temp.Path() + "ns\\one.htm").c_str()), INVALID_FILE_ATTRIBUTES);
 
     // Start Over and Next again: still four columns.
-    ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_START_OVER, BN_CLICKED), 0);
+    Press(page, IDC_START_OVER);
     PumpPending();
-    ::SendMessageA(view.GetPage(5, 0)->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_NEXT, BN_CLICKED), 0);
+    Press(Page(5, 0), IDC_NEXT);
     PumpPending();
     EXPECT_EQ(::SendMessageA(ListView_GetHeader(list), HDM_GETITEMCOUNT, 0, 0), 4);
-    ::DestroyWindow(app.GetMainFrame()->GetSafeHwnd());
-    TakeQuitMessage();
 }

@@ -5,7 +5,8 @@
 
 #include "support/Messages.h"
 #include "support/Override.h"
-#include "support/Registry.h"
+#include "support/Program.h"
+#include "support/UserActions.h"
 
 #include <commctrl.h>
 
@@ -55,7 +56,7 @@ protected:
     }
     void Click(HWND page, int id)
     {
-        ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(page, id)));
+        Press(page, id);
         PumpPending();
     }
 
@@ -87,7 +88,7 @@ TEST_F(TabViewTest, SkippedIntroductionLandsOnItsResultPageAndStartOverResets)
 {
     m_store.WriteProfileInt("Settings", "SkipDllPage1", 1);
     Build();
-    ClickTab(View().GetTabControl(), kDllsTab);
+    ShowTab(View(), kDllsTab);
     ASSERT_TRUE(PumpUntil([&] { return ShowsPage(kDllsTab, 1); }));
     PumpPending();
     EXPECT_EQ(m_results->events, (std::vector<std::string>{"activated"}));
@@ -101,7 +102,7 @@ TEST_F(TabViewTest, OnlyAFlagOfExactlyOneSkips)
 {
     m_store.WriteProfileInt("Settings", "SkipDllPage1", 2);
     Build();
-    ClickTab(View().GetTabControl(), kDllsTab);
+    ShowTab(View(), kDllsTab);
     PumpPending();
     EXPECT_TRUE(ShowsPage(kDllsTab, 0));
     EXPECT_TRUE(m_results->events.empty());
@@ -110,7 +111,7 @@ TEST_F(TabViewTest, OnlyAFlagOfExactlyOneSkips)
 TEST_F(TabViewTest, NextWritesTheSkipFlagOnlyWhenTicked)
 {
     Build();
-    ClickTab(View().GetTabControl(), kDllsTab);
+    ShowTab(View(), kDllsTab);
     HWND intro = Page(kDllsTab, 0);
     Click(intro, IDC_NEXT);
     EXPECT_TRUE(ShowsPage(kDllsTab, 1));
@@ -126,14 +127,14 @@ TEST_F(TabViewTest, NextWritesTheSkipFlagOnlyWhenTicked)
 TEST_F(TabViewTest, ResultsSurviveALeaveAndReturnByTab)
 {
     Build();
-    ClickTab(View().GetTabControl(), kDllsTab);
+    ShowTab(View(), kDllsTab);
     Click(Page(kDllsTab, 0), IDC_NEXT);
     ASSERT_EQ(m_results->events.size(), 1u);
 
-    ClickTab(View().GetTabControl(), 0);
+    ShowTab(View(), 0);
     EXPECT_TRUE(ShowsPage(0, 0));
     EXPECT_FALSE(::IsWindowVisible(Page(kDllsTab, 1)));
-    ClickTab(View().GetTabControl(), kDllsTab);
+    ShowTab(View(), kDllsTab);
     EXPECT_TRUE(ShowsPage(kDllsTab, 1));
     EXPECT_EQ(m_results->events, (std::vector<std::string>{"activated"}));
 }
@@ -141,7 +142,7 @@ TEST_F(TabViewTest, ResultsSurviveALeaveAndReturnByTab)
 TEST_F(TabViewTest, ArgumentsArriveBeforeActivationAndEmptySlotsAreIgnored)
 {
     Build();
-    ClickTab(View().GetTabControl(), kDllsTab);
+    ShowTab(View(), kDllsTab);
     ::PostMessageA(View().GetSafeHwnd(), UM_SHOWPAGE, 1, 42);
     PumpPending();
     EXPECT_EQ(m_results->events, (std::vector<std::string>{"argument 42", "activated"}));
@@ -152,7 +153,7 @@ TEST_F(TabViewTest, ArgumentsArriveBeforeActivationAndEmptySlotsAreIgnored)
     EXPECT_TRUE(ShowsPage(kDllsTab, 1));
 
     // A tab with no pages shows nothing and asks nothing.
-    ClickTab(View().GetTabControl(), 2);
+    ShowTab(View(), 2);
     EXPECT_EQ(View().GetCurrentPage(), nullptr);
     ::PostMessageA(View().GetSafeHwnd(), UM_SHOWPAGE, 0, 0);
     PumpPending();
@@ -186,7 +187,7 @@ TEST_F(TabViewTest, ResizeTellsEveryPageItsNewSize)
 TEST_F(TabViewTest, EscapeIsSwallowedAndEnterPressesTheDefaultButton)
 {
     Build();
-    ClickTab(View().GetTabControl(), kDllsTab);
+    ShowTab(View(), kDllsTab);
     EXPECT_TRUE(Key(VK_ESCAPE));
     EXPECT_TRUE(ShowsPage(kDllsTab, 0));
     EXPECT_TRUE(::IsWindow(Page(kDllsTab, 0)));
@@ -200,7 +201,7 @@ TEST_F(TabViewTest, EscapeIsSwallowedAndEnterPressesTheDefaultButton)
 TEST_F(TabViewTest, EnterAndTabDoNothingWhileTheMainWindowIsDisabled)
 {
     Build();
-    ClickTab(View().GetTabControl(), kDllsTab);
+    ShowTab(View(), kDllsTab);
     HWND intro = Page(kDllsTab, 0);
     ::SetFocus(::GetDlgItem(intro, IDC_MORE_HELP));
     ::EnableWindow(m_host->GetSafeHwnd(), FALSE);
@@ -215,7 +216,7 @@ TEST_F(TabViewTest, EnterAndTabDoNothingWhileTheMainWindowIsDisabled)
 TEST_F(TabViewTest, TabMovesThroughThePageAndShiftTabBack)
 {
     Build();
-    ClickTab(View().GetTabControl(), kDllsTab);
+    ShowTab(View(), kDllsTab);
     HWND intro = Page(kDllsTab, 0);
     HWND skip = ::GetDlgItem(intro, IDC_SKIP), help = ::GetDlgItem(intro, IDC_MORE_HELP),
          next = ::GetDlgItem(intro, IDC_NEXT);

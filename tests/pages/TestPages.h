@@ -50,6 +50,3 @@ private:
     const SettingsStore& m_settings;
     const char* m_resetFlag;
 };
-
-// Clicks a tab as the user would.
-void ClickTab(HWND tabControl, int index);
