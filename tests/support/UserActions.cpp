@@ -4,22 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <commctrl.h>
-
-bool ClickTab(HWND tabControl, int tab)
-{
-    if (::SendMessageA(tabControl, TCM_GETCURSEL, 0, 0) == tab)
-        return true;  // a click on the selected tab tells nobody
-    HWND parent = ::GetParent(tabControl);
-    NMHDR header{tabControl, static_cast<UINT_PTR>(::GetDlgCtrlID(tabControl)), TCN_SELCHANGING};
-    if (::SendMessageA(parent, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header)))
-        return false;
-    ::SendMessageA(tabControl, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
-    header.code = TCN_SELCHANGE;
-    ::SendMessageA(parent, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
-    return true;
-}
-
 void Press(HWND button)
 {
     if (!::IsWindow(button)) {
