@@ -1,5 +1,5 @@
 # The help pages go in a "help" folder beside a program that opens them.
-file(GLOB CORVANE_HELP_PAGES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/help/*.html)
+file(GLOB CORVANE_HELP_PAGES CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/docs/help/*.html ${PROJECT_SOURCE_DIR}/docs/help/*.css)
 
 function(corvane_help_pages target folder)
   set(copies)
