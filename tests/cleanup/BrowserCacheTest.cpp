@@ -1,6 +1,8 @@
 #include "cleanup/BrowserCache.h"
 #include "cleanup/InternetPage.h"
 
+#include "framework/Handle.h"
+#include "framework/Path.h"
 #include "framework/Seams.h"
 #include "resources/resource.h"
 
@@ -128,17 +130,56 @@ TEST_F(BrowserCacheTest, EachBrowserListsItsOwnFolders)
     EXPECT_EQ(Listed("Netscape Navigator 3.0", progress), (std::vector<std::string>{"ns\\page.htm", "ns\\sub"}));
 }
 
+TEST_F(BrowserCacheTest, TodaysBrowsersAreOfferedPerProfileWithTheirCaches)
+{
+    std::string local = framework::KnownFolder(CSIDL_LOCAL_APPDATA) + "\\";
+    TempFolder google(local + "Google\\");
+    TempFolder mozilla(local + "Mozilla\\");
+    ASSERT_FALSE(google.Path().empty() || mozilla.Path().empty());
+    for (const char* file :
+         {"Chrome\\User Data\\Default\\Cache\\Cache_Data\\f_000001",
+          "Chrome\\User Data\\Default\\Cache\\Cache_Data\\data_0", "Chrome\\User Data\\Default\\Code Cache\\js\\1a2b_0",
+          "Chrome\\User Data\\Default\\GPUCache\\data_1", "Chrome\\User Data\\Default\\Preferences",
+          "Chrome\\User Data\\Profile 1\\Cache\\Cache_Data\\f_000002", "Chrome\\User Data\\System Profile\\Preferences",
+          "Chrome\\User Data\\Local State"})
+        google.MakeFile(file, 10);
+    mozilla.MakeFile("Firefox\\Profiles\\x1y2.default-release\\cache2\\entries\\0A1B2C", 10);
+    mozilla.MakeFile("Firefox\\Profiles\\x1y2.default-release\\cache2\\index", 10);
+
+    EXPECT_EQ(InstalledBrowsers(), (std::vector<std::string>{"Google Chrome (Default)", "Google Chrome (Profile 1)",
+                                                             "Mozilla Firefox (x1y2.default-release)"}));
+    auto listed = [](const std::string& browser, const std::string& base) {
+        std::vector<std::string> names;
+        CacheListing listing([&](const std::string& folder, const framework::FileFind& entry, int) {
+            names.push_back(folder.substr(base.size()) + "\\" + entry.GetFileName());
+        });
+        Recorder progress;
+        for (const std::string& folder : CacheFolders(browser))
+            listing.List(folder, progress);
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    EXPECT_EQ(listed("Google Chrome (Default)", google.Path() + "Chrome\\User Data\\Default\\"),
+              (std::vector<std::string>{"Cache\\Cache_Data\\data_0", "Cache\\Cache_Data\\f_000001",
+                                        "Code Cache\\js\\1a2b_0", "GPUCache\\data_1"}));
+    EXPECT_EQ(listed("Mozilla Firefox (x1y2.default-release)", mozilla.Path() + "Firefox\\Profiles\\"),
+              std::vector<std::string>{"x1y2.default-release\\cache2\\entries\\0A1B2C"});
+}
+
 TEST_F(BrowserCacheTest, DeleteAllDeletesEveryListedFile)
 {
     m_temp.MakeFile("ns\\one.htm", 10);
     m_temp.MakeFile("ns\\two.htm", 10);
     m_temp.MakeFile("ns\\sub\\kept.htm", 10);
+    // A running browser holds some of its files open.
+    framework::KernelHandle held(::CreateFileA(m_temp.MakeFile("ns\\held.htm", 10).c_str(), GENERIC_READ, 0, nullptr,
+                                               OPEN_EXISTING, 0, nullptr));
     SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", m_temp.Path() + "ns");
     m_store.WriteProfileInt("Settings", "SkipInternetPage1", 1);
     StartOn(5, 1);
     HWND page = Page(5, 1);
     HWND list = ::GetDlgItem(page, IDC_RESULTS_LIST);
-    EXPECT_EQ(ColumnTexts(list, 0), (std::vector<std::string>{"one.htm", "sub", "two.htm"}));
+    EXPECT_EQ(ColumnTexts(list, 0), (std::vector<std::string>{"held.htm", "one.htm", "sub", "two.htm"}));
 
     FILEOP_FLAGS flags = 0xFFFF;
     std::vector<std::string> handed;
@@ -151,13 +192,23 @@ TEST_F(BrowserCacheTest, DeleteAllDeletesEveryListedFile)
             }
             return 0;
         });
+    std::string told;
+    ScopedOverride<decltype(framework::Seams::messageBox)> box(framework::GetSeams().messageBox,
+                                                               [&](HWND, const char* text, const char*, UINT) {
+                                                                   told += text;
+                                                                   return IDOK;
+                                                               });
     Press(page, IDC_DELETE_ALL);
     EXPECT_EQ(flags, 0);
+    // What is still there is said, never passed over as done.
+    EXPECT_NE(told.find(m_temp.Path() + "ns\\held.htm (it could not be deleted"), std::string::npos) << told;
+    EXPECT_NE(told.find(m_temp.Path() + "ns\\sub (it could not be deleted"), std::string::npos) << told;
     // Inside a checked cache folder a folder row goes to the shell too, which
     // asks first; this shell removes files only, so the folder's row stays.
-    EXPECT_EQ(handed, (std::vector<std::string>{m_temp.Path() + "ns\\one.htm", m_temp.Path() + "ns\\sub",
-                                                m_temp.Path() + "ns\\two.htm"}));
-    EXPECT_EQ(ColumnTexts(list, 0), std::vector<std::string>{"sub"});
+    EXPECT_EQ(handed, (std::vector<std::string>{m_temp.Path() + "ns\\held.htm", m_temp.Path() + "ns\\one.htm",
+                                                m_temp.Path() + "ns\\sub", m_temp.Path() + "ns\\two.htm"}));
+    EXPECT_EQ(ColumnTexts(list, 0), (std::vector<std::string>{"held.htm", "sub"}));
+    held.reset();
     EXPECT_NE(::GetFileAttributesA((m_temp.Path() + "ns\\sub\\kept.htm").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(::GetFileAttributesA((m_temp.Path() + "ns\\one.htm").c_str()), INVALID_FILE_ATTRIBUTES);
 

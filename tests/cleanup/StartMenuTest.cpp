@@ -2,6 +2,7 @@
 #include "cleanup/StartMenuPages.h"
 
 #include "framework/FileFind.h"
+#include "framework/Handle.h"
 #include "framework/Seams.h"
 #include "resources/resource.h"
 
@@ -127,6 +128,18 @@ TEST_F(ShortcutTest, AutoFixChangesTheShortcutOnlyOnYes)
     ShellLink fixed;
     ASSERT_TRUE(fixed.Load(shortcut));
     EXPECT_EQ(fixed.GetPath(), "C:\\windows\\notepad.exe");
+
+    // A shortcut we may not write is never fixed in silence.
+    std::string locked = m_temp.Path() + "locked.lnk";
+    MakeShortcut(locked, "C:\\gone\\tool.exe");
+    before = ReadBytes(locked);
+    framework::KernelHandle reader(
+        ::CreateFileA(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    AutoFixShortcut(nullptr, locked);
+    reader.reset();
+    EXPECT_EQ(ReadBytes(locked), before);
+    EXPECT_EQ(asked,
+              "Corvane could not update the shortcut:\n" + locked + "\nYou may not have the rights to change it.");
 }
 
 // The page on the test prefix's own Start Menu and Desktop folders.
@@ -210,4 +223,18 @@ TEST_F(StartMenuPageTest, NewestFindOnTopAndTheDesktopOnlyWhenAsked)
     PumpPending();
     EXPECT_TRUE(Enabled(IDC_RECYCLE));
     EXPECT_FALSE(Enabled(IDC_AUTOFIX));
+}
+
+TEST_F(StartMenuPageTest, TheAllUsersStartMenuIsCheckedToo)
+{
+    std::string common = ShellFolder(CSIDL_COMMON_STARTMENU) + "\\Corvane Test";
+    ASSERT_TRUE(::CreateDirectoryA(common.c_str(), nullptr));
+    Make(common + "\\gone.lnk", "C:\\gone\\gone.exe");
+    Make(common + "\\fine.lnk", "C:\\windows");
+    Scan(true, false);
+    EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{"gone.lnk"});
+    EXPECT_EQ(ColumnTexts(List(), 1), std::vector<std::string>{common});
+    for (const std::string& path : m_made)
+        ::DeleteFileA(path.c_str());
+    ::RemoveDirectoryA(common.c_str());
 }

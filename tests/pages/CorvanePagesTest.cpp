@@ -1,5 +1,6 @@
 #include "framework/Seams.h"
 #include "framework/Text.h"
+#include "pages/Help.h"
 #include "pages/TestPages.h"
 #include "resources/resource.h"
 #include "working/WorkingDlg.h"
@@ -29,11 +30,10 @@ protected:
 
     std::string Text(HWND page, int id) { return framework::GetWindowTextString(::GetDlgItem(page, id)); }
 
-    ScopedOverride<decltype(Seams::winHelp)> m_help{
-        GetSeams().winHelp, [this](HWND, const char* file, UINT command, ULONG_PTR data) {
-            m_helpCalls.push_back(std::string(file) + "|" + std::to_string(command) + "|" +
-                                  reinterpret_cast<const char*>(data));
-            return true;
+    ScopedOverride<decltype(Seams::shellExecute)> m_help{
+        GetSeams().shellExecute, [this](HWND, const char*, const char* file, const char*, const char*, int) {
+            m_helpCalls.emplace_back(file);
+            return INT_PTR{42};
         }};
     std::vector<std::string> m_helpCalls;
 };
@@ -116,8 +116,7 @@ TEST_F(CorvanePagesTest, IntroductionPagesCarryTheirTitlesSkipBoxesAndHelpTopics
         EXPECT_EQ((::GetWindowLongA(::GetDlgItem(page, IDC_NEXT), GWL_STYLE) & 0xFF), BS_DEFPUSHBUTTON);
         Press(page, IDC_MORE_HELP);
         ASSERT_FALSE(m_helpCalls.empty());
-        EXPECT_EQ(m_helpCalls.back().substr(m_helpCalls.back().find(".HLP|")),
-                  ".HLP|" + std::to_string(HELP_KEY) + "|" + intro.helpKey);
+        EXPECT_EQ(m_helpCalls.back(), HelpPagePath(intro.helpKey));
     }
     EXPECT_EQ(Text(View().GetPage(4, 0)->GetSafeHwnd(), IDC_CHECK_DESKTOP), "Check all Desktop shortcuts too.");
 }

@@ -238,11 +238,11 @@ TEST_F(TabViewTest, TabMovesThroughThePageAndShiftTabBack)
 
     // Enter still acts as Next, though the focused help button looks the default now.
     bool helped = false;
-    ScopedOverride<decltype(framework::Seams::winHelp)> winHelp(framework::GetSeams().winHelp,
-                                                                [&](HWND, const char*, UINT, ULONG_PTR) {
-                                                                    helped = true;
-                                                                    return true;
-                                                                });
+    ScopedOverride<decltype(framework::Seams::shellExecute)> openHelp(
+        framework::GetSeams().shellExecute, [&](HWND, const char*, const char*, const char*, const char*, int) {
+            helped = true;
+            return INT_PTR{42};
+        });
     EXPECT_TRUE(Key(VK_RETURN));
     EXPECT_FALSE(helped);
     EXPECT_TRUE(ShowsPage(kDllsTab, 1));

@@ -40,8 +40,9 @@ TEST(SpeedTest, AFullRunFillsEveryCellAndLeavesNoScratchFile)
     std::string scratch = temp.MakeFile("~vrmttest.tmp", 10);
     std::map<int, std::string> cells;
     ScriptedSink progress;
-    EXPECT_TRUE(RunDriveTests(
-        temp.Path(), progress, [&](int row, const std::string& text) { cells[row] = text; }, 20));
+    EXPECT_EQ(RunDriveTests(
+                  temp.Path(), progress, [&](int row, const std::string& text) { cells[row] = text; }, 20),
+              DriveRun::Tested);
     EXPECT_EQ(cells.size(), 6u);
     for (const auto& [row, text] : cells)
         EXPECT_NE(text.find(" KB/sec"), std::string::npos) << row;
@@ -57,15 +58,33 @@ TEST(SpeedTest, StopAndFailuresLeaveNoScratchFileBehind)
     TempFolder temp;
     std::map<int, std::string> cells;
     ScriptedSink third(4);  // creating, reads 1, reads 2, then stop before the third test
-    EXPECT_FALSE(RunDriveTests(
-        temp.Path(), third, [&](int row, const std::string& text) { cells[row] = text; }, 20));
+    EXPECT_EQ(RunDriveTests(
+                  temp.Path(), third, [&](int row, const std::string& text) { cells[row] = text; }, 20),
+              DriveRun::Stopped);
     EXPECT_EQ(cells.size(), 2u);
     EXPECT_FALSE(Exists(temp.Path() + "~vrmttest.tmp"));
+}
 
-    cells.clear();
+// A folder of the scratch file's name stands for a root the user may not write.
+TEST(SpeedTest, ARootThatRefusesTheScratchFileIsTestedInAFolderOfItsOwn)
+{
+    ASSERT_TRUE(::CreateDirectoryA("E:\\~vrmttest.tmp", nullptr));
+    std::map<int, std::string> cells;
     ScriptedSink progress;
-    EXPECT_FALSE(RunDriveTests(
-        temp.Path() + "missing\\", progress, [&](int row, const std::string& text) { cells[row] = text; }, 20));
-    EXPECT_TRUE(cells.empty());
-    EXPECT_FALSE(Exists(temp.Path() + "missing\\~vrmttest.tmp"));
+    EXPECT_EQ(RunDriveTests(
+                  "E:\\", progress, [&](int row, const std::string& text) { cells[row] = text; }, 20),
+              DriveRun::Tested);
+    EXPECT_EQ(cells.size(), 6u);
+    EXPECT_NE(cells[5].find(" KB/sec"), std::string::npos);
+    EXPECT_FALSE(Exists("E:\\~vrmttest"));
+
+    // Nowhere to write: the folder's name is taken by a file.
+    ::CloseHandle(::CreateFileA("E:\\~vrmttest", GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    cells.clear();
+    EXPECT_EQ(RunDriveTests(
+                  "E:\\", progress, [&](int row, const std::string& text) { cells[row] = text; }, 20),
+              DriveRun::NotWritable);
+    EXPECT_EQ(cells, (std::map<int, std::string>{{0, kNoWriteAccess}}));
+    ::DeleteFileA("E:\\~vrmttest");
+    ::RemoveDirectoryA("E:\\~vrmttest.tmp");
 }
