@@ -1,6 +1,7 @@
 #include "cleanup/StartMenuPages.h"
 
 #include "cleanup/ShellLink.h"
+#include "framework/Handle.h"
 #include "framework/Seams.h"
 #include "resources/resource.h"
 #include "working/WorkingDlg.h"
@@ -14,12 +15,10 @@ constexpr int kMessageWidth = 256;
 
 std::string SpecialFolder(int folder)
 {
-    LPITEMIDLIST list = nullptr;
+    framework::CoTaskMem<LPITEMIDLIST> list;
     char path[MAX_PATH] = "";
-    if (SUCCEEDED(::SHGetSpecialFolderLocation(nullptr, folder, &list)) && list) {
-        ::SHGetPathFromIDListA(list, path);
-        ::CoTaskMemFree(list);
-    }
+    if (SUCCEEDED(::SHGetSpecialFolderLocation(nullptr, folder, list.put())) && list)
+        ::SHGetPathFromIDListA(list.get(), path);
     return path;
 }
 
@@ -95,7 +94,7 @@ void StartMenuResultsPage::OnPageActivated()
     ClearList();
     const ShortcutOptions& options = StartMenuOptions();
     {
-        ComScope com;
+        framework::ComScope com;
         ShortcutCheck check(
             options.skipRemovableTargets,
             [this](const BrokenShortcut& shortcut) {
@@ -144,7 +143,7 @@ void AutoFixShortcut(HWND owner, const std::string& path)
 
 void StartMenuResultsPage::AutoFix()
 {
-    ComScope com;
+    framework::ComScope com;
     for (size_t row : FileList().Selected())
         AutoFixShortcut(m_hWnd, FileList().Path(row));
 }

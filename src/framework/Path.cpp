@@ -78,12 +78,10 @@ std::wstring FinalFolderPath(const std::wstring& folder)
 
 std::wstring KnownFolder(REFKNOWNFOLDERID id)
 {
-    PWSTR path = nullptr;
-    std::wstring folder;
-    if (SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &path)))
-        folder = path;
-    ::CoTaskMemFree(path);
-    return folder;
+    CoTaskMem<PWSTR> path;
+    if (FAILED(::SHGetKnownFolderPath(id, 0, nullptr, path.put())))
+        return {};
+    return path.get();
 }
 
 std::wstring SystemFolder(UINT(WINAPI* query)(LPWSTR, UINT))
