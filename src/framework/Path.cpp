@@ -129,6 +129,16 @@ DWORD GetPathAttributes(const std::string& path)
     return ::GetFileAttributesW(WidePath(path).c_str());
 }
 
+std::string AbsoluteFolder(const std::string& folder)
+{
+    char full[MAX_PATH * 2] = "";
+    DWORD length = ::GetFullPathNameA((folder + "\\*.*").c_str(), sizeof full, full, nullptr);
+    std::string absolute = length > 4 && length < sizeof full ? std::string(full, length - 4) : folder;
+    while (!absolute.empty() && absolute.back() == '\\')
+        absolute.pop_back();
+    return absolute;
+}
+
 bool IsFullPath(const std::string& path)
 {
     bool drive = path.size() >= 3 && ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z') && path[1] == ':' &&
