@@ -28,11 +28,6 @@ const char* const kReportCaptions[kReportCount] = {
 
 namespace {
 
-char FoldCase(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
-}
-
 bool EndsWithIgnoringCase(const char* name, size_t length, const char* suffix)
 {
     size_t suffixLength = std::strlen(suffix);
@@ -40,7 +35,7 @@ bool EndsWithIgnoringCase(const char* name, size_t length, const char* suffix)
         return false;
     const char* tail = name + length - suffixLength;
     for (size_t i = 0; i < suffixLength; ++i) {
-        if (FoldCase(tail[i]) != FoldCase(suffix[i]))
+        if (framework::LowerAscii(tail[i]) != framework::LowerAscii(suffix[i]))
             return false;
     }
     return true;
