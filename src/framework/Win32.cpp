@@ -31,6 +31,14 @@ void SelectListRow(HWND list, int row, bool selected) noexcept
     ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
+RECT ChildRect(HWND child) noexcept
+{
+    RECT rect{};
+    ::GetWindowRect(child, &rect);
+    ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
 RECT WorkArea() noexcept
 {
     RECT area{};

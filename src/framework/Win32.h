@@ -33,6 +33,8 @@ constexpr FILETIME FileTimeFromTicks(std::uint64_t ticks) noexcept
 // Selects (or deselects) one row of a list view; row -1 means every row.
 void SelectListRow(HWND list, int row, bool selected = true) noexcept;
 
+// A child window's rectangle in its parent's client coordinates.
+RECT ChildRect(HWND child) noexcept;
 // The desktop without the taskbar.
 RECT WorkArea() noexcept;
 // Moves a window to the middle of area, keeping its size or giving it a new one.
