@@ -1,5 +1,7 @@
 #include "BenchTree.h"
 
+#include "framework/Win32.h"
+
 #include <psapi.h>
 
 #include <algorithm>
@@ -30,9 +32,6 @@ constexpr const char* kNamePatterns[] = {
     "Readme for version %d.htm"};
 constexpr int kPatternCount = static_cast<int>(std::size(kNamePatterns));
 
-constexpr std::int64_t kTicksPerSecond = 10000000;
-constexpr std::int64_t kTicksTo1970 = 116444736000000000LL;
-
 // No data is written: the file system keeps the files sparse.
 bool MakeFile(const std::string& path, std::uint64_t size, std::int64_t writeTime)
 {
@@ -41,7 +40,7 @@ bool MakeFile(const std::string& path, std::uint64_t size, std::int64_t writeTim
         return false;
     LARGE_INTEGER end{};
     end.QuadPart = static_cast<LONGLONG>(size);
-    FILETIME time{static_cast<DWORD>(writeTime), static_cast<DWORD>(writeTime >> 32)};
+    FILETIME time = framework::FileTimeFromTicks(static_cast<std::uint64_t>(writeTime));
     bool made = ::SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file) &&
                 ::SetFileTime(file, nullptr, nullptr, &time);
     ::CloseHandle(file);
@@ -105,7 +104,7 @@ bool ReuseOrBuild(const std::string& root, const char* label, int files,
         ::QueryPerformanceCounter(&start);
         if (!build(root))
             return false;
-        MakeFile(marker, 0, kTicksTo1970);
+        MakeFile(marker, 0, framework::kTicksFrom1601To1970);
         std::printf("built in %.1f s\n", Seconds(start));
     }
     std::fflush(stdout);
@@ -134,7 +133,8 @@ bool BuildFileTree(const std::string& root)
                 if (i == 1 && folderIndex % 250 == 0)
                     seconds = 157766400 + static_cast<std::int64_t>((r >> 16) % (365 * 86400ULL));
                 std::snprintf(name, sizeof name, kNamePatterns[i % kPatternCount], i);
-                if (!MakeFile(folder + "\\" + name, size, kTicksTo1970 + seconds * kTicksPerSecond)) {
+                if (!MakeFile(folder + "\\" + name, size,
+                              framework::kTicksFrom1601To1970 + seconds * framework::kTicksPerSecond)) {
                     std::printf("cannot make %s\\%s (error %lu)\n", folder.c_str(), name, ::GetLastError());
                     return false;
                 }

@@ -4,6 +4,7 @@
 // lists every file. Also the peak working set with that report on show.
 #include "BenchTree.h"
 #include "app/CorvaneApp.h"
+#include "framework/Win32.h"
 #include "lists/ListPage.h"
 #include "pages/TabView.h"
 #include "resources/resource.h"
@@ -24,9 +25,6 @@ constexpr int kNumericReport = 7;
 constexpr int kFolders = 2000;
 constexpr int kFilesPerFolder = 50;
 static_assert(kFolders * kFilesPerFolder == bench::kTreeFiles);
-
-constexpr std::int64_t kTicksPerSecond = 10000000;
-constexpr std::int64_t kTicksTo1970 = 116444736000000000LL;
 
 // Half the files have numeric extensions; a fifth share one size (none) and
 // one day (the newest), so the ranked reports meet many equals.
@@ -58,8 +56,8 @@ bool BuildListsTree(const std::string& root)
                 return false;
             LARGE_INTEGER end{};
             end.QuadPart = static_cast<LONGLONG>(size);
-            std::int64_t ticks = kTicksTo1970 + seconds * kTicksPerSecond;
-            FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+            FILETIME time = framework::FileTimeFromTicks(
+                static_cast<std::uint64_t>(framework::kTicksFrom1601To1970 + seconds * framework::kTicksPerSecond));
             ::SetFilePointerEx(file, end, nullptr, FILE_BEGIN);
             ::SetEndOfFile(file);
             ::SetFileTime(file, nullptr, nullptr, &time);

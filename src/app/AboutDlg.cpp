@@ -1,6 +1,7 @@
 #include "app/AboutDlg.h"
 
 #include "framework/Seams.h"
+#include "framework/Win32.h"
 #include "resources/resource.h"
 
 #include <windowsx.h>
@@ -34,9 +35,7 @@ LRESULT CAboutDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 
 void CAboutDlg::OnLButtonDown(POINT point)
 {
-    RECT link{};
-    ::GetWindowRect(::GetDlgItem(m_hWnd, IDC_WEBSITE), &link);
-    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&link), 2);
+    RECT link = framework::ChildRect(::GetDlgItem(m_hWnd, IDC_WEBSITE));
     if (::PtInRect(&link, point))
         framework::GetSeams().shellExecute(m_hWnd, "open", kWebSite, nullptr, nullptr, SW_SHOWNORMAL);
 }

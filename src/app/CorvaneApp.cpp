@@ -8,11 +8,6 @@ CCorvaneApp::CCorvaneApp() : m_settings(kCompanyKey, kAppName) {}
 
 CCorvaneApp::~CCorvaneApp() = default;
 
-CCorvaneApp& GetCorvaneApp()
-{
-    return *static_cast<CCorvaneApp*>(framework::Application::Current());
-}
-
 bool CCorvaneApp::InitInstance()
 {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
@@ -29,7 +24,6 @@ bool CCorvaneApp::InitInstance()
     m_frame = std::make_unique<CMainFrame>(m_settings);
     if (!m_frame->Create())
         return false;
-    SetMainWnd(m_frame.get());
 
     ::ShowWindow(m_frame->GetSafeHwnd(), SW_SHOW);
     ::UpdateWindow(m_frame->GetSafeHwnd());
@@ -49,19 +43,4 @@ bool CCorvaneApp::PreTranslateMessage(MSG& msg)
 int CCorvaneApp::GetProfileInt(const char* section, const char* entry, int defaultValue) const
 {
     return m_settings.GetProfileInt(section, entry, defaultValue);
-}
-
-std::string CCorvaneApp::GetProfileString(const char* section, const char* entry, const char* defaultValue) const
-{
-    return m_settings.GetProfileString(section, entry, defaultValue);
-}
-
-bool CCorvaneApp::WriteProfileInt(const char* section, const char* entry, int value) const
-{
-    return m_settings.WriteProfileInt(section, entry, value);
-}
-
-bool CCorvaneApp::WriteProfileString(const char* section, const char* entry, const char* value) const
-{
-    return m_settings.WriteProfileString(section, entry, value);
 }

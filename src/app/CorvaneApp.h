@@ -7,8 +7,6 @@
 #include "framework/Application.h"
 
 #include <memory>
-#include <optional>
-#include <string>
 
 class CCorvaneApp : public framework::Application {
 public:
@@ -24,9 +22,6 @@ public:
     // The settings store; every page reaches it through the application.
     const SettingsStore& Settings() const { return m_settings; }
     int GetProfileInt(const char* section, const char* entry, int defaultValue) const;
-    std::string GetProfileString(const char* section, const char* entry, const char* defaultValue) const;
-    bool WriteProfileInt(const char* section, const char* entry, int value) const;
-    bool WriteProfileString(const char* section, const char* entry, const char* value) const;
 
     CMainFrame* GetMainFrame() const noexcept { return m_frame.get(); }
 
@@ -38,6 +33,3 @@ private:
     std::unique_ptr<CCorvaneDoc> m_document;
     std::unique_ptr<CMainFrame> m_frame;
 };
-
-// The process's application object.
-CCorvaneApp& GetCorvaneApp();

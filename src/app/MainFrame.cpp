@@ -5,6 +5,7 @@
 #include "disk/History.h"
 #include "framework/Application.h"
 #include "framework/Text.h"
+#include "framework/Win32.h"
 #include "lists/FileIcons.h"
 #include "pages/Help.h"
 #include "pages/Tabs.h"
@@ -155,14 +156,7 @@ void CMainFrame::OnCommand(UINT id)
 
 void CMainFrame::CenterOnDesktop()
 {
-    RECT desktop{}, frame{};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &desktop, 0);
-    ::GetWindowRect(m_hWnd, &frame);
-    int width = frame.right - frame.left;
-    int height = frame.bottom - frame.top;
-    int x = desktop.left + (desktop.right - desktop.left - width) / 2;
-    int y = desktop.top + (desktop.bottom - desktop.top - height) / 2;
-    ::SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    framework::CenterWindow(m_hWnd, framework::WorkArea());
 }
 
 void CMainFrame::ShowIdleText()

@@ -1,7 +1,8 @@
 #include "app/SettingsStore.h"
 
+#include "framework/Win32.h"
+
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -43,16 +44,12 @@ int SettingsStore::GetProfileInt(const char* section, const char* entry, int def
 std::string SettingsStore::GetProfileString(const char* section, const char* entry, const char* defaultValue) const
 {
     framework::RegKey key = OpenSection(section);
-    DWORD type = 0, size = 0;
-    if (!key || ::RegQueryValueExA(key.get(), entry, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || type != REG_SZ)
+    std::optional<framework::RegistryString> value;
+    if (key)
+        value = framework::ReadRegistryString(key.get(), entry);
+    if (!value || value->type != REG_SZ)
         return defaultValue;
-    // Read the value whole, whatever its length; it may lack its terminator.
-    std::vector<char> buffer(size + 1, '\0');
-    if (::RegQueryValueExA(key.get(), entry, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_SZ)
-        return defaultValue;
-    return std::string(buffer.data(), strnlen(buffer.data(), size));
+    return value->text;
 }
 
 bool SettingsStore::WriteProfileInt(const char* section, const char* entry, int value) const

@@ -18,9 +18,6 @@ public:
     // How many values the section holds, whatever their names.
     int GetValueCount(const char* section) const;
 
-    // "Software\<company>\<application>", below HKEY_CURRENT_USER.
-    const std::string& ApplicationKeyPath() const noexcept { return m_applicationKey; }
-
 private:
     framework::RegKey OpenSection(const char* section) const;
 

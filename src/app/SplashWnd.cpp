@@ -1,6 +1,7 @@
 #include "app/SplashWnd.h"
 
 #include "framework/Handle.h"
+#include "framework/Win32.h"
 #include "pages/Picture.h"
 #include "resources/resource.h"
 
@@ -58,11 +59,6 @@ void CSplashWnd::FitAroundPictures()
     RECT window{0, 0, left + pictureWidth + kMargin, kMargin + pictureHeight + kMargin};
     ::AdjustWindowRectEx(&window, static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_STYLE)), FALSE,
                          static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_EXSTYLE)));
-    int width = window.right - window.left;
-    int height = window.bottom - window.top;
-    RECT desktop{};
-    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &desktop, 0);
-    ::SetWindowPos(m_hWnd, nullptr, desktop.left + (desktop.right - desktop.left - width) / 2,
-                   desktop.top + (desktop.bottom - desktop.top - height) / 2, width, height,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
+    framework::CenterWindow(m_hWnd, framework::WorkArea(),
+                            SIZE{window.right - window.left, window.bottom - window.top});
 }

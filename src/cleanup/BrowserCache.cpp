@@ -3,6 +3,7 @@
 #include "framework/FileFind.h"
 #include "framework/Handle.h"
 #include "framework/Path.h"
+#include "framework/Win32.h"
 
 #include <shlobj.h>
 
@@ -145,20 +146,14 @@ std::string ReadRegistryText(HKEY hive, const char* key, const char* value)
     framework::RegKey opened;
     if (::RegOpenKeyExA(hive, key, 0, KEY_READ, opened.put()) != ERROR_SUCCESS)
         return {};
-    DWORD type = 0, size = 0;
-    if (::RegQueryValueExA(opened.get(), value, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ))
+    std::optional<framework::RegistryString> read = framework::ReadRegistryString(opened.get(), value);
+    if (!read)
         return {};
-    std::vector<char> text(size + 1, '\0');
-    if (::RegQueryValueExA(opened.get(), value, nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size) !=
-        ERROR_SUCCESS)
-        return {};
-    std::string result(text.data());
-    if (type != REG_EXPAND_SZ)
-        return result;
-    DWORD length = ::ExpandEnvironmentStringsA(result.c_str(), nullptr, 0);
+    if (read->type != REG_EXPAND_SZ)
+        return read->text;
+    DWORD length = ::ExpandEnvironmentStringsA(read->text.c_str(), nullptr, 0);
     std::vector<char> expanded(length + 1, '\0');
-    ::ExpandEnvironmentStringsA(result.c_str(), expanded.data(), length + 1);
+    ::ExpandEnvironmentStringsA(read->text.c_str(), expanded.data(), length + 1);
     return expanded.data();
 }
 

@@ -1,14 +1,12 @@
 #include "cleanup/DllPage.h"
 
 #include "app/SettingsStore.h"
-#include "framework/FileFind.h"
+#include "cleanup/DllInventory.h"
 #include "framework/Seams.h"
 #include "lists/DetailsDlg.h"
 #include "lists/FileText.h"
 #include "resources/resource.h"
 #include "working/WorkingDlg.h"
-
-#include <cstdio>
 
 DllPage::DllPage(const SettingsStore& settings) noexcept
     : CListPage({IDD_DLLS_RESULTS,
@@ -50,19 +48,9 @@ void DllPage::OnPageActivated()
     ::GetSystemDirectoryA(directory, MAX_PATH);
     std::string systemDirectory = directory;
     FileList().SetFolderPrefix(systemDirectory + "\\");
-
-    framework::FileFind find;
-    int count = 0;
-    for (bool more = find.FindFile(systemDirectory + "\\*.dll"); more; more = find.FindNextFile()) {
-        std::string path = find.GetFilePath();
-        VersionStrings version = ReadVersionStrings(path);
-        AddRow({find.GetFileName(), {}, FormatFileDate(find.GetLastWriteTime()), version.description, version.company},
-               find.GetLength());
-        char text[MAX_PATH + 64];
-        std::snprintf(text, sizeof text, "%d files found\nChecking %s...", ++count, path.c_str());
-        if (!session.Sink().Step(text))
-            break;
-    }
+    for (const LibraryEntry& library : ListLibraries(systemDirectory, session.Sink()))
+        AddRow({library.name, {}, FormatFileDate(library.lastWrite), library.description, library.company},
+               library.size);
     ShowRows();
 }
 

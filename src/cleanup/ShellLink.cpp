@@ -4,17 +4,8 @@
 
 ShellLink::ShellLink() noexcept
 {
-    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                     reinterpret_cast<void**>(&m_link))))
-        m_link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&m_file));
-}
-
-ShellLink::~ShellLink()
-{
-    if (m_file)
-        m_file->Release();
-    if (m_link)
-        m_link->Release();
+    if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, m_link.put())))
+        m_link->QueryInterface(IID_IPersistFile, m_file.put());
 }
 
 bool ShellLink::Load(const std::string& path)

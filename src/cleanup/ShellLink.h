@@ -5,30 +5,13 @@
 
 #include <shlobj.h>
 
+#include "framework/Handle.h"
+
 #include <string>
-
-// COM for the current thread while it lives.
-class ComScope {
-public:
-    ComScope() noexcept : m_initialized(SUCCEEDED(::CoInitialize(nullptr))) {}
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-    ~ComScope()
-    {
-        if (m_initialized)
-            ::CoUninitialize();
-    }
-
-private:
-    bool m_initialized;
-};
 
 class ShellLink {
 public:
     ShellLink() noexcept;
-    ShellLink(const ShellLink&) = delete;
-    ShellLink& operator=(const ShellLink&) = delete;
-    ~ShellLink();
 
     // False when the shortcut cannot be read.
     bool Load(const std::string& path);
@@ -37,9 +20,9 @@ public:
     bool SetPath(const std::string& target);
     // Writes the shortcut back to the file it was loaded from.
     bool Save();
-    IShellLinkA* Get() const noexcept { return m_link; }
+    IShellLinkA* Get() const noexcept { return m_link.get(); }
 
 private:
-    IShellLinkA* m_link = nullptr;
-    IPersistFile* m_file = nullptr;
+    framework::ComPtr<IShellLinkA> m_link;
+    framework::ComPtr<IPersistFile> m_file;
 };

@@ -1,6 +1,7 @@
 #include "cleanup/StartMenuPages.h"
 
 #include "cleanup/ShellLink.h"
+#include "framework/Handle.h"
 #include "framework/Path.h"
 #include "framework/Seams.h"
 #include "resources/resource.h"
@@ -17,12 +18,10 @@ constexpr int kMessageWidth = 256;
 
 std::string SpecialFolder(int folder)
 {
-    LPITEMIDLIST list = nullptr;
+    framework::CoTaskMem<LPITEMIDLIST> list;
     char path[MAX_PATH] = "";
-    if (SUCCEEDED(::SHGetSpecialFolderLocation(nullptr, folder, &list)) && list) {
-        ::SHGetPathFromIDListA(list, path);
-        ::CoTaskMemFree(list);
-    }
+    if (SUCCEEDED(::SHGetSpecialFolderLocation(nullptr, folder, list.put())) && list)
+        ::SHGetPathFromIDListA(list.get(), path);
     return path;
 }
 
@@ -109,7 +108,7 @@ void StartMenuResultsPage::OnPageActivated()
             folders.push_back(publicDesktop);
     }
     {
-        ComScope com;
+        framework::ComScope com;
         ShortcutCheck check(
             options.skipRemovableTargets,
             [this](const BrokenShortcut& shortcut) {
@@ -164,7 +163,7 @@ void AutoFixShortcut(HWND owner, const std::string& path)
 
 void StartMenuResultsPage::AutoFix()
 {
-    ComScope com;
+    framework::ComScope com;
     for (size_t row : FileList().Selected())
         AutoFixShortcut(m_hWnd, FileList().Path(row));
 }

@@ -6,6 +6,7 @@
 #include "framework/Seams.h"
 #include "pages/Picture.h"
 #include "framework/Text.h"
+#include "framework/Win32.h"
 #include "resources/resource.h"
 
 #include <commctrl.h>
@@ -60,9 +61,7 @@ BOOL DiskInfoPage::OnInitDialog()
     }
     ::SendDlgItemMessageA(m_hWnd, IDC_FULL_BAR, PBM_SETRANGE32, 0, 1000);
     // Selecting the first drive fills the summary through the change notification.
-    LVITEMA first{};
-    first.stateMask = first.state = LVIS_SELECTED;
-    ::SendMessageA(drives, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&first));
+    framework::SelectListRow(drives, 0);
     return TRUE;
 }
 

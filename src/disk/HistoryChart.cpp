@@ -1,6 +1,7 @@
 #include "disk/HistoryChart.h"
 
 #include "disk/History.h"
+#include "framework/Win32.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -53,8 +54,8 @@ std::string HistoryDate(int day)
 {
     static const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
                                           "July",    "August",   "September", "October", "November", "December"};
-    ULONGLONG ticks = (static_cast<ULONGLONG>(day) - 1) * 864000000000ull + 116444736000000000ull;
-    FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    FILETIME time = framework::FileTimeFromTicks((static_cast<std::uint64_t>(day) - 1) * framework::kTicksPerDay +
+                                                 framework::kTicksFrom1601To1970);
     SYSTEMTIME date{};
     if (day < 1 || !::FileTimeToSystemTime(&time, &date))
         return {};

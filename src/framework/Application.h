@@ -1,4 +1,4 @@
-// The application object: start-up, the message loop and the main window.
+// The application object: start-up and the message loop.
 #pragma once
 
 #include "framework/Window.h"
@@ -27,14 +27,6 @@ public:
     // has been handled. By default the target window and its parents are
     // offered the message in turn.
     virtual bool PreTranslateMessage(MSG& msg);
-
-    Window* GetMainWnd() const noexcept { return m_mainWnd; }
-
-protected:
-    void SetMainWnd(Window* wnd) noexcept { m_mainWnd = wnd; }
-
-private:
-    Window* m_mainWnd = nullptr;
 };
 
 // Shows the wait cursor for its lifetime.

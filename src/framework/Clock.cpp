@@ -1,16 +1,16 @@
 #include "framework/Clock.h"
 
+#include "framework/Win32.h"
+
 namespace framework {
 
 namespace {
 
 std::int64_t SystemUnixTime()
 {
-    constexpr std::int64_t kTicksPerSecond = 10'000'000;
-    constexpr std::int64_t kTicksFrom1601To1970 = 116'444'736'000'000'000;
     FILETIME now{};
     ::GetSystemTimeAsFileTime(&now);
-    std::int64_t ticks = (static_cast<std::int64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+    auto ticks = static_cast<std::int64_t>(FileTimeTicks(now));
     return (ticks - kTicksFrom1601To1970) / kTicksPerSecond;
 }
 

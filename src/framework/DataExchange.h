@@ -12,8 +12,6 @@ class DataExchange {
 public:
     DataExchange(HWND dialog, bool save) noexcept : m_dialog(dialog), m_save(save) {}
 
-    bool IsSaving() const noexcept { return m_save; }
-
     void Text(int controlId, std::string& value);
     // A check box: 1 ticked, 0 not.
     void Check(int controlId, int& value);

@@ -1,6 +1,7 @@
 #include "framework/FileFind.h"
 
 #include "framework/Path.h"
+#include "framework/Win32.h"
 
 #include <cwchar>
 
@@ -45,7 +46,7 @@ std::string FileFind::GetFileTitle() const
 
 std::uint64_t FileFind::GetLength() const noexcept
 {
-    return (static_cast<std::uint64_t>(m_data.nFileSizeHigh) << 32) | m_data.nFileSizeLow;
+    return MakeUInt64(m_data.nFileSizeHigh, m_data.nFileSizeLow);
 }
 
 }  // namespace framework

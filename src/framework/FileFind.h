@@ -34,7 +34,6 @@ public:
     std::string GetFilePath() const { return m_root + m_name; }
     std::uint64_t GetLength() const noexcept;
     FILETIME GetLastWriteTime() const noexcept { return m_data.ftLastWriteTime; }
-    DWORD GetAttributes() const noexcept { return m_data.dwFileAttributes; }
 
 private:
     void TakeName();

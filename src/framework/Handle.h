@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <utility>
 
 namespace framework {
@@ -83,6 +85,10 @@ inline void DeleteOwnedDc(HDC h) noexcept
 {
     ::DeleteDC(h);
 }
+inline void FreeCoTaskMem(void* p) noexcept
+{
+    ::CoTaskMemFree(p);
+}
 
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
@@ -91,6 +97,59 @@ using Library = UniqueHandle<NullIsEmpty<HMODULE, UnloadLibrary>>;
 // A device context of CreateDC or CreateCompatibleDC.
 using OwnedDc = UniqueHandle<NullIsEmpty<HDC, DeleteOwnedDc>>;
 template <typename T> using GdiObject = UniqueHandle<NullIsEmpty<T, DeleteGdiObject>>;
+// Memory the shell hands out with CoTaskMemAlloc: PIDLs, known-folder paths.
+template <typename T> using CoTaskMem = UniqueHandle<NullIsEmpty<T, FreeCoTaskMem>>;
+
+// Owns one reference to a COM interface.
+template <typename T> class ComPtr {
+public:
+    ComPtr() noexcept = default;
+    ComPtr(ComPtr&& other) noexcept : m_p(std::exchange(other.m_p, nullptr)) {}
+    ComPtr& operator=(ComPtr&& other) noexcept
+    {
+        reset(std::exchange(other.m_p, nullptr));
+        return *this;
+    }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    ~ComPtr() { reset(); }
+
+    T* get() const noexcept { return m_p; }
+    T* operator->() const noexcept { return m_p; }
+    explicit operator bool() const noexcept { return m_p != nullptr; }
+    void reset(T* p = nullptr) noexcept
+    {
+        if (m_p)
+            m_p->Release();
+        m_p = p;
+    }
+    // For the void** out-parameter of CoCreateInstance and QueryInterface:
+    // releases the old reference first.
+    void** put() noexcept
+    {
+        reset();
+        return reinterpret_cast<void**>(&m_p);
+    }
+
+private:
+    T* m_p = nullptr;
+};
+
+// COM for the current thread while it lives.
+class ComScope {
+public:
+    ComScope() noexcept : m_initialized(SUCCEEDED(::CoInitialize(nullptr))) {}
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+    ~ComScope()
+    {
+        if (m_initialized)
+            ::CoUninitialize();
+    }
+
+private:
+    bool m_initialized;
+};
 
 // A window's device context from GetDC, released on scope exit.
 class WindowDc {

@@ -78,12 +78,10 @@ std::wstring FinalFolderPath(const std::wstring& folder)
 
 std::wstring KnownFolder(REFKNOWNFOLDERID id)
 {
-    PWSTR path = nullptr;
-    std::wstring folder;
-    if (SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &path)))
-        folder = path;
-    ::CoTaskMemFree(path);
-    return folder;
+    CoTaskMem<PWSTR> path;
+    if (FAILED(::SHGetKnownFolderPath(id, 0, nullptr, path.put())))
+        return {};
+    return path.get();
 }
 
 std::wstring SystemFolder(UINT(WINAPI* query)(LPWSTR, UINT))
@@ -129,6 +127,16 @@ std::string NarrowText(const wchar_t* text)
 DWORD GetPathAttributes(const std::string& path)
 {
     return ::GetFileAttributesW(WidePath(path).c_str());
+}
+
+std::string AbsoluteFolder(const std::string& folder)
+{
+    char full[MAX_PATH * 2] = "";
+    DWORD length = ::GetFullPathNameA((folder + "\\*.*").c_str(), sizeof full, full, nullptr);
+    std::string absolute = length > 4 && length < sizeof full ? std::string(full, length - 4) : folder;
+    while (!absolute.empty() && absolute.back() == '\\')
+        absolute.pop_back();
+    return absolute;
 }
 
 bool IsFullPath(const std::string& path)

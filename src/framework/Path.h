@@ -18,6 +18,10 @@ std::string NarrowText(const wchar_t* text);
 // INVALID_FILE_ATTRIBUTES when there is none.
 DWORD GetPathAttributes(const std::string& path);
 
+// The absolute form of a folder, without a trailing backslash ("C:" for a
+// drive's root, as listings show folders); the folder itself, so trimmed, when
+// it cannot be made absolute.
+std::string AbsoluteFolder(const std::string& folder);
 // "C:\..." or "\\server\share\...": not relative to a current folder.
 bool IsFullPath(const std::string& path);
 // A drive root, the Windows, system or a Program Files folder, a user's

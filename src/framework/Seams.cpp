@@ -16,12 +16,10 @@ std::string BrowseForFolder(HWND owner, const char* title)
     info.pszDisplayName = path;
     info.lpszTitle = title;
     info.ulFlags = BIF_RETURNONLYFSDIRS;
-    PIDLIST_ABSOLUTE list = ::SHBrowseForFolderA(&info);
-    if (!list)
+    CoTaskMem<PIDLIST_ABSOLUTE> list(::SHBrowseForFolderA(&info));
+    if (!list || !::SHGetPathFromIDListA(list.get(), path))
         return {};
-    bool found = ::SHGetPathFromIDListA(list, path) != FALSE;
-    ::CoTaskMemFree(list);
-    return found ? std::string(path) : std::string();
+    return path;
 }
 
 Seams MakeDefaultSeams()

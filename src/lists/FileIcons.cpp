@@ -1,6 +1,7 @@
 #include "lists/FileIcons.h"
 
 #include "framework/Seams.h"
+#include "framework/Text.h"
 
 #include <shellapi.h>
 
@@ -25,10 +26,7 @@ std::string SharedIconType(const std::string& path)
     if (dot == std::string::npos || (name != std::string::npos && dot < name) || dot + 1 == path.size())
         return {};
     std::string extension = path.substr(dot + 1);
-    for (char& c : extension) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c + ('a' - 'A'));
-    }
+    std::transform(extension.begin(), extension.end(), extension.begin(), framework::LowerAscii);
     if (std::find(kOwnIconTypes.begin(), kOwnIconTypes.end(), extension) != kOwnIconTypes.end())
         return {};
     return extension;

@@ -2,6 +2,7 @@
 
 #include "framework/Clock.h"
 #include "framework/Path.h"
+#include "framework/Win32.h"
 
 #include <algorithm>
 #include <cstring>
@@ -106,10 +107,7 @@ std::vector<size_t> CFileList::Selected() const
 
 void CFileList::Select(size_t row, bool selected) noexcept
 {
-    LVITEMA item{};
-    item.stateMask = LVIS_SELECTED;
-    item.state = selected ? LVIS_SELECTED : 0;
-    ::SendMessageA(m_list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
+    framework::SelectListRow(m_list, static_cast<int>(row), selected);
 }
 
 // The control keeps the selection by place: put it back on the same rows.

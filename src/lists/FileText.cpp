@@ -1,5 +1,7 @@
 #include "lists/FileText.h"
 
+#include "framework/Win32.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -48,13 +50,11 @@ std::uint64_t ParseFileSize(const char* text)
 
 std::string FormatFileDate(const FILETIME& time)
 {
-    constexpr ULONGLONG kTicksFrom1601To1970 = 116444736000000000ull;
     FILETIME local{};
     SYSTEMTIME date{};
     if (!::FileTimeToLocalFileTime(&time, &local) || !::FileTimeToSystemTime(&local, &date))
         return "00/00/00";
-    ULONGLONG ticks = (static_cast<ULONGLONG>(local.dwHighDateTime) << 32) | local.dwLowDateTime;
-    if (ticks < kTicksFrom1601To1970)
+    if (framework::FileTimeTicks(local) < framework::kTicksFrom1601To1970)
         return "00/00/00";
     if (date.wYear > 9999) {
         char text[32];

@@ -1,5 +1,6 @@
 #include "lists/ListModel.h"
 
+#include "framework/Text.h"
 #include "lists/FileText.h"
 
 #include <algorithm>
@@ -10,8 +11,7 @@ namespace {
 
 unsigned char Fold(char c) noexcept
 {
-    auto byte = static_cast<unsigned char>(c);
-    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
+    return static_cast<unsigned char>(framework::LowerAscii(c));
 }
 
 }  // namespace

@@ -41,7 +41,6 @@ public:
     size_t AddMessage(std::string_view text);
 
     size_t Count() const noexcept { return m_rows.size(); }
-    int SizeColumn() const noexcept { return m_sizeColumn; }
     std::string Text(size_t row, int column) const;
     bool IsFile(size_t row) const noexcept { return m_rows[row].file; }
     std::uint64_t Size(size_t row) const noexcept { return m_rows[row].size; }

@@ -1,5 +1,6 @@
 #include "lists/ListPage.h"
 
+#include "framework/Win32.h"
 #include "lists/ListActions.h"
 #include "lists/PrintList.h"
 #include "pages/Layout.h"
@@ -95,9 +96,7 @@ void CListPage::OnPageResize(int width, int height)
         return;
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     HWND list = GetList();
-    RECT rect{};
-    ::GetWindowRect(list, &rect);
-    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
+    RECT rect = framework::ChildRect(list);
     ::SetWindowPos(list, nullptr, 0, 0, width - rect.left, height - kListBottomMargin - rect.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     HWND previous = nullptr;

@@ -1,15 +1,8 @@
 #include "pages/Layout.h"
 
-namespace {
+#include "framework/Win32.h"
 
-// A child's rectangle in its parent's client coordinates.
-RECT ChildRect(HWND control)
-{
-    RECT rect{};
-    ::GetWindowRect(control, &rect);
-    ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
+namespace {
 
 void MoveTo(HWND control, int left, int top)
 {
@@ -20,12 +13,12 @@ void MoveTo(HWND control, int left, int top)
 
 void PlaceLeftOf(HWND control, HWND anchor)
 {
-    RECT own = ChildRect(control), target = ChildRect(anchor);
+    RECT own = framework::ChildRect(control), target = framework::ChildRect(anchor);
     MoveTo(control, target.left - kControlGap - (own.right - own.left), target.top);
 }
 
 void PlaceBelowRight(HWND control, HWND anchor)
 {
-    RECT own = ChildRect(control), target = ChildRect(anchor);
+    RECT own = framework::ChildRect(control), target = framework::ChildRect(anchor);
     MoveTo(control, target.right - (own.right - own.left), target.bottom + kControlGap);
 }

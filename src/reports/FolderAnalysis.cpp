@@ -1,7 +1,9 @@
 #include "reports/FolderAnalysis.h"
 
 #include "framework/FileFind.h"
+#include "framework/Path.h"
 #include "framework/Text.h"
+#include "framework/Win32.h"
 #include "lists/FileText.h"
 
 #include <cstdio>
@@ -26,14 +28,6 @@ const char* const kReportCaptions[kReportCount] = {
 
 namespace {
 
-constexpr std::int64_t kTicksPerDay = 864000000000LL;
-constexpr std::int64_t kTicksFrom1601To1970 = 116444736000000000LL;
-
-char FoldCase(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
-}
-
 bool EndsWithIgnoringCase(const char* name, size_t length, const char* suffix)
 {
     size_t suffixLength = std::strlen(suffix);
@@ -41,7 +35,7 @@ bool EndsWithIgnoringCase(const char* name, size_t length, const char* suffix)
         return false;
     const char* tail = name + length - suffixLength;
     for (size_t i = 0; i < suffixLength; ++i) {
-        if (FoldCase(tail[i]) != FoldCase(suffix[i]))
+        if (framework::LowerAscii(tail[i]) != framework::LowerAscii(suffix[i]))
             return false;
     }
     return true;
@@ -114,33 +108,25 @@ void FolderAnalysis::Start(const std::string& target, ProgressSink& progress)
     FILETIME now{}, local{};
     ::GetSystemTimeAsFileTime(&now);
     ::FileTimeToLocalFileTime(&now, &local);
-    auto ticks = [](const FILETIME& t) {
-        return (static_cast<std::int64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-    };
-    m_localBias = ticks(local) - ticks(now);
+    m_localBias = static_cast<std::int64_t>(framework::FileTimeTicks(local) - framework::FileTimeTicks(now));
 
+    // Every path complete; a lone "\\" is the current drive's root, not a server.
     std::string folder = target;
     if (!folder.empty() && folder.back() == '\\')
         folder.pop_back();
-    // The absolute form of the folder, so that every path is complete.
-    char full[MAX_PATH * 2] = "";
-    DWORD length = ::GetFullPathNameA((folder + "\\*.*").c_str(), sizeof full, full, nullptr);
-    if (length > 4 && length < sizeof full)
-        folder.assign(full, length - 4);
-    if (!folder.empty() && folder.back() == '\\')
-        folder.pop_back();
+    folder = framework::AbsoluteFolder(folder);
     Walk(folder, progress);
 }
 
 std::int64_t FolderAnalysis::DayOf(const FILETIME& time) const
 {
-    std::int64_t utc = (static_cast<std::int64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    auto utc = static_cast<std::int64_t>(framework::FileTimeTicks(time));
     if (utc < 0)
         return 0;
     std::int64_t local = utc + m_localBias;
-    if (local < kTicksFrom1601To1970)
+    if (local < framework::kTicksFrom1601To1970)
         return 0;
-    return local / kTicksPerDay;
+    return local / framework::kTicksPerDay;
 }
 
 // Depth first: a sub-folder is analysed where the listing meets it. Returns

@@ -39,8 +39,6 @@ class ReportsResultsPage : public CListPage {
 public:
     ReportsResultsPage() noexcept;
 
-    const FolderAnalysis& Analysis() const noexcept { return m_analysis; }
-
 protected:
     BOOL OnInitDialog() override;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;

@@ -51,18 +51,6 @@ std::string PatternFolder(const std::string& pattern)
     return folder.substr(start, folder.find_last_not_of('\\') + 1 - start);
 }
 
-// "C:" for a drive's root, as listings show folders.
-std::string AbsoluteFolder(const std::string& folder)
-{
-    char full[MAX_PATH * 2] = "";
-    std::string pattern = folder + "\\*.*";
-    DWORD length = ::GetFullPathNameA(pattern.c_str(), sizeof full, full, nullptr);
-    std::string absolute = length > 4 && length < sizeof full ? std::string(full, length - 4) : folder;
-    while (!absolute.empty() && absolute.back() == '\\')
-        absolute.pop_back();
-    return absolute;
-}
-
 }  // namespace
 
 std::vector<std::string> SplitKeywords(const std::string& text)
@@ -121,7 +109,7 @@ SearchParameters TakeCriteria(const SearchCriteria& criteria)
 void FileSearch::Run(ProgressSink& progress, const MatchSink& onMatch)
 {
     m_patternFolder = PatternFolder(m_parameters.pattern);
-    Search(AbsoluteFolder(m_parameters.folder), progress, onMatch);
+    Search(framework::AbsoluteFolder(m_parameters.folder), progress, onMatch);
 }
 
 bool FileSearch::Step(ProgressSink& progress, const char* format, const std::string& value)

@@ -3,6 +3,7 @@
 #include "framework/Application.h"
 #include "framework/Clock.h"
 #include "framework/Handle.h"
+#include "framework/Win32.h"
 #include "resources/resource.h"
 
 #include <array>
@@ -57,13 +58,10 @@ BOOL CWorkingDlg::OnInitDialog()
 {
     Dialog::OnInitDialog();
     HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
-    RECT ownerRect{}, own{};
+    RECT ownerRect{};
     if (!owner || !::GetWindowRect(owner, &ownerRect))
-        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &ownerRect, 0);
-    ::GetWindowRect(m_hWnd, &own);
-    int width = own.right - own.left, height = own.bottom - own.top;
-    ::SetWindowPos(m_hWnd, nullptr, (ownerRect.left + ownerRect.right - width) / 2,
-                   (ownerRect.top + ownerRect.bottom - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ownerRect = framework::WorkArea();
+    framework::CenterWindow(m_hWnd, ownerRect);
     ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
     m_bStop = false;
     return TRUE;

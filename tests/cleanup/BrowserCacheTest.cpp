@@ -44,11 +44,13 @@ protected:
         ProgramTest::TearDown();
     }
     // Every entry the listing gives for a browser, as folder-relative paths.
-    std::vector<std::string> Listed(const std::string& browser, ScriptedSink& progress)
+    std::vector<std::string> Listed(const std::string& browser, ScriptedSink& progress, std::string base = {})
     {
+        if (base.empty())
+            base = m_temp.Path();
         std::vector<std::string> names;
         CacheListing listing([&](const std::string& folder, const framework::FileFind& entry, int) {
-            names.push_back(folder.substr(m_temp.Path().size()) + "\\" + entry.GetFileName());
+            names.push_back(folder.substr(base.size()) + "\\" + entry.GetFileName());
         });
         for (const std::string& folder : CacheFolders(browser))
             listing.List(folder, progress);
@@ -148,21 +150,11 @@ TEST_F(BrowserCacheTest, TodaysBrowsersAreOfferedPerProfileWithTheirCaches)
 
     EXPECT_EQ(InstalledBrowsers(), (std::vector<std::string>{"Google Chrome (Default)", "Google Chrome (Profile 1)",
                                                              "Mozilla Firefox (x1y2.default-release)"}));
-    auto listed = [](const std::string& browser, const std::string& base) {
-        std::vector<std::string> names;
-        CacheListing listing([&](const std::string& folder, const framework::FileFind& entry, int) {
-            names.push_back(folder.substr(base.size()) + "\\" + entry.GetFileName());
-        });
-        Recorder progress;
-        for (const std::string& folder : CacheFolders(browser))
-            listing.List(folder, progress);
-        std::sort(names.begin(), names.end());
-        return names;
-    };
-    EXPECT_EQ(listed("Google Chrome (Default)", google.Path() + "Chrome\\User Data\\Default\\"),
+    ScriptedSink progress;
+    EXPECT_EQ(Listed("Google Chrome (Default)", progress, google.Path() + "Chrome\\User Data\\Default\\"),
               (std::vector<std::string>{"Cache\\Cache_Data\\data_0", "Cache\\Cache_Data\\f_000001",
                                         "Code Cache\\js\\1a2b_0", "GPUCache\\data_1"}));
-    EXPECT_EQ(listed("Mozilla Firefox (x1y2.default-release)", mozilla.Path() + "Firefox\\Profiles\\"),
+    EXPECT_EQ(Listed("Mozilla Firefox (x1y2.default-release)", progress, mozilla.Path() + "Firefox\\Profiles\\"),
               std::vector<std::string>{"x1y2.default-release\\cache2\\entries\\0A1B2C"});
 }
 

@@ -74,13 +74,10 @@ TEST_F(DllPageTest, EveryLibraryOfTheSystemDirectoryWithItsMaker)
     std::vector<std::string> descriptions = ColumnTexts(List(), 3);
     EXPECT_GT(std::count_if(descriptions.begin(), descriptions.end(), [](auto& text) { return !text.empty(); }), 100);
 
-    int both = Row("corvane-both.dll"), german = Row("corvane-german.dll");
+    int both = Row("corvane-both.dll");
     ASSERT_GE(both, 0);
-    ASSERT_GE(german, 0);
     EXPECT_EQ(ShownText(List(), both, 3), "Latin description");
     EXPECT_EQ(ShownText(List(), both, 4), "Latin Company");
-    EXPECT_EQ(ShownText(List(), german, 3), "");
-    EXPECT_EQ(ShownText(List(), german, 4), "");
 }
 
 TEST_F(DllPageTest, RemovalAsksFirstAndActsOnTheSystemDirectory)
@@ -125,28 +122,4 @@ TEST_F(DllPageTest, RemovalAsksFirstAndActsOnTheSystemDirectory)
     EXPECT_EQ(Row("corvane-both.dll"), -1);
     EXPECT_EQ(Row("corvane-latin1.dll"), -1);
     EXPECT_GE(Row("corvane-german.dll"), 0);
-}
-
-TEST_F(DllPageTest, StopKeepsTheLibrariesMetBeforeIt)
-{
-    int all = static_cast<int>(::SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0));
-    Click(IDC_START_OVER);
-    PumpPending();
-    AfterDelay(300, [] {
-        ::EnumThreadWindows(
-            ::GetCurrentThreadId(),
-            [](HWND hwnd, LPARAM) {
-                HWND stop = ::GetDlgItem(hwnd, IDC_STOP);
-                if (stop && ::IsWindowVisible(hwnd))
-                    Press(stop);
-                return TRUE;
-            },
-            0);
-    });
-    Press(Page(kDllsTab, 0), IDC_NEXT);
-    PumpUntil([&] { return View().GetCurrentPage() == View().GetPage(kDllsTab, 1); });
-    PumpPending();
-    int kept = static_cast<int>(::SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0));
-    EXPECT_GT(kept, 0);
-    EXPECT_LT(kept, all);
 }

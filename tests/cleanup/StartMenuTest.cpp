@@ -34,17 +34,15 @@ std::string ShellFolder(int id)
 
 void MakeShortcut(const std::string& path, const std::string& target)
 {
-    IShellLinkA* link = nullptr;
-    ASSERT_TRUE(SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                             reinterpret_cast<void**>(&link))));
+    framework::ComPtr<IShellLinkA> link;
+    ASSERT_TRUE(
+        SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.put())));
     link->SetPath(target.c_str());
-    IPersistFile* file = nullptr;
-    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    framework::ComPtr<IPersistFile> file;
+    link->QueryInterface(IID_IPersistFile, file.put());
     wchar_t wide[MAX_PATH];
     ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
     EXPECT_TRUE(SUCCEEDED(file->Save(wide, TRUE))) << path;
-    file->Release();
-    link->Release();
 }
 
 std::string ReadBytes(const std::string& path)
@@ -70,7 +68,7 @@ std::vector<std::string> Broken(const std::string& folder, bool skipRemovable, i
 
 class ShortcutTest : public ::testing::Test {
 protected:
-    ComScope m_com;
+    framework::ComScope m_com;
     TempFolder m_temp;
     std::string m_folder = m_temp.Path().substr(0, m_temp.Path().size() - 1);
 };
@@ -180,7 +178,7 @@ protected:
     HWND List() { return ::GetDlgItem(Results(), IDC_RESULTS_LIST); }
     bool Enabled(int id) { return ::IsWindowEnabled(::GetDlgItem(Results(), id)) != FALSE; }
 
-    ComScope m_com;
+    framework::ComScope m_com;
     std::string m_menu;
     std::vector<std::string> m_made;
 };

@@ -1,4 +1,5 @@
 #include "framework/FileFind.h"
+#include "framework/Handle.h"
 #include "framework/Path.h"
 
 #include "support/TempFolder.h"
@@ -27,12 +28,10 @@ std::string DeepFolder()
 
 std::string Known(REFKNOWNFOLDERID id)
 {
-    PWSTR path = nullptr;
-    std::string folder;
-    if (SUCCEEDED(::SHGetKnownFolderPath(id, 0, nullptr, &path)))
-        folder = framework::NarrowText(path);
-    ::CoTaskMemFree(path);
-    return folder;
+    framework::CoTaskMem<PWSTR> path;
+    if (FAILED(::SHGetKnownFolderPath(id, 0, nullptr, path.put())))
+        return {};
+    return framework::NarrowText(path.get());
 }
 
 }  // namespace

@@ -1,13 +1,15 @@
 #include "lists/FileText.h"
 
+#include "framework/Win32.h"
+
 #include <gtest/gtest.h>
 
 namespace {
 
 FILETIME FromUnix(long long seconds)
 {
-    ULONGLONG ticks = static_cast<ULONGLONG>(seconds) * 10000000ull + 116444736000000000ull;
-    return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    return framework::FileTimeFromTicks(static_cast<std::uint64_t>(seconds) * framework::kTicksPerSecond +
+                                        framework::kTicksFrom1601To1970);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "reports/FolderAnalysis.h"
 
 #include "framework/FileFind.h"
+#include "framework/Win32.h"
 
 #include "support/ScriptedSink.h"
 #include "support/TempFolder.h"
@@ -14,8 +15,8 @@ namespace {
 
 void SetDate(const std::string& path, long long unixSeconds)
 {
-    ULONGLONG ticks = static_cast<ULONGLONG>(unixSeconds * 10000000LL + 116444736000000000LL);
-    FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    FILETIME time = framework::FileTimeFromTicks(
+        static_cast<std::uint64_t>(unixSeconds * framework::kTicksPerSecond + framework::kTicksFrom1601To1970));
     HANDLE file = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ::SetFileTime(file, nullptr, nullptr, &time);
     ::CloseHandle(file);

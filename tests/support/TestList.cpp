@@ -1,5 +1,7 @@
 #include "support/TestList.h"
 
+#include "framework/Win32.h"
+
 #include <commctrl.h>
 
 TestList::TestList(const std::vector<int>& columnWidths, int sizeColumn) : m_list(sizeColumn)
@@ -39,10 +41,7 @@ void TestList::AddRow(const std::vector<std::string>& cells, bool selected, std:
 
 void SelectRow(HWND list, int row, bool selected)
 {
-    LVITEMA item{};
-    item.stateMask = LVIS_SELECTED;
-    item.state = selected ? LVIS_SELECTED : 0;
-    ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    framework::SelectListRow(list, row, selected);
 }
 
 std::string ShownText(HWND list, int row, int column)
