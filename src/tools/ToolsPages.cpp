@@ -30,22 +30,20 @@ BOOL ToolsPage::OnInitDialog()
     return TRUE;
 }
 
-LRESULT ToolsPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+bool ToolsPage::OnButtonClicked(UINT id)
 {
-    if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        switch (LOWORD(wParam)) {
-        case IDC_BACKUP:
-            Start(m_windows95Family ? "backup.exe" : "ntbackup.exe", true);
-            return TRUE;
-        case IDC_SCANDISK:
-            Start(m_windows95Family ? "scandskw.exe" : "chkdsk.exe", true);
-            return TRUE;
-        case IDC_DEFRAG:
-            Start("defrag.exe", false);
-            return TRUE;
-        }
+    switch (id) {
+    case IDC_BACKUP:
+        Start(m_windows95Family ? "backup.exe" : "ntbackup.exe", true);
+        return true;
+    case IDC_SCANDISK:
+        Start(m_windows95Family ? "scandskw.exe" : "chkdsk.exe", true);
+        return true;
+    case IDC_DEFRAG:
+        Start("defrag.exe", false);
+        return true;
     }
-    return CPage::HandleMessage(msg, wParam, lParam);
+    return CPage::OnButtonClicked(id);
 }
 
 // The program is found by the system's search rules; whether it started is not our concern.
@@ -111,13 +109,12 @@ BOOL TipsPage::OnInitDialog()
     return TRUE;
 }
 
-LRESULT TipsPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+bool TipsPage::OnCommand(UINT id, UINT code, HWND control)
 {
-    if (msg == WM_COMMAND && LOWORD(wParam) == IDC_TIP_LIST && HIWORD(wParam) == CBN_SELCHANGE) {
-        ShowTip();
-        return TRUE;
-    }
-    return CPage::HandleMessage(msg, wParam, lParam);
+    if (id != IDC_TIP_LIST || code != CBN_SELCHANGE)
+        return CPage::OnCommand(id, code, control);
+    ShowTip();
+    return true;
 }
 
 void TipsPage::ShowTip()

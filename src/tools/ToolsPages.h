@@ -12,7 +12,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnButtonClicked(UINT id) override;
 
 private:
     void Start(const char* program, bool waitCursor);
@@ -33,7 +33,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
 
 private:
     void ShowTip();
