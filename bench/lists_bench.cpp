@@ -7,6 +7,7 @@
 #include "lists/ListPage.h"
 #include "pages/TabView.h"
 #include "resources/resource.h"
+#include "support/UserActions.h"
 
 #include <commctrl.h>
 #include <psapi.h>
@@ -116,15 +117,13 @@ public:
 
     void ShowTab(int tab)
     {
-        ::SendMessageA(View().GetTabControl(), TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
-        NMHDR change{View().GetTabControl(), CTabView::kTabControlId, TCN_SELCHANGE};
-        ::SendMessageA(View().GetSafeHwnd(), WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
+        ClickTab(View().GetTabControl(), tab);
         PumpPending();
     }
     // Presses a page button and waits until the page it leads to has done its work and drawn its list.
     void PressAndWait(int tab, int fromPage, int button)
     {
-        ::SendMessageA(Page(tab, fromPage), WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        ::SendDlgItemMessageA(Page(tab, fromPage), button, BM_CLICK, 0, 0);
         PumpUntil([&] { return View().GetCurrentPage() == View().GetPage(tab, 2); });
         ::UpdateWindow(Results(tab).GetList());
     }
@@ -158,7 +157,7 @@ public:
     {
         ShowTab(kSearchTab);
         if (View().GetCurrentPage() != View().GetPage(kSearchTab, 1))
-            ::SendMessageA(Page(kSearchTab, 2), WM_COMMAND, MAKEWPARAM(IDC_START_OVER, BN_CLICKED), 0);
+            ::SendDlgItemMessageA(Page(kSearchTab, 2), IDC_START_OVER, BM_CLICK, 0, 0);
         PumpUntil([&] { return View().GetCurrentPage() == View().GetPage(kSearchTab, 1); });
         HWND criteria = Page(kSearchTab, 1);
         ::SetDlgItemTextA(criteria, IDC_SEARCH_FOLDER, folder.c_str());

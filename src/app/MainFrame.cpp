@@ -4,9 +4,9 @@
 #include "app/SettingsStore.h"
 #include "disk/History.h"
 #include "framework/Application.h"
-#include "framework/Seams.h"
 #include "framework/Text.h"
 #include "lists/FileIcons.h"
+#include "pages/Help.h"
 #include "pages/Tabs.h"
 #include "resources/resource.h"
 
@@ -140,7 +140,7 @@ bool CMainFrame::OnCommand(UINT id, UINT code, HWND control)
         ::SendMessageA(m_hWnd, WM_CLOSE, 0, 0);
         return true;
     case ID_HELP_FINDER:
-        framework::GetSeams().winHelp(m_hWnd, framework::HelpFilePath().c_str(), HELP_CONTENTS, 0);
+        ShowHelp(m_hWnd, nullptr);
         return true;
     case ID_APP_ABOUT: {
         CAboutDlg about;

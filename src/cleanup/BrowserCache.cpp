@@ -4,6 +4,8 @@
 #include "framework/Handle.h"
 #include "framework/Path.h"
 
+#include <shlobj.h>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -75,6 +77,67 @@ bool AllUsable(const std::vector<std::string>& folders)
     return std::all_of(folders.begin(), folders.end(), IsUsableCacheFolder);
 }
 
+// Today's browsers keep a cache per profile below the local application data:
+// every sub-folder of profiles is a profile, offered as "name (profile)".
+struct ProfileBrowser {
+    const char* name;
+    const char* profiles;
+    std::vector<const char*> caches;  // the folders that hold the files themselves
+};
+
+const std::vector<ProfileBrowser>& ProfileBrowsers()
+{
+    static const std::vector<const char*> chromium = {"Cache\\Cache_Data", "Code Cache\\js", "Code Cache\\wasm",
+                                                      "GPUCache"};
+    static const std::vector<ProfileBrowser> browsers = {
+        {"Google Chrome", "Google\\Chrome\\User Data", chromium},
+        {"Microsoft Edge", "Microsoft\\Edge\\User Data", chromium},
+        {"Brave", "BraveSoftware\\Brave-Browser\\User Data", chromium},
+        {"Vivaldi", "Vivaldi\\User Data", chromium},
+        // Opera keeps one profile per edition: "Opera Stable", "Opera GX Stable".
+        {"Opera", "Opera Software", chromium},
+        {"Chromium", "Chromium\\User Data", chromium},
+        {"Mozilla Firefox", "Mozilla\\Firefox\\Profiles", {"cache2\\entries"}},
+    };
+    return browsers;
+}
+
+struct Profile {
+    std::string entry;
+    std::vector<std::string> folders;
+};
+
+// Every profile with at least one cache folder, in the table's order.
+std::vector<Profile> BrowserProfiles()
+{
+    std::vector<Profile> found;
+    std::string local = framework::KnownFolder(CSIDL_LOCAL_APPDATA);
+    if (local.empty())
+        return found;
+    for (const ProfileBrowser& browser : ProfileBrowsers()) {
+        size_t first = found.size();
+        framework::FileFind find;
+        std::string profiles = local + "\\" + browser.profiles;
+        for (bool more = find.FindFile(profiles + "\\*.*"); more; more = find.FindNextFile()) {
+            if (!find.IsDirectory() || find.IsDots() || find.IsReparsePoint())
+                continue;
+            Profile profile{std::string(browser.name) + " (" + find.GetFileName() + ")", {}};
+            for (const char* cache : browser.caches) {
+                std::string folder = find.GetFilePath() + "\\" + cache;
+                if (IsUsableCacheFolder(folder) &&
+                    (framework::GetPathAttributes(folder) & FILE_ATTRIBUTE_REPARSE_POINT) == 0)
+                    profile.folders.push_back(folder);
+            }
+            if (!profile.folders.empty())
+                found.push_back(std::move(profile));
+        }
+        // The file system need not list them in order.
+        std::sort(found.begin() + static_cast<std::ptrdiff_t>(first), found.end(),
+                  [](const Profile& a, const Profile& b) { return a.entry < b.entry; });
+    }
+    return found;
+}
+
 }  // namespace
 
 std::string ReadRegistryText(HKEY hive, const char* key, const char* value)
@@ -121,11 +184,17 @@ std::vector<std::string> InstalledBrowsers()
         offer(kExplorer4);
     else if (!Explorer3Path(1).empty())
         offer(kExplorer3);
+    for (const Profile& profile : BrowserProfiles())
+        browsers.push_back(profile.entry);
     return browsers;
 }
 
 std::vector<std::string> CacheFolders(const std::string& browser)
 {
+    for (Profile& profile : BrowserProfiles()) {
+        if (profile.entry == browser)
+            return std::move(profile.folders);
+    }
     std::vector<std::string> folders = NamedFolders(browser);
     if (!AllUsable(folders))
         return {};

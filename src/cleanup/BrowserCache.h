@@ -1,4 +1,5 @@
-// The disk caches of the web browsers the registry knows of.
+// The disk caches of the web browsers the registry knows of, and of today's
+// browsers' profiles.
 #pragma once
 
 #include "framework/FileFind.h"
@@ -18,7 +19,8 @@ std::string ReadRegistryText(HKEY hive, const char* key, const char* value);
 // is a full path to an existing folder that is not and holds no protected one.
 bool IsUsableCacheFolder(const std::string& folder);
 // The browsers to offer, in order: at most one Internet Explorer, and none
-// whose registry names a cache folder that is not usable.
+// whose registry names a cache folder that is not usable; then each profile
+// of today's browsers that has a usable cache folder.
 std::vector<std::string> InstalledBrowsers();
 // The folders that hold a browser's cache files; none when one of the
 // folders its registry names is not usable.

@@ -1,11 +1,14 @@
 #include "cleanup/StartMenuPages.h"
 
 #include "cleanup/ShellLink.h"
+#include "framework/Path.h"
 #include "framework/Seams.h"
 #include "resources/resource.h"
 #include "working/WorkingDlg.h"
 
 #include <shlobj.h>
+
+#include <vector>
 
 namespace {
 
@@ -88,6 +91,17 @@ void StartMenuResultsPage::OnPageActivated()
     std::string desktop = SpecialFolder(CSIDL_DESKTOP);
     ClearList();
     const ShortcutOptions& options = StartMenuOptions();
+    // Most installers put their shortcuts where every user sees them.
+    std::vector<std::string> folders{startMenu};
+    std::string allUsersMenu = framework::KnownFolder(CSIDL_COMMON_STARTMENU);
+    if (!allUsersMenu.empty())
+        folders.push_back(allUsersMenu);
+    if (options.checkDesktop) {
+        folders.push_back(desktop);
+        std::string publicDesktop = framework::KnownFolder(CSIDL_COMMON_DESKTOPDIRECTORY);
+        if (!publicDesktop.empty())
+            folders.push_back(publicDesktop);
+    }
     {
         ComScope com;
         ShortcutCheck check(
@@ -103,8 +117,10 @@ void StartMenuResultsPage::OnPageActivated()
                                                  "support@halvett.example",
                                                  "Corvane", MB_OK | MB_ICONERROR);
             });
-        if (check.Walk(startMenu, session.Sink()) && options.checkDesktop)
-            check.Walk(desktop, session.Sink());
+        for (const std::string& folder : folders) {
+            if (!check.Walk(folder, session.Sink()))
+                break;
+        }
     }
     if (Rows().Count() > 0) {
         FileList().Show();
@@ -130,9 +146,13 @@ void AutoFixShortcut(HWND owner, const std::string& path)
                                                  "the selected shortcut to point to the new location?",
                                                  "%1", oldTarget),
                                       "%2", newTarget);
-    if (framework::GetSeams().messageBox(owner, question.c_str(), "Corvane", MB_YESNO | MB_ICONQUESTION) == IDYES) {
-        link.SetPath(newTarget);
-        link.Save();
+    if (framework::GetSeams().messageBox(owner, question.c_str(), "Corvane", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    // A shortcut for all users needs rights a standard user lacks.
+    if (!link.SetPath(newTarget) || !link.Save()) {
+        std::string text =
+            "Corvane could not update the shortcut:\n" + path + "\nYou may not have the rights to change it.";
+        framework::GetSeams().messageBox(owner, text.c_str(), "Corvane", MB_OK | MB_ICONERROR);
     }
 }
 

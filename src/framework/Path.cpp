@@ -164,4 +164,12 @@ bool IsProtectedFolder(const std::string& folder)
     return Holds(resolved, profiles) || (parent != std::wstring::npos && SameText(resolved, parent, profiles));
 }
 
+std::string KnownFolder(int csidl)
+{
+    wchar_t path[MAX_PATH] = L"";
+    if (FAILED(::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)))
+        return {};
+    return NarrowText(path);
+}
+
 }  // namespace framework

@@ -26,4 +26,8 @@ bool IsFullPath(const std::string& path);
 // cannot be opened: what cannot be told safe is not.
 bool IsProtectedFolder(const std::string& folder);
 
+// A folder the shell knows by its CSIDL_ number, such as CSIDL_LOCAL_APPDATA;
+// empty when this system has none.
+std::string KnownFolder(int csidl);
+
 }  // namespace framework

@@ -34,17 +34,19 @@ bool IsLongPath(const std::string& path)
 }
 
 // Files too deep for the shell are deleted here, after a question of our own.
-void DeleteLongPaths(HWND owner, const std::vector<std::string>& paths)
+// False when the user said no.
+bool DeleteLongPaths(HWND owner, const std::vector<std::string>& paths)
 {
     if (paths.empty())
-        return;
+        return true;
     std::string question = "These files lie too deep for the shell.  Delete them permanently?\n";
     for (const std::string& path : paths)
         question += "\n" + path;
     if (framework::GetSeams().messageBox(owner, question.c_str(), "Corvane", MB_YESNO | MB_ICONWARNING) != IDYES)
-        return;
+        return false;
     for (const std::string& path : paths)
         ::DeleteFileW(framework::WidePath(path).c_str());
+    return true;
 }
 
 // One message for every row left alone.
@@ -72,7 +74,8 @@ private:
 };
 
 // sources: the double-zero-ended list the shell expects, without its last zero.
-void RunShellDelete(std::string sources, bool permanent)
+// False when the user cancelled the shell's work.
+bool RunShellDelete(std::string sources, bool permanent)
 {
     sources += '\0';
     SHFILEOPSTRUCTA operation{};
@@ -80,7 +83,9 @@ void RunShellDelete(std::string sources, bool permanent)
     operation.wFunc = FO_DELETE;
     operation.pFrom = sources.c_str();
     operation.fFlags = permanent ? 0 : FOF_ALLOWUNDO;
-    framework::GetSeams().fileOperation(operation);
+    int result = framework::GetSeams().fileOperation(operation);
+    constexpr int kOperationCancelled = 0x75;  // DE_OPCANCELLED, of older shells
+    return result != ERROR_CANCELLED && result != kOperationCancelled && !operation.fAnyOperationsAborted;
 }
 
 }  // namespace
@@ -152,22 +157,28 @@ std::vector<std::string> ListCtrlDeleteSelectedFiles(CFileList& list, bool perma
     refused.Show(owner);
     if (files.empty())
         return {};
-    DeleteLongPaths(owner, deep);
-    if (!sources.empty())
-        RunShellDelete(sources, permanent);
+    bool deepAgreed = DeleteLongPaths(owner, deep);
+    bool shellAgreed = sources.empty() || RunShellDelete(sources, permanent);
 
     // Whatever the shell answered, some files may be gone (a cancel half-way,
     // one locked file): drop exactly the rows whose files no longer exist.
+    // One still there after work the user did not cancel is in use or ours
+    // not to delete: that is said, never passed over as done.
     framework::WaitCursor wait;
     std::vector<size_t> goneRows;
     std::vector<std::string> gone;
+    Refusals kept;
     for (size_t row : files) {
         std::string path = list.Path(row);
-        if (framework::GetPathAttributes(path) != INVALID_FILE_ATTRIBUTES)
+        if (framework::GetPathAttributes(path) != INVALID_FILE_ATTRIBUTES) {
+            if (IsLongPath(path) ? deepAgreed : shellAgreed)
+                kept.Add(path, "it could not be deleted: it may be in use, or you may lack the rights");
             continue;
+        }
         goneRows.push_back(row);
         gone.push_back(std::move(path));
     }
     list.Remove(goneRows);
+    kept.Show(owner);
     return gone;
 }

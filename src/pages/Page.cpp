@@ -2,7 +2,7 @@
 
 #include "app/SettingsStore.h"
 #include "framework/DataExchange.h"
-#include "framework/Seams.h"
+#include "pages/Help.h"
 #include "pages/PageMessages.h"
 #include "resources/resource.h"
 
@@ -66,8 +66,7 @@ void CPage::ShowPage(int page, LPARAM argument) const
 void CPage::OpenHelp() const
 {
     if (m_helpKey)
-        framework::GetSeams().winHelp(m_hWnd, framework::HelpFilePath().c_str(), HELP_KEY,
-                                      reinterpret_cast<ULONG_PTR>(m_helpKey));
+        ShowHelp(m_hWnd, m_helpKey);
 }
 
 LRESULT CIntroPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)

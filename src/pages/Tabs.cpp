@@ -51,7 +51,7 @@ std::vector<TabEntry> CorvaneTabs(const SettingsStore& settings)
         {"Speed",
          {Intro(IDD_SPEED_INTRO, "Speed Page", settings),
           [] { return std::make_unique<SpeedResultsPage>(kSpeedTestMilliseconds); }}},
-        {"Tools", {[] { return std::make_unique<ToolsPage>(IsWindows95Family()); }}},
+        {"Tools", {[] { return std::make_unique<ToolsPage>(::GetVersion()); }}},
         {" Tips", {[] { return std::make_unique<TipsPage>(); }}},
     };
 }

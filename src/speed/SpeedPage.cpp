@@ -86,11 +86,12 @@ void SpeedResultsPage::RunSpeedTest()
     for (const std::string& root : GetFixedDriveRoots()) {
         InsertColumn(column, root.c_str(), kDriveColumnWidth);
         int driveColumn = column++;
-        bool finished = RunDriveTests(
+        DriveRun run = RunDriveTests(
             root, session.Sink(), [&](int row, const std::string& text) { SetCell(row, driveColumn, text); },
             m_testMilliseconds);
         FitColumn(driveColumn, root.c_str(), kDriveColumnWidth);
-        if (!finished)
+        // A drive we may not write is passed over; a stop ends the run.
+        if (run == DriveRun::Stopped)
             break;
     }
     InsertColumn(column, "Compare", kCompareColumnWidth);

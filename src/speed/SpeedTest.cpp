@@ -15,6 +15,7 @@ namespace {
 
 constexpr DWORD kFileBytes = 1024 * 1024;
 constexpr DWORD kFillBlock = 512;
+constexpr const char* kScratchFolderName = "~vrmttest";
 
 const char* const kProgress[kSpeedTestCount] = {
     " - Testing Same Sector Reads...",  " - Testing Sequential Reads...",  " - Testing Random Reads...",
@@ -41,21 +42,91 @@ private:
     BYTE* m_data;
 };
 
-// Deletes the scratch file when the run ends, whichever way.
+BYTE FillByte()
+{
+    return static_cast<BYTE>(NextRandom() % 256);
+}
+
+bool CreateTestFile(const std::string& path)
+{
+    framework::KernelHandle file(::CreateFileW(framework::WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                               FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN,
+                                               nullptr));
+    if (!file)
+        return false;
+    BYTE block[kFillBlock];
+    for (DWORD i = 0; i < kFileBytes / kFillBlock; ++i) {
+        std::memset(block, FillByte(), sizeof block);
+        DWORD written = 0;
+        if (!::WriteFile(file.get(), block, sizeof block, &written, nullptr) || written != sizeof block)
+            return false;
+    }
+    return true;
+}
+
+void DeleteScratchFile(const std::string& path)
+{
+    std::wstring wide = framework::WidePath(path);
+    ::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(wide.c_str());
+}
+
+std::string TempFolderOn(const std::string& root)
+{
+    wchar_t temp[MAX_PATH + 1] = L"";
+    if (::GetTempPathW(MAX_PATH + 1, temp) == 0)
+        return {};
+    std::string folder = framework::NarrowText(temp);
+    bool sameDrive = folder.size() >= 3 && root.size() >= 3 && _strnicmp(folder.c_str(), root.c_str(), 3) == 0;
+    return sameDrive ? folder : std::string();
+}
+
+// The scratch file in the first place of a drive that takes it, removed
+// with the folder made for it when the run ends, whichever way.
 class ScratchFile {
 public:
-    explicit ScratchFile(std::string path) : m_path(std::move(path)) {}
+    explicit ScratchFile(const std::string& root)
+    {
+        if (Make(root))
+            return;
+        if (std::string temp = TempFolderOn(root); !temp.empty() && Make(temp))
+            return;
+        std::string folder = root + kScratchFolderName;
+        std::wstring wide = framework::WidePath(folder);
+        // One left by a run that was killed is ours to use.
+        DWORD attributes =
+            ::CreateDirectoryW(wide.c_str(), nullptr) ? FILE_ATTRIBUTE_DIRECTORY : framework::GetPathAttributes(folder);
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            return;
+        m_folder = folder;
+        ::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_HIDDEN);
+        Make(folder + "\\");
+    }
     ScratchFile(const ScratchFile&) = delete;
     ScratchFile& operator=(const ScratchFile&) = delete;
     ~ScratchFile()
     {
-        std::wstring path = framework::WidePath(m_path);
-        ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ::DeleteFileW(path.c_str());
+        if (!m_path.empty())
+            DeleteScratchFile(m_path);
+        if (!m_folder.empty())
+            ::RemoveDirectoryW(framework::WidePath(m_folder).c_str());
     }
+    // Empty when no place on the drive took it.
     const std::string& Path() const noexcept { return m_path; }
 
 private:
+    bool Make(const std::string& folder)
+    {
+        std::string path = folder + kScratchFileName;
+        if (CreateTestFile(path)) {
+            m_path = path;
+            return true;
+        }
+        DeleteScratchFile(path);  // a partial file
+        return false;
+    }
+
+    std::string m_folder;
     std::string m_path;
 };
 
@@ -68,11 +139,6 @@ DWORD TransferBytes(const std::string& root)
         bytesPerSector > 512 && bytesPerSector <= 65536)
         return bytesPerSector;
     return 512;
-}
-
-BYTE FillByte()
-{
-    return static_cast<BYTE>(NextRandom() % 256);
 }
 
 class TimedTest {
@@ -205,34 +271,19 @@ std::string FormatSpeed(unsigned count, unsigned transferBytes, DWORD elapsedMil
     return text;
 }
 
-bool CreateTestFile(const std::string& root)
+DriveRun RunDriveTests(const std::string& root, ProgressSink& progress, const SpeedCell& cell, DWORD testMilliseconds)
 {
-    framework::KernelHandle file(::CreateFileW(framework::WidePath(root + kScratchFileName).c_str(),
-                                               GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                               FILE_ATTRIBUTE_HIDDEN, nullptr));
-    if (!file)
-        return false;
-    BYTE block[kFillBlock];
-    for (DWORD i = 0; i < kFileBytes / kFillBlock; ++i) {
-        std::memset(block, FillByte(), sizeof block);
-        DWORD written = 0;
-        if (!::WriteFile(file.get(), block, sizeof block, &written, nullptr) || written != sizeof block)
-            return false;
-    }
-    return true;
-}
-
-bool RunDriveTests(const std::string& root, ProgressSink& progress, const SpeedCell& cell, DWORD testMilliseconds)
-{
-    ScratchFile scratch(root + kScratchFileName);
     progress.StepPhase((root + " - Creating Test File...").c_str());
-    if (!CreateTestFile(root))
-        return false;
+    ScratchFile scratch(root);
+    if (scratch.Path().empty()) {
+        cell(0, kNoWriteAccess);
+        return DriveRun::NotWritable;
+    }
     DWORD transfer = TransferBytes(root);
     for (int test = 0; test < kSpeedTestCount; ++test) {
         if (!progress.StepPhase((root + kProgress[test]).c_str()))
-            return false;
+            return DriveRun::Stopped;
         RunTest(test, scratch.Path(), transfer, testMilliseconds, cell);
     }
-    return true;
+    return DriveRun::Tested;
 }

@@ -1,4 +1,4 @@
-// Six timed kinds of disk traffic on a one-megabyte scratch file at a drive's root.
+// Six timed kinds of disk traffic on a one-megabyte scratch file on a drive.
 #pragma once
 
 #include "working/ProgressSink.h"
@@ -33,11 +33,14 @@ std::string FormatSpeed(unsigned count, unsigned transferBytes, DWORD elapsedMil
 // Writes the result text of a test (by row) into the caller's grid.
 using SpeedCell = std::function<void(int row, const std::string& text)>;
 
-// Writes the hidden scratch file at root (which ends in a backslash).
-bool CreateTestFile(const std::string& root);
+enum class DriveRun { Tested, Stopped, NotWritable };
+// The text of a drive's column when no scratch file could be made on it.
+constexpr const char* kNoWriteAccess = "Not tested: no write access";
 
-// Runs the six tests for testMilliseconds each. False when the user stopped
-// the run or the scratch file could not be made. The scratch file is gone
-// afterwards however the run ended.
-bool RunDriveTests(const std::string& root, ProgressSink& progress, const SpeedCell& cell,
-                   DWORD testMilliseconds = kSpeedTestMilliseconds);
+// Runs the six tests for testMilliseconds each. The scratch file goes in the
+// root, else in the user's temporary folder when that lies on the drive, else
+// in a hidden folder of our own in the root: a standard user may create
+// folders in a system drive's root but not files. The scratch file and that
+// folder are gone afterwards however the run ended.
+DriveRun RunDriveTests(const std::string& root, ProgressSink& progress, const SpeedCell& cell,
+                       DWORD testMilliseconds = kSpeedTestMilliseconds);

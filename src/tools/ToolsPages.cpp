@@ -8,15 +8,22 @@
 #include <optional>
 #include <utility>
 
-bool IsWindows95Family()
+SystemTools ToolsFor(DWORD version)
 {
     // The top bit of the version is set on the Windows 95 family only.
-    return (::GetVersion() & 0x80000000u) != 0;
+    if ((version & 0x80000000u) != 0)
+        return {{"open", "backup.exe", {}}, {"open", "scandskw.exe", {}}, {"open", "defrag.exe", {}}, true};
+    if (LOBYTE(LOWORD(version)) < 6)
+        return {{"open", "ntbackup.exe", {}}, {"open", "chkdsk.exe", {}}, {"open", "defrag.exe", {}}, false};
+    // A read-only check of the system drive: it needs the rights the shell
+    // asks for, and the command window stays open with its report.
+    char windows[MAX_PATH] = "C:";
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    std::string drive(windows, 2);
+    return {{"open", "sdclt.exe", {}}, {"runas", "cmd.exe", "/k chkdsk " + drive}, {"open", "dfrgui.exe", {}}, true};
 }
 
-ToolsPage::ToolsPage(bool windows95Family) noexcept : CPage(IDD_TOOLS, "Tools Page"), m_windows95Family(windows95Family)
-{
-}
+ToolsPage::ToolsPage(DWORD version) : CPage(IDD_TOOLS, "Tools Page"), m_tools(ToolsFor(version)) {}
 
 BOOL ToolsPage::OnInitDialog()
 {
@@ -25,7 +32,7 @@ BOOL ToolsPage::OnInitDialog()
         {IDC_BACKUP_ICON, IDI_INFORMATION}, {IDC_SCANDISK_ICON, IDI_WARNING}, {IDC_DEFRAG_ICON, IDI_WINLOGO}};
     for (const auto& [id, icon] : icons)
         ::SendDlgItemMessageA(m_hWnd, id, STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconA(nullptr, icon)), 0);
-    if (!m_windows95Family)
+    if (!m_tools.canDefrag)
         ::EnableWindow(::GetDlgItem(m_hWnd, IDC_DEFRAG), FALSE);
     return TRUE;
 }
@@ -34,25 +41,27 @@ bool ToolsPage::OnButtonClicked(UINT id)
 {
     switch (id) {
     case IDC_BACKUP:
-        Start(m_windows95Family ? "backup.exe" : "ntbackup.exe", true);
+        Start(m_tools.backup, true);
         return true;
     case IDC_SCANDISK:
-        Start(m_windows95Family ? "scandskw.exe" : "chkdsk.exe", true);
+        Start(m_tools.scanDisk, true);
         return true;
     case IDC_DEFRAG:
-        Start("defrag.exe", false);
+        Start(m_tools.defrag, false);
         return true;
     }
     return CPage::OnButtonClicked(id);
 }
 
 // The program is found by the system's search rules; whether it started is not our concern.
-void ToolsPage::Start(const char* program, bool waitCursor)
+void ToolsPage::Start(const ToolCommand& tool, bool waitCursor)
 {
     std::optional<framework::WaitCursor> wait;
     if (waitCursor)
         wait.emplace();
-    framework::GetSeams().shellExecute(m_hWnd, "open", program, nullptr, nullptr, SW_SHOWNORMAL);
+    framework::GetSeams().shellExecute(m_hWnd, tool.verb, tool.file,
+                                       tool.parameters.empty() ? nullptr : tool.parameters.c_str(), nullptr,
+                                       SW_SHOWNORMAL);
 }
 
 const Tip kTips[7] = {

@@ -3,21 +3,41 @@
 
 #include "pages/Page.h"
 
-// Windows 95, 98 and Me, as GetVersion tells them from Windows NT.
-bool IsWindows95Family();
+#include <windows.h>
+
+#include <string>
+
+// What the shell is asked to start for one tool.
+struct ToolCommand {
+    const char* verb;
+    const char* file;  // a bare name: the system's search rules find it
+    std::string parameters;
+};
+
+struct SystemTools {
+    ToolCommand backup;
+    ToolCommand scanDisk;
+    ToolCommand defrag;
+    bool canDefrag;
+};
+
+// The tools of the system whose version GetVersion reports: the Windows 95
+// family, Windows NT before Vista, or Vista and later, where the older tools
+// are gone.
+SystemTools ToolsFor(DWORD version);
 
 class ToolsPage : public CPage {
 public:
-    explicit ToolsPage(bool windows95Family) noexcept;
+    explicit ToolsPage(DWORD version);
 
 protected:
     BOOL OnInitDialog() override;
     bool OnButtonClicked(UINT id) override;
 
 private:
-    void Start(const char* program, bool waitCursor);
+    void Start(const ToolCommand& tool, bool waitCursor);
 
-    bool m_windows95Family;
+    SystemTools m_tools;
 };
 
 struct Tip {

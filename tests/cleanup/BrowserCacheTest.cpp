@@ -1,17 +1,18 @@
 #include "cleanup/BrowserCache.h"
 #include "cleanup/InternetPage.h"
 
-#include "app/CorvaneApp.h"
+#include "framework/Handle.h"
+#include "framework/Path.h"
 #include "framework/Seams.h"
-#include "pages/TabView.h"
 #include "resources/resource.h"
 
 #include "support/Messages.h"
 #include "support/Override.h"
-#include "support/ProgramTabs.h"
-#include "support/Registry.h"
+#include "support/Program.h"
+#include "support/ScriptedSink.h"
 #include "support/TempFolder.h"
 #include "support/TestList.h"
+#include "support/UserActions.h"
 
 #include <gtest/gtest.h>
 
@@ -33,27 +34,17 @@ void SetText(HKEY hive, const std::string& key, const char* value, const std::st
     ::RegCloseKey(opened);
 }
 
-class Recorder : public ProgressSink {
-public:
-    bool Step(const char* text) override
-    {
-        texts.emplace_back(text);
-        return true;
-    }
-    std::vector<std::string> texts;
-};
-
-class BrowserCacheTest : public SettingsTest {
+class BrowserCacheTest : public ProgramTest {
 protected:
     void TearDown() override
     {
         ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kCacheKey);
         ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\Netscape");
         ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Netscape");
-        SettingsTest::TearDown();
+        ProgramTest::TearDown();
     }
     // Every entry the listing gives for a browser, as folder-relative paths.
-    std::vector<std::string> Listed(const std::string& browser, Recorder& progress)
+    std::vector<std::string> Listed(const std::string& browser, ScriptedSink& progress)
     {
         std::vector<std::string> names;
         CacheListing listing([&](const std::string& folder, const framework::FileFind& entry, int) {
@@ -129,7 +120,7 @@ TEST_F(BrowserCacheTest, EachBrowserListsItsOwnFolders)
     SetText(HKEY_LOCAL_MACHINE, std::string(kCacheKey) + "\\Paths\\Path2", "CachePath", m_temp.Path() + "p2\\");
     SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", m_temp.Path() + "ns");
 
-    Recorder progress;
+    ScriptedSink progress;
     EXPECT_EQ(Listed("Internet Explorer 4.0", progress),
               (std::vector<std::string>{"content\\A1\\a.gif", "content\\B2\\b.gif", "content\\C3\\c.gif"}));
     ASSERT_FALSE(progress.texts.empty());
@@ -139,24 +130,56 @@ TEST_F(BrowserCacheTest, EachBrowserListsItsOwnFolders)
     EXPECT_EQ(Listed("Netscape Navigator 3.0", progress), (std::vector<std::string>{"ns\\page.htm", "ns\\sub"}));
 }
 
+TEST_F(BrowserCacheTest, TodaysBrowsersAreOfferedPerProfileWithTheirCaches)
+{
+    std::string local = framework::KnownFolder(CSIDL_LOCAL_APPDATA) + "\\";
+    TempFolder google(local + "Google\\");
+    TempFolder mozilla(local + "Mozilla\\");
+    ASSERT_FALSE(google.Path().empty() || mozilla.Path().empty());
+    for (const char* file :
+         {"Chrome\\User Data\\Default\\Cache\\Cache_Data\\f_000001",
+          "Chrome\\User Data\\Default\\Cache\\Cache_Data\\data_0", "Chrome\\User Data\\Default\\Code Cache\\js\\1a2b_0",
+          "Chrome\\User Data\\Default\\GPUCache\\data_1", "Chrome\\User Data\\Default\\Preferences",
+          "Chrome\\User Data\\Profile 1\\Cache\\Cache_Data\\f_000002", "Chrome\\User Data\\System Profile\\Preferences",
+          "Chrome\\User Data\\Local State"})
+        google.MakeFile(file, 10);
+    mozilla.MakeFile("Firefox\\Profiles\\x1y2.default-release\\cache2\\entries\\0A1B2C", 10);
+    mozilla.MakeFile("Firefox\\Profiles\\x1y2.default-release\\cache2\\index", 10);
+
+    EXPECT_EQ(InstalledBrowsers(), (std::vector<std::string>{"Google Chrome (Default)", "Google Chrome (Profile 1)",
+                                                             "Mozilla Firefox (x1y2.default-release)"}));
+    auto listed = [](const std::string& browser, const std::string& base) {
+        std::vector<std::string> names;
+        CacheListing listing([&](const std::string& folder, const framework::FileFind& entry, int) {
+            names.push_back(folder.substr(base.size()) + "\\" + entry.GetFileName());
+        });
+        ScriptedSink progress;
+        for (const std::string& folder : CacheFolders(browser))
+            listing.List(folder, progress);
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    EXPECT_EQ(listed("Google Chrome (Default)", google.Path() + "Chrome\\User Data\\Default\\"),
+              (std::vector<std::string>{"Cache\\Cache_Data\\data_0", "Cache\\Cache_Data\\f_000001",
+                                        "Code Cache\\js\\1a2b_0", "GPUCache\\data_1"}));
+    EXPECT_EQ(listed("Mozilla Firefox (x1y2.default-release)", mozilla.Path() + "Firefox\\Profiles\\"),
+              std::vector<std::string>{"x1y2.default-release\\cache2\\entries\\0A1B2C"});
+}
+
 TEST_F(BrowserCacheTest, DeleteAllDeletesEveryListedFile)
 {
     m_temp.MakeFile("ns\\one.htm", 10);
     m_temp.MakeFile("ns\\two.htm", 10);
     m_temp.MakeFile("ns\\sub\\kept.htm", 10);
+    // A running browser holds some of its files open.
+    framework::KernelHandle held(::CreateFileA(m_temp.MakeFile("ns\\held.htm", 10).c_str(), GENERIC_READ, 0, nullptr,
+                                               OPEN_EXISTING, 0, nullptr));
     SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", m_temp.Path() + "ns");
-    SettingsStore store("Halvett Software", "Corvane");
-    store.WriteProfileInt("Settings", "ShowSplashScreen", 0);
-    store.WriteProfileInt("Settings", "SkipInternetPage1", 1);
-    CCorvaneApp app;
-    ASSERT_TRUE(app.InitInstance());
-    CTabView& view = TabViewOf(app);
-    ShowTab(view, 5);
-    PumpUntil([&] { return view.GetCurrentPage() == view.GetPage(5, 1); });
-    PumpPending();
-    HWND page = view.GetPage(5, 1)->GetSafeHwnd();
+    m_store.WriteProfileInt("Settings", "SkipInternetPage1", 1);
+    StartOn(5, 1);
+    HWND page = Page(5, 1);
     HWND list = ::GetDlgItem(page, IDC_RESULTS_LIST);
-    EXPECT_EQ(ColumnTexts(list, 0), (std::vector<std::string>{"one.htm", "sub", "two.htm"}));
+    EXPECT_EQ(ColumnTexts(list, 0), (std::vector<std::string>{"held.htm", "one.htm", "sub", "two.htm"}));
 
     FILEOP_FLAGS flags = 0xFFFF;
     std::vector<std::string> handed;
@@ -169,22 +192,30 @@ TEST_F(BrowserCacheTest, DeleteAllDeletesEveryListedFile)
             }
             return 0;
         });
-    ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_DELETE_ALL, BN_CLICKED), 0);
+    std::string told;
+    ScopedOverride<decltype(framework::Seams::messageBox)> box(framework::GetSeams().messageBox,
+                                                               [&](HWND, const char* text, const char*, UINT) {
+                                                                   told += text;
+                                                                   return IDOK;
+                                                               });
+    Press(page, IDC_DELETE_ALL);
     EXPECT_EQ(flags, 0);
+    // What is still there is said, never passed over as done.
+    EXPECT_NE(told.find(m_temp.Path() + "ns\\held.htm (it could not be deleted"), std::string::npos) << told;
+    EXPECT_NE(told.find(m_temp.Path() + "ns\\sub (it could not be deleted"), std::string::npos) << told;
     // Inside a checked cache folder a folder row goes to the shell too, which
     // asks first; this shell removes files only, so the folder's row stays.
-    EXPECT_EQ(handed, (std::vector<std::string>{m_temp.Path() + "ns\\one.htm", m_temp.Path() + "ns\\sub",
-                                                m_temp.Path() + "ns\\two.htm"}));
-    EXPECT_EQ(ColumnTexts(list, 0), std::vector<std::string>{"sub"});
+    EXPECT_EQ(handed, (std::vector<std::string>{m_temp.Path() + "ns\\held.htm", m_temp.Path() + "ns\\one.htm",
+                                                m_temp.Path() + "ns\\sub", m_temp.Path() + "ns\\two.htm"}));
+    EXPECT_EQ(ColumnTexts(list, 0), (std::vector<std::string>{"held.htm", "sub"}));
+    held.reset();
     EXPECT_NE(::GetFileAttributesA((m_temp.Path() + "ns\\sub\\kept.htm").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(::GetFileAttributesA((m_temp.Path() + "ns\\one.htm").c_str()), INVALID_FILE_ATTRIBUTES);
 
     // Start Over and Next again: still four columns.
-    ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_START_OVER, BN_CLICKED), 0);
+    Press(page, IDC_START_OVER);
     PumpPending();
-    ::SendMessageA(view.GetPage(5, 0)->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_NEXT, BN_CLICKED), 0);
+    Press(Page(5, 0), IDC_NEXT);
     PumpPending();
     EXPECT_EQ(::SendMessageA(ListView_GetHeader(list), HDM_GETITEMCOUNT, 0, 0), 4);
-    ::DestroyWindow(app.GetMainFrame()->GetSafeHwnd());
-    TakeQuitMessage();
 }

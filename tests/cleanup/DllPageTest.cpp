@@ -1,19 +1,17 @@
 #include "cleanup/DllPage.h"
 
-#include "app/CorvaneApp.h"
 #include "framework/FileFind.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
 #include "lists/ListActions.h"
-#include "pages/TabView.h"
 #include "resources/resource.h"
 
 #include "support/HostPath.h"
 #include "support/Messages.h"
 #include "support/Override.h"
-#include "support/ProgramTabs.h"
-#include "support/Registry.h"
+#include "support/Program.h"
 #include "support/TestList.h"
+#include "support/UserActions.h"
 
 #include <gtest/gtest.h>
 
@@ -26,11 +24,11 @@ namespace {
 
 constexpr int kDllsTab = 6;
 
-class DllPageTest : public SettingsTest {
+class DllPageTest : public ProgramTest {
 protected:
     void SetUp() override
     {
-        SettingsTest::SetUp();
+        ProgramTest::SetUp();
         char system[MAX_PATH];
         ::GetSystemDirectoryA(system, MAX_PATH);
         m_system = system;
@@ -40,35 +38,26 @@ protected:
                         FALSE);
             m_copies.push_back(copy);
         }
-        SettingsStore store("Halvett Software", "Corvane");
-        store.WriteProfileInt("Settings", "ShowSplashScreen", 0);
-        store.WriteProfileInt("Settings", "SkipDllPage1", 1);
-        ASSERT_TRUE(m_app.InitInstance());
-        ShowTab(View(), kDllsTab);
-        PumpUntil([&] { return View().GetCurrentPage() == View().GetPage(kDllsTab, 1); });
-        PumpPending();
+        m_store.WriteProfileInt("Settings", "SkipDllPage1", 1);
+        StartOn(kDllsTab, 1);
     }
     void TearDown() override
     {
-        ::DestroyWindow(m_app.GetMainFrame()->GetSafeHwnd());
-        TakeQuitMessage();
+        Close();
         for (const std::string& copy : m_copies)
             ::DeleteFileA(copy.c_str());
-        SettingsTest::TearDown();
+        ProgramTest::TearDown();
     }
 
-    CTabView& View() { return TabViewOf(m_app); }
-    HWND Page() { return View().GetPage(kDllsTab, 1)->GetSafeHwnd(); }
-    HWND List() { return ::GetDlgItem(Page(), IDC_RESULTS_LIST); }
+    HWND List() { return ::GetDlgItem(Page(kDllsTab, 1), IDC_RESULTS_LIST); }
     int Row(const char* name)
     {
         std::vector<std::string> names = ColumnTexts(List(), 0);
         auto found = std::find(names.begin(), names.end(), name);
         return found == names.end() ? -1 : static_cast<int>(found - names.begin());
     }
-    void Click(int id) { ::SendMessageA(Page(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+    void Click(int id) { Press(Page(kDllsTab, 1), id); }
 
-    CCorvaneApp m_app;
     std::string m_system;
     std::vector<std::string> m_copies;
 };
@@ -149,12 +138,12 @@ TEST_F(DllPageTest, StopKeepsTheLibrariesMetBeforeIt)
             [](HWND hwnd, LPARAM) {
                 HWND stop = ::GetDlgItem(hwnd, IDC_STOP);
                 if (stop && ::IsWindowVisible(hwnd))
-                    ::SendMessageA(stop, BM_CLICK, 0, 0);
+                    Press(stop);
                 return TRUE;
             },
             0);
     });
-    ::SendMessageA(View().GetPage(kDllsTab, 0)->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_NEXT, BN_CLICKED), 0);
+    Press(Page(kDllsTab, 0), IDC_NEXT);
     PumpUntil([&] { return View().GetCurrentPage() == View().GetPage(kDllsTab, 1); });
     PumpPending();
     int kept = static_cast<int>(::SendMessageA(List(), LVM_GETITEMCOUNT, 0, 0));

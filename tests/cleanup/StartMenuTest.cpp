@@ -1,18 +1,18 @@
 #include "cleanup/ShellLink.h"
 #include "cleanup/StartMenuPages.h"
 
-#include "app/CorvaneApp.h"
 #include "framework/FileFind.h"
+#include "framework/Handle.h"
 #include "framework/Seams.h"
-#include "pages/TabView.h"
 #include "resources/resource.h"
 
 #include "support/Messages.h"
 #include "support/Override.h"
-#include "support/ProgramTabs.h"
-#include "support/Registry.h"
+#include "support/Program.h"
+#include "support/ScriptedSink.h"
 #include "support/TempFolder.h"
 #include "support/TestList.h"
+#include "support/UserActions.h"
 
 #include <gtest/gtest.h>
 
@@ -53,15 +53,10 @@ std::string ReadBytes(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-class NoSteps : public ProgressSink {
-public:
-    bool Step(const char*) override { return true; }
-};
-
 std::vector<std::string> Broken(const std::string& folder, bool skipRemovable, int* notLocated = nullptr)
 {
     std::vector<std::string> names;
-    NoSteps progress;
+    ScriptedSink progress;
     ShortcutCheck check(
         skipRemovable, [&](const BrokenShortcut& s) { names.push_back(s.name + "|" + s.target); },
         [&] {
@@ -133,29 +128,37 @@ TEST_F(ShortcutTest, AutoFixChangesTheShortcutOnlyOnYes)
     ShellLink fixed;
     ASSERT_TRUE(fixed.Load(shortcut));
     EXPECT_EQ(fixed.GetPath(), "C:\\windows\\notepad.exe");
+
+    // A shortcut we may not write is never fixed in silence.
+    std::string locked = m_temp.Path() + "locked.lnk";
+    MakeShortcut(locked, "C:\\gone\\tool.exe");
+    before = ReadBytes(locked);
+    framework::KernelHandle reader(
+        ::CreateFileA(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    AutoFixShortcut(nullptr, locked);
+    reader.reset();
+    EXPECT_EQ(ReadBytes(locked), before);
+    EXPECT_EQ(asked,
+              "Corvane could not update the shortcut:\n" + locked + "\nYou may not have the rights to change it.");
 }
 
 // The page on the test prefix's own Start Menu and Desktop folders.
-class StartMenuPageTest : public SettingsTest {
+class StartMenuPageTest : public ProgramTest {
 protected:
     void SetUp() override
     {
-        SettingsTest::SetUp();
-        SettingsStore("Halvett Software", "Corvane").WriteProfileInt("Settings", "ShowSplashScreen", 0);
+        ProgramTest::SetUp();
         m_menu = ShellFolder(CSIDL_STARTMENU) + "\\Corvane Test";
         ::CreateDirectoryA(m_menu.c_str(), nullptr);
-        ASSERT_TRUE(m_app.InitInstance());
-        ShowTab(View(), kStartMenuTab);
-        PumpPending();
+        StartOn(kStartMenuTab, 0);
     }
     void TearDown() override
     {
-        ::DestroyWindow(m_app.GetMainFrame()->GetSafeHwnd());
-        TakeQuitMessage();
+        Close();
         for (const std::string& path : m_made)
             ::DeleteFileA(path.c_str());
         ::RemoveDirectoryA(m_menu.c_str());
-        SettingsTest::TearDown();
+        ProgramTest::TearDown();
     }
 
     void Make(const std::string& path, const char* target)
@@ -166,27 +169,25 @@ protected:
     // Next on the introduction with the two options as given.
     void Scan(bool skipRemovable, bool desktop)
     {
-        HWND intro = View().GetPage(kStartMenuTab, 0)->GetSafeHwnd();
+        HWND intro = Page(kStartMenuTab, 0);
         ::CheckDlgButton(intro, IDC_SKIP_CDROM, skipRemovable ? BST_CHECKED : BST_UNCHECKED);
         ::CheckDlgButton(intro, IDC_CHECK_DESKTOP, desktop ? BST_CHECKED : BST_UNCHECKED);
-        ::SendMessageA(intro, WM_COMMAND, MAKEWPARAM(IDC_NEXT, BN_CLICKED), 0);
+        Press(intro, IDC_NEXT);
         PumpUntil([&] { return View().GetCurrentPage() == View().GetPage(kStartMenuTab, 1); });
         PumpPending();
     }
-    CTabView& View() { return TabViewOf(m_app); }
-    HWND Results() { return View().GetPage(kStartMenuTab, 1)->GetSafeHwnd(); }
+    HWND Results() { return Page(kStartMenuTab, 1); }
     HWND List() { return ::GetDlgItem(Results(), IDC_RESULTS_LIST); }
     bool Enabled(int id) { return ::IsWindowEnabled(::GetDlgItem(Results(), id)) != FALSE; }
 
     ComScope m_com;
-    CCorvaneApp m_app;
     std::string m_menu;
     std::vector<std::string> m_made;
 };
 
 TEST_F(StartMenuPageTest, NewestFindOnTopAndTheDesktopOnlyWhenAsked)
 {
-    HWND intro = View().GetPage(kStartMenuTab, 0)->GetSafeHwnd();
+    HWND intro = Page(kStartMenuTab, 0);
     EXPECT_TRUE(::IsDlgButtonChecked(intro, IDC_SKIP_CDROM));
     EXPECT_TRUE(::IsDlgButtonChecked(intro, IDC_CHECK_DESKTOP));
 
@@ -198,7 +199,7 @@ TEST_F(StartMenuPageTest, NewestFindOnTopAndTheDesktopOnlyWhenAsked)
     EXPECT_FALSE(Enabled(IDC_RECYCLE));
     EXPECT_FALSE(Enabled(IDC_AUTOFIX));
 
-    ::SendMessageA(Results(), WM_COMMAND, MAKEWPARAM(IDC_START_OVER, BN_CLICKED), 0);
+    Press(Results(), IDC_START_OVER);
     PumpPending();
     Make(m_menu + "\\a.lnk", "C:\\gone\\a.exe");
     Make(ShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\desk.lnk", "C:\\gone\\desk.exe");
@@ -210,7 +211,7 @@ TEST_F(StartMenuPageTest, NewestFindOnTopAndTheDesktopOnlyWhenAsked)
     EXPECT_LT(std::find(names.begin(), names.end(), "b.lnk"), std::find(names.begin(), names.end(), "a.lnk"));
     EXPECT_EQ(std::count(names.begin(), names.end(), "cd.lnk"), 1);
 
-    ::SendMessageA(Results(), WM_COMMAND, MAKEWPARAM(IDC_START_OVER, BN_CLICKED), 0);
+    Press(Results(), IDC_START_OVER);
     PumpPending();
     Scan(true, true);
     names = ColumnTexts(List(), 0);
@@ -222,4 +223,18 @@ TEST_F(StartMenuPageTest, NewestFindOnTopAndTheDesktopOnlyWhenAsked)
     PumpPending();
     EXPECT_TRUE(Enabled(IDC_RECYCLE));
     EXPECT_FALSE(Enabled(IDC_AUTOFIX));
+}
+
+TEST_F(StartMenuPageTest, TheAllUsersStartMenuIsCheckedToo)
+{
+    std::string common = ShellFolder(CSIDL_COMMON_STARTMENU) + "\\Corvane Test";
+    ASSERT_TRUE(::CreateDirectoryA(common.c_str(), nullptr));
+    Make(common + "\\gone.lnk", "C:\\gone\\gone.exe");
+    Make(common + "\\fine.lnk", "C:\\windows");
+    Scan(true, false);
+    EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{"gone.lnk"});
+    EXPECT_EQ(ColumnTexts(List(), 1), std::vector<std::string>{common});
+    for (const std::string& path : m_made)
+        ::DeleteFileA(path.c_str());
+    ::RemoveDirectoryA(common.c_str());
 }

@@ -1,6 +1,5 @@
 #include "disk/DiskPages.h"
 
-#include "app/CorvaneApp.h"
 #include "disk/History.h"
 #include "framework/Handle.h"
 #include "framework/Seams.h"
@@ -9,8 +8,8 @@
 
 #include "support/Messages.h"
 #include "support/Override.h"
-#include "support/ProgramTabs.h"
-#include "support/Registry.h"
+#include "support/Program.h"
+#include "support/UserActions.h"
 
 #include <commctrl.h>
 
@@ -23,30 +22,18 @@ std::string Text(HWND page, int id)
     return framework::GetWindowTextString(::GetDlgItem(page, id));
 }
 
-class DiskPagesTest : public SettingsTest {
+class DiskPagesTest : public ProgramTest {
 protected:
     void Open(int tab)
     {
-        m_store.WriteProfileInt("Settings", "ShowSplashScreen", 0);
         m_store.WriteProfileInt("Settings", "SkipDiskInfoPage1", 1);
         m_store.WriteProfileInt("Settings", "SkipHistoryPage1", 1);
-        ASSERT_TRUE(m_app.InitInstance());
-        ShowTab(TabViewOf(m_app), tab);
-        PumpUntil([&] { return TabViewOf(m_app).GetCurrentPage() == TabViewOf(m_app).GetPage(tab, 1); });
-        m_page = TabViewOf(m_app).GetPage(tab, 1)->GetSafeHwnd();
+        StartOn(tab, 1);
+        m_page = Page(tab, 1);
         ::UpdateWindow(m_page);
         PumpPending();
     }
-    void TearDown() override
-    {
-        if (m_app.GetMainFrame())
-            ::DestroyWindow(m_app.GetMainFrame()->GetSafeHwnd());
-        TakeQuitMessage();
-        SettingsTest::TearDown();
-    }
 
-    SettingsStore m_store{"Halvett Software", "Corvane"};
-    CCorvaneApp m_app;
     HWND m_page = nullptr;
 };
 
@@ -164,10 +151,10 @@ TEST_F(DiskPagesTest, ChartLegendAndResetAfterTheQuestion)
                                         "from January 01, 1998 to January 14, 1998.");
     m_store.WriteProfileInt("History-C:\\", "Count", 14);
 
-    ::SendMessageA(m_page, WM_COMMAND, MAKEWPARAM(IDC_RESET, BN_CLICKED), 0);
+    Press(m_page, IDC_RESET);
     EXPECT_EQ(m_store.GetProfileInt("History-C:\\", "Count", 0), 14);
     answer = IDYES;
-    ::SendMessageA(m_page, WM_COMMAND, MAKEWPARAM(IDC_RESET, BN_CLICKED), 0);
+    Press(m_page, IDC_RESET);
     EXPECT_EQ(m_store.GetProfileInt("History-E:\\", "Count", -1), 0);
     ::UpdateWindow(m_page);
     // The repaint found no history and took today's snapshot.

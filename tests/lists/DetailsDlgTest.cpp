@@ -5,6 +5,7 @@
 
 #include "support/HostPath.h"
 #include "support/Messages.h"
+#include "support/UserActions.h"
 
 #include <gtest/gtest.h>
 
@@ -59,7 +60,7 @@ TEST(DetailsDlg, ShowsTheNameAndTheNineFields)
             shown.push_back(framework::GetWindowTextString(field));
             readOnly = readOnly && (::GetWindowLongA(field, GWL_STYLE) & ES_READONLY);
         }
-        ::PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        Press(dialog, IDOK);
     });
     CDetailsDlg details;
     details.SetFileName(file);

@@ -6,6 +6,7 @@
 #include "support/Messages.h"
 #include "support/TempFolder.h"
 #include "support/TestList.h"
+#include "support/UserActions.h"
 
 #include <gtest/gtest.h>
 
@@ -50,7 +51,7 @@ private:
             reinterpret_cast<LPARAM>(&found));
         if (!found)
             return false;
-        ::SendMessageA(FindButton(found, m_answers[m_answered]), BM_CLICK, 0, 0);
+        Press(FindButton(found, m_answers[m_answered]));
         return true;
     }
 

@@ -1,15 +1,14 @@
-#include "app/CorvaneApp.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
-#include "pages/TabView.h"
+#include "pages/Help.h"
 #include "pages/TestPages.h"
 #include "resources/resource.h"
 #include "working/WorkingDlg.h"
 
 #include "support/Messages.h"
 #include "support/Override.h"
-#include "support/ProgramTabs.h"
-#include "support/Registry.h"
+#include "support/Program.h"
+#include "support/UserActions.h"
 #include "support/WindowWatch.h"
 
 #include <algorithm>
@@ -21,33 +20,22 @@ using framework::Seams;
 
 namespace {
 
-class CorvanePagesTest : public SettingsTest {
+class CorvanePagesTest : public ProgramTest {
 protected:
     void SetUp() override
     {
-        SettingsTest::SetUp();
-        SettingsStore("Halvett Software", "Corvane").WriteProfileInt("Settings", "ShowSplashScreen", 0);
-        ASSERT_TRUE(m_app.InitInstance());
-        PumpPending();
-    }
-    void TearDown() override
-    {
-        ::DestroyWindow(m_app.GetMainFrame()->GetSafeHwnd());
-        TakeQuitMessage();
-        SettingsTest::TearDown();
+        ProgramTest::SetUp();
+        Start();
     }
 
-    CTabView& View() { return TabViewOf(m_app); }
     std::string Text(HWND page, int id) { return framework::GetWindowTextString(::GetDlgItem(page, id)); }
 
-    ScopedOverride<decltype(Seams::winHelp)> m_help{
-        GetSeams().winHelp, [this](HWND, const char* file, UINT command, ULONG_PTR data) {
-            m_helpCalls.push_back(std::string(file) + "|" + std::to_string(command) + "|" +
-                                  reinterpret_cast<const char*>(data));
-            return true;
+    ScopedOverride<decltype(Seams::shellExecute)> m_help{
+        GetSeams().shellExecute, [this](HWND, const char*, const char* file, const char*, const char*, int) {
+            m_helpCalls.emplace_back(file);
+            return INT_PTR{42};
         }};
     std::vector<std::string> m_helpCalls;
-    CCorvaneApp m_app;
 };
 
 }  // namespace
@@ -94,10 +82,10 @@ TEST_F(CorvanePagesTest, WelcomeCheckBoxStoresTheSplashChoiceAtOnce)
     EXPECT_EQ(Text(welcome, IDC_SHOW_SPLASH), "Show Splash Screen at Startup");
     // The setting was 0 when the page was built.
     EXPECT_EQ(::SendMessageA(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    ::SendMessageA(box, BM_CLICK, 0, 0);
-    EXPECT_EQ(SettingsStore("Halvett Software", "Corvane").GetProfileInt("Settings", "ShowSplashScreen", -1), 1);
-    ::SendMessageA(box, BM_CLICK, 0, 0);
-    EXPECT_EQ(SettingsStore("Halvett Software", "Corvane").GetProfileInt("Settings", "ShowSplashScreen", -1), 0);
+    Press(box);
+    EXPECT_EQ(m_store.GetProfileInt("Settings", "ShowSplashScreen", -1), 1);
+    Press(box);
+    EXPECT_EQ(m_store.GetProfileInt("Settings", "ShowSplashScreen", -1), 0);
 }
 
 TEST_F(CorvanePagesTest, IntroductionPagesCarryTheirTitlesSkipBoxesAndHelpTopics)
@@ -115,7 +103,8 @@ TEST_F(CorvanePagesTest, IntroductionPagesCarryTheirTitlesSkipBoxesAndHelpTopics
         {7, "VozidEruded", true, "Search Page"},  {8, "Speed", false, "Speed Page"},
     };
     for (const Intro& intro : intros) {
-        HWND page = View().GetPage(intro.tab, 0)->GetSafeHwnd();
+        ShowTab(View(), intro.tab);
+        HWND page = Page(intro.tab, 0);
         EXPECT_EQ(Text(page, IDC_TITLE), intro.title);
         EXPECT_EQ(Text(page, IDC_PROBLEM_HEADING), "The Problem:");
         EXPECT_EQ(Text(page, IDC_HELPS_HEADING), "How Corvane Helps:");
@@ -125,10 +114,9 @@ TEST_F(CorvanePagesTest, IntroductionPagesCarryTheirTitlesSkipBoxesAndHelpTopics
         }
         EXPECT_EQ(Text(page, IDC_NEXT), "&Next...");
         EXPECT_EQ((::GetWindowLongA(::GetDlgItem(page, IDC_NEXT), GWL_STYLE) & 0xFF), BS_DEFPUSHBUTTON);
-        ::SendMessageA(::GetDlgItem(page, IDC_MORE_HELP), BM_CLICK, 0, 0);
+        Press(page, IDC_MORE_HELP);
         ASSERT_FALSE(m_helpCalls.empty());
-        EXPECT_EQ(m_helpCalls.back().substr(m_helpCalls.back().find(".HLP|")),
-                  ".HLP|" + std::to_string(HELP_KEY) + "|" + intro.helpKey);
+        EXPECT_EQ(m_helpCalls.back(), HelpPagePath(intro.helpKey));
     }
     EXPECT_EQ(Text(View().GetPage(4, 0)->GetSafeHwnd(), IDC_CHECK_DESKTOP), "Check all Desktop shortcuts too.");
 }
@@ -136,7 +124,7 @@ TEST_F(CorvanePagesTest, IntroductionPagesCarryTheirTitlesSkipBoxesAndHelpTopics
 TEST_F(CorvanePagesTest, EnterDuringALongOperationStartsNothing)
 {
     constexpr int kDllsTab = 6;
-    ClickTab(View().GetTabControl(), kDllsTab);
+    ShowTab(View(), kDllsTab);
     HWND intro = View().GetPage(kDllsTab, 0)->GetSafeHwnd();
     ASSERT_TRUE(::IsWindowVisible(intro));
     // Next would store the ticked box: the sign that Enter pressed it.
@@ -156,14 +144,14 @@ TEST_F(CorvanePagesTest, EnterDuringALongOperationStartsNothing)
     }
     PumpPending();
     ASSERT_NE(std::find(watch.KeysDown().begin(), watch.KeysDown().end(), WPARAM{VK_RETURN}), watch.KeysDown().end());
-    EXPECT_EQ(SettingsStore("Halvett Software", "Corvane").GetProfileInt("Settings", "SkipDllPage1", -1), -1);
+    EXPECT_EQ(m_store.GetProfileInt("Settings", "SkipDllPage1", -1), -1);
     EXPECT_EQ(View().GetCurrentPage(), View().GetPage(kDllsTab, 0));
-    EXPECT_TRUE(::IsWindowEnabled(m_app.GetMainFrame()->GetSafeHwnd()));
+    EXPECT_TRUE(::IsWindowEnabled(m_app->GetMainFrame()->GetSafeHwnd()));
 
     // Once the operation is over, Enter presses Next again.
     MSG enter{intro, WM_KEYDOWN, VK_RETURN, 0};
     EXPECT_TRUE(View().PreTranslateKeyDown(enter));
-    EXPECT_EQ(SettingsStore("Halvett Software", "Corvane").GetProfileInt("Settings", "SkipDllPage1", -1), 1);
+    EXPECT_EQ(m_store.GetProfileInt("Settings", "SkipDllPage1", -1), 1);
 }
 
 TEST_F(CorvanePagesTest, NoPageCoversATabWhicheverRowIsInFront)
@@ -171,8 +159,7 @@ TEST_F(CorvanePagesTest, NoPageCoversATabWhicheverRowIsInFront)
     HWND tabs = View().GetTabControl();
     ASSERT_GT(::SendMessageA(tabs, TCM_GETROWCOUNT, 0, 0), 1);
     for (int tab = 0; tab < View().GetTabCount(); ++tab) {
-        ClickTab(tabs, tab);
-        PumpPending();
+        ShowTab(View(), tab);
         RECT page{};
         ::GetWindowRect(View().GetCurrentPage()->GetSafeHwnd(), &page);
         ::MapWindowPoints(nullptr, tabs, reinterpret_cast<POINT*>(&page), 2);
@@ -186,7 +173,7 @@ TEST_F(CorvanePagesTest, NoPageCoversATabWhicheverRowIsInFront)
 
 TEST_F(CorvanePagesTest, TheHourglassStaysForAWholeOperationExceptOverStop)
 {
-    HWND frame = m_app.GetMainFrame()->GetSafeHwnd();
+    HWND frame = m_app->GetMainFrame()->GetSafeHwnd();
     HCURSOR wait = ::LoadCursorA(nullptr, IDC_WAIT);
     auto cursorAt = [](HWND window, int x, int y) {
         POINT point{x, y};

@@ -81,3 +81,27 @@ TEST(SpeedPage, EveryFixedDriveThenTheChosenReferenceModel)
     }
     EXPECT_FALSE(::GetFileAttributesA("C:\\~vrmttest.tmp") != INVALID_FILE_ATTRIBUTES);
 }
+
+// Folders and a file of the scratch names stand for places the user may not write.
+TEST(SpeedPage, ADriveWithNoWritablePlaceSaysSoAndTheNextIsTested)
+{
+    char temp[MAX_PATH];
+    std::string tempBlock = std::string(temp, ::GetTempPathA(MAX_PATH, temp)) + "~vrmttest.tmp";
+    ASSERT_TRUE(::CreateDirectoryA("C:\\~vrmttest.tmp", nullptr));
+    ASSERT_TRUE(::CreateDirectoryA(tempBlock.c_str(), nullptr));
+    ::CloseHandle(::CreateFileA("C:\\~vrmttest", GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+
+    std::vector<TabEntry> tabs;
+    tabs.push_back({"Speed", {[] { return std::make_unique<SpeedResultsPage>(10); }}});
+    TestHost host(std::move(tabs));
+    HWND grid = ::GetDlgItem(host.View().GetPage(0, 0)->GetSafeHwnd(), IDC_SPEED_GRID);
+    ::PostMessageA(host.View().GetSafeHwnd(), UM_SHOWPAGE, 0, 0);
+    PumpPending();
+    ASSERT_EQ(Columns(grid), 4);
+    EXPECT_EQ(ColumnTexts(grid, 1)[0], kNoWriteAccess);
+    EXPECT_NE(ColumnTexts(grid, 2)[5].find(" KB/sec"), std::string::npos);
+
+    ::DeleteFileA("C:\\~vrmttest");
+    ::RemoveDirectoryA(tempBlock.c_str());
+    ::RemoveDirectoryA("C:\\~vrmttest.tmp");
+}

@@ -5,7 +5,8 @@
 
 #include "support/Messages.h"
 #include "support/Override.h"
-#include "support/Registry.h"
+#include "support/Program.h"
+#include "support/UserActions.h"
 
 #include <commctrl.h>
 
@@ -55,7 +56,7 @@ protected:
     }
     void Click(HWND page, int id)
     {
-        ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(page, id)));
+        Press(page, id);
         PumpPending();
     }
 
@@ -87,7 +88,7 @@ TEST_F(TabViewTest, SkippedIntroductionLandsOnItsResultPageAndStartOverResets)
 {
     m_store.WriteProfileInt("Settings", "SkipDllPage1", 1);
     Build();
-    ClickTab(View().GetTabControl(), kDllsTab);
+    ShowTab(View(), kDllsTab);
     ASSERT_TRUE(PumpUntil([&] { return ShowsPage(kDllsTab, 1); }));
     PumpPending();
     EXPECT_EQ(m_results->events, (std::vector<std::string>{"activated"}));
@@ -107,8 +108,11 @@ TEST_F(TabViewTest, OnlyAClickOfAnEnabledButtonActs)
     ::SendMessageA(results, WM_COMMAND, MAKEWPARAM(IDC_TEST_START_OVER, BN_DOUBLECLICKED),
                    reinterpret_cast<LPARAM>(startOver));
     ::SendMessageA(results, WM_COMMAND, MAKEWPARAM(IDC_TEST_START_OVER, 1), 0);  // as an accelerator
+    // A message still reaches a disabled button, with its window or without.
     ::EnableWindow(startOver, FALSE);
-    Click(results, IDC_TEST_START_OVER);
+    for (LPARAM control : {reinterpret_cast<LPARAM>(startOver), LPARAM{0}})
+        ::SendMessageA(results, WM_COMMAND, MAKEWPARAM(IDC_TEST_START_OVER, BN_CLICKED), control);
+    PumpPending();
     EXPECT_TRUE(ShowsPage(kDllsTab, 1));
 
     ::EnableWindow(startOver, TRUE);
@@ -120,7 +124,7 @@ TEST_F(TabViewTest, OnlyAFlagOfExactlyOneSkips)
 {
     m_store.WriteProfileInt("Settings", "SkipDllPage1", 2);
     Build();
-    ClickTab(View().GetTabControl(), kDllsTab);
+    ShowTab(View(), kDllsTab);
     PumpPending();
     EXPECT_TRUE(ShowsPage(kDllsTab, 0));
     EXPECT_TRUE(m_results->events.empty());
@@ -129,7 +133,7 @@ TEST_F(TabViewTest, OnlyAFlagOfExactlyOneSkips)
 TEST_F(TabViewTest, NextWritesTheSkipFlagOnlyWhenTicked)
 {
     Build();
-    ClickTab(View().GetTabControl(), kDllsTab);
+    ShowTab(View(), kDllsTab);
     HWND intro = Page(kDllsTab, 0);
     Click(intro, IDC_NEXT);
     EXPECT_TRUE(ShowsPage(kDllsTab, 1));
@@ -145,14 +149,14 @@ TEST_F(TabViewTest, NextWritesTheSkipFlagOnlyWhenTicked)
 TEST_F(TabViewTest, ResultsSurviveALeaveAndReturnByTab)
 {
     Build();
-    ClickTab(View().GetTabControl(), kDllsTab);
+    ShowTab(View(), kDllsTab);
     Click(Page(kDllsTab, 0), IDC_NEXT);
     ASSERT_EQ(m_results->events.size(), 1u);
 
-    ClickTab(View().GetTabControl(), 0);
+    ShowTab(View(), 0);
     EXPECT_TRUE(ShowsPage(0, 0));
     EXPECT_FALSE(::IsWindowVisible(Page(kDllsTab, 1)));
-    ClickTab(View().GetTabControl(), kDllsTab);
+    ShowTab(View(), kDllsTab);
     EXPECT_TRUE(ShowsPage(kDllsTab, 1));
     EXPECT_EQ(m_results->events, (std::vector<std::string>{"activated"}));
 }
@@ -160,7 +164,7 @@ TEST_F(TabViewTest, ResultsSurviveALeaveAndReturnByTab)
 TEST_F(TabViewTest, ArgumentsArriveBeforeActivationAndEmptySlotsAreIgnored)
 {
     Build();
-    ClickTab(View().GetTabControl(), kDllsTab);
+    ShowTab(View(), kDllsTab);
     ::PostMessageA(View().GetSafeHwnd(), UM_SHOWPAGE, 1, 42);
     PumpPending();
     EXPECT_EQ(m_results->events, (std::vector<std::string>{"argument 42", "activated"}));
@@ -171,7 +175,7 @@ TEST_F(TabViewTest, ArgumentsArriveBeforeActivationAndEmptySlotsAreIgnored)
     EXPECT_TRUE(ShowsPage(kDllsTab, 1));
 
     // A tab with no pages shows nothing and asks nothing.
-    ClickTab(View().GetTabControl(), 2);
+    ShowTab(View(), 2);
     EXPECT_EQ(View().GetCurrentPage(), nullptr);
     ::PostMessageA(View().GetSafeHwnd(), UM_SHOWPAGE, 0, 0);
     PumpPending();
@@ -205,7 +209,7 @@ TEST_F(TabViewTest, ResizeTellsEveryPageItsNewSize)
 TEST_F(TabViewTest, EscapeIsSwallowedAndEnterPressesTheDefaultButton)
 {
     Build();
-    ClickTab(View().GetTabControl(), kDllsTab);
+    ShowTab(View(), kDllsTab);
     EXPECT_TRUE(Key(VK_ESCAPE));
     EXPECT_TRUE(ShowsPage(kDllsTab, 0));
     EXPECT_TRUE(::IsWindow(Page(kDllsTab, 0)));
@@ -219,7 +223,7 @@ TEST_F(TabViewTest, EscapeIsSwallowedAndEnterPressesTheDefaultButton)
 TEST_F(TabViewTest, EnterAndTabDoNothingWhileTheMainWindowIsDisabled)
 {
     Build();
-    ClickTab(View().GetTabControl(), kDllsTab);
+    ShowTab(View(), kDllsTab);
     HWND intro = Page(kDllsTab, 0);
     ::SetFocus(::GetDlgItem(intro, IDC_MORE_HELP));
     ::EnableWindow(m_host->GetSafeHwnd(), FALSE);
@@ -234,7 +238,7 @@ TEST_F(TabViewTest, EnterAndTabDoNothingWhileTheMainWindowIsDisabled)
 TEST_F(TabViewTest, TabMovesThroughThePageAndShiftTabBack)
 {
     Build();
-    ClickTab(View().GetTabControl(), kDllsTab);
+    ShowTab(View(), kDllsTab);
     HWND intro = Page(kDllsTab, 0);
     HWND skip = ::GetDlgItem(intro, IDC_SKIP), help = ::GetDlgItem(intro, IDC_MORE_HELP),
          next = ::GetDlgItem(intro, IDC_NEXT);
@@ -256,11 +260,11 @@ TEST_F(TabViewTest, TabMovesThroughThePageAndShiftTabBack)
 
     // Enter still acts as Next, though the focused help button looks the default now.
     bool helped = false;
-    ScopedOverride<decltype(framework::Seams::winHelp)> winHelp(framework::GetSeams().winHelp,
-                                                                [&](HWND, const char*, UINT, ULONG_PTR) {
-                                                                    helped = true;
-                                                                    return true;
-                                                                });
+    ScopedOverride<decltype(framework::Seams::shellExecute)> openHelp(
+        framework::GetSeams().shellExecute, [&](HWND, const char*, const char*, const char*, const char*, int) {
+            helped = true;
+            return INT_PTR{42};
+        });
     EXPECT_TRUE(Key(VK_RETURN));
     EXPECT_FALSE(helped);
     EXPECT_TRUE(ShowsPage(kDllsTab, 1));

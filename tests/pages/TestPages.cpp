@@ -29,13 +29,3 @@ LRESULT TestHost::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     }
     return Window::HandleMessage(msg, wParam, lParam);
 }
-
-void ClickTab(HWND tabControl, int index)
-{
-    RECT item{};
-    ::SendMessageA(tabControl, TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
-    LPARAM point = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
-    ::SendMessageA(tabControl, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    ::SendMessageA(tabControl, WM_LBUTTONUP, 0, point);
-    PumpPending();
-}

@@ -45,6 +45,3 @@ protected:
         sizes.push_back(std::to_string(width) + "x" + std::to_string(height));
     }
 };
-
-// Clicks a tab as the user would.
-void ClickTab(HWND tabControl, int index);

@@ -7,7 +7,9 @@
 
 #include "support/Messages.h"
 #include "support/Override.h"
+#include "support/UserActions.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -24,31 +26,46 @@ template <typename Page, typename... Arguments> std::unique_ptr<TestHost> HostFo
 
 }  // namespace
 
-TEST(ToolsPage, EachFamilyStartsItsOwnPrograms)
+TEST(ToolsPage, EachSystemStartsTheToolsItHas)
 {
     std::vector<std::string> started;
     ScopedOverride<decltype(framework::Seams::shellExecute)> shell(
         framework::GetSeams().shellExecute,
         [&](HWND, const char* verb, const char* file, const char* parameters, const char* folder, int show) {
-            EXPECT_STREQ(verb, "open");
-            EXPECT_EQ(parameters, nullptr);
             EXPECT_EQ(folder, nullptr);
             EXPECT_EQ(show, SW_SHOWNORMAL);
-            started.emplace_back(file);
+            started.push_back(std::string(verb) + " " + file + (parameters ? std::string(" ") + parameters : ""));
             return INT_PTR{2};  // not found: nothing else happens
         });
-    EXPECT_FALSE(IsWindows95Family());  // Wine is of the Windows NT family
+    char windows[MAX_PATH];
+    ::GetWindowsDirectoryA(windows, MAX_PATH);
+    const std::string systemDrive(windows, 2);
 
-    for (bool windows95 : {false, true}) {
-        auto host = HostFor<ToolsPage>(windows95);
+    // Windows 10, Windows NT 4.0 and Windows 95, as GetVersion reports them.
+    const struct {
+        DWORD version;
+        bool canDefrag;
+        std::vector<std::string> commands;
+    } systems[] = {
+        {0x4A61000A,
+         true,
+         {"open sdclt.exe", "open sdclt.exe", "runas cmd.exe /k chkdsk " + systemDrive, "open dfrgui.exe"}},
+        {0x05650004, false, {"open ntbackup.exe", "open ntbackup.exe", "open chkdsk.exe"}},
+        {0xC3B60004, true, {"open backup.exe", "open backup.exe", "open scandskw.exe", "open defrag.exe"}},
+    };
+    for (const auto& system : systems) {
+        started.clear();
+        auto host = HostFor<ToolsPage>(system.version);
         HWND page = host->View().GetPage(0, 0)->GetSafeHwnd();
-        EXPECT_EQ(::IsWindowEnabled(::GetDlgItem(page, IDC_DEFRAG)) != FALSE, windows95);
-        for (int id : {IDC_BACKUP, IDC_BACKUP, IDC_SCANDISK, IDC_DEFRAG})
-            ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+        EXPECT_EQ(::IsWindowEnabled(::GetDlgItem(page, IDC_DEFRAG)) != FALSE, system.canDefrag) << system.version;
+        for (int id : {IDC_BACKUP, IDC_BACKUP, IDC_SCANDISK})
+            Press(page, id);
+        if (system.canDefrag)
+            Press(page, IDC_DEFRAG);
+        else
+            EXPECT_NONFATAL_FAILURE(Press(page, IDC_DEFRAG), "is disabled, so no user could press it");
+        EXPECT_EQ(started, system.commands);
     }
-    // The disabled Defrag button does nothing, even when a message reaches it.
-    EXPECT_EQ(started, (std::vector<std::string>{"ntbackup.exe", "ntbackup.exe", "chkdsk.exe", "backup.exe",
-                                                 "backup.exe", "scandskw.exe", "defrag.exe"}));
 }
 
 TEST(TipsPage, SevenTipsWithTheirParagraphs)

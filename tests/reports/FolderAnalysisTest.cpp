@@ -2,6 +2,7 @@
 
 #include "framework/FileFind.h"
 
+#include "support/ScriptedSink.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -10,24 +11,6 @@
 #include <vector>
 
 namespace {
-
-// Stops after a given number of steps and keeps the texts it was shown.
-class RecordingSink : public ProgressSink {
-public:
-    explicit RecordingSink(int stopAfter = -1) : m_stopAfter(stopAfter) {}
-    bool Step(const char* text) override
-    {
-        ++steps;
-        if (text)
-            texts.emplace_back(text);
-        return m_stopAfter < 0 || steps < m_stopAfter;
-    }
-    std::vector<std::string> texts;
-    int steps = 0;
-
-private:
-    int m_stopAfter;
-};
 
 void SetDate(const std::string& path, long long unixSeconds)
 {
@@ -46,7 +29,7 @@ std::vector<std::string> Names(const std::vector<ReportEntry>& list)
     return names;
 }
 
-FolderAnalysis Analyse(const std::string& target, ProgressSink&& sink = RecordingSink())
+FolderAnalysis Analyse(const std::string& target, ProgressSink&& sink = ScriptedSink())
 {
     FolderAnalysis analysis;
     analysis.Start(target, sink);
@@ -88,7 +71,7 @@ TEST(FolderAnalysis, CollectsFilesNotFoldersIncludingHiddenOnes)
     temp.MakeFile("setup.ex_", 2048);
     temp.MakeFile("empty.tmp", 0);
 
-    RecordingSink sink;
+    ScriptedSink sink;
     FolderAnalysis analysis;
     analysis.Start(temp.Path(), sink);
     EXPECT_EQ(analysis.FilesAnalyzed(), 3);
@@ -187,7 +170,7 @@ TEST(FolderAnalysis, StopEndsTheWalkAtOnceKeepingWhatWasMet)
             temp.MakeFile("d" + std::to_string(folder) + "\\sub\\x" + std::to_string(file) + ".tmp", 1);
     }
     // d0, sub, five files, d1, sub, one more file: stop.
-    FolderAnalysis analysis = Analyse(temp.Path(), RecordingSink(10));
+    FolderAnalysis analysis = Analyse(temp.Path(), ScriptedSink(10));
     EXPECT_EQ(analysis.FilesAnalyzed(), 6);
     EXPECT_EQ(analysis.Report(kTmp).size(), 6u);
 }
@@ -199,7 +182,7 @@ TEST(FolderAnalysis, FoldersWithoutFilesStepTooAndKeepTheTextOnShow)
     for (int level = 0; level < 20; ++level)
         deep += "level" + std::to_string(level) + "\\";
     temp.MakeFile(deep + "bottom.txt", 1);
-    RecordingSink stopAtOnce(1);
+    ScriptedSink stopAtOnce(1);
     FolderAnalysis analysis;
     analysis.Start(temp.Path(), stopAtOnce);
     EXPECT_EQ(analysis.FilesAnalyzed(), 0);

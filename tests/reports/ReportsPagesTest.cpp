@@ -1,17 +1,15 @@
 #include "reports/ReportsPages.h"
 
-#include "app/CorvaneApp.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
-#include "pages/TabView.h"
 #include "resources/resource.h"
 
 #include "support/Messages.h"
 #include "support/Override.h"
-#include "support/ProgramTabs.h"
-#include "support/Registry.h"
+#include "support/Program.h"
 #include "support/TempFolder.h"
 #include "support/TestList.h"
+#include "support/UserActions.h"
 
 #include <commctrl.h>
 
@@ -19,27 +17,15 @@ namespace {
 
 constexpr int kReportsTab = 3;
 
-class ReportsPagesTest : public SettingsTest {
+class ReportsPagesTest : public ProgramTest {
 protected:
-    void Start()
+    void Open()
     {
-        m_store.WriteProfileInt("Settings", "ShowSplashScreen", 0);
         m_store.WriteProfileInt("Settings", "SkipReportsPage1", 1);
-        ASSERT_TRUE(m_app.InitInstance());
-        ShowTab(View(), kReportsTab);
-        PumpUntil([&] { return View().GetCurrentPage() == View().GetPage(kReportsTab, 1); });
-        PumpPending();
-    }
-    void TearDown() override
-    {
-        if (m_app.GetMainFrame())
-            ::DestroyWindow(m_app.GetMainFrame()->GetSafeHwnd());
-        TakeQuitMessage();
-        SettingsTest::TearDown();
+        StartOn(kReportsTab, 1);
     }
 
-    CTabView& View() { return TabViewOf(m_app); }
-    HWND Target() { return View().GetPage(kReportsTab, 1)->GetSafeHwnd(); }
+    HWND Target() { return Page(kReportsTab, 1); }
     ReportsResultsPage& Results() { return *static_cast<ReportsResultsPage*>(View().GetPage(kReportsTab, 2)); }
     HWND List() { return Results().GetList(); }
     bool Enabled(int id) { return ::IsWindowEnabled(::GetDlgItem(Results().GetSafeHwnd(), id)) != FALSE; }
@@ -55,13 +41,10 @@ protected:
     {
         ::SetDlgItemTextA(Target(), IDC_FOLDER, folder.c_str());
         ::CheckRadioButton(Target(), IDC_DRIVE_RADIO, IDC_FOLDER_RADIO, IDC_FOLDER_RADIO);
-        ::SendMessageA(Target(), WM_COMMAND, MAKEWPARAM(IDC_NEXT, BN_CLICKED), 0);
+        Press(Target(), IDC_NEXT);
         ASSERT_TRUE(PumpUntil([&] { return View().GetCurrentPage() == &Results(); }));
         PumpPending();
     }
-
-    SettingsStore m_store{"Halvett Software", "Corvane"};
-    CCorvaneApp m_app;
 };
 
 }  // namespace
@@ -71,7 +54,7 @@ TEST_F(ReportsPagesTest, TargetPageOffersFixedDrivesAndRemembersTheFolder)
 {
     m_store.WriteProfileInt("ReportsPage1", "AnalyzeFolder", 1);
     m_store.WriteProfileString("ReportsPage1", "FolderName", "C:\\windows");
-    Start();
+    Open();
     ASSERT_EQ(View().GetCurrentPage(), View().GetPage(kReportsTab, 1));
     HWND drives = ::GetDlgItem(Target(), IDC_DRIVE_LIST);
     ASSERT_EQ(::SendMessageA(drives, CB_GETCOUNT, 0, 0), 2);
@@ -93,11 +76,11 @@ TEST_F(ReportsPagesTest, TargetPageOffersFixedDrivesAndRemembersTheFolder)
             EXPECT_STREQ(title, "Select a Folder to Analyze");
             return std::string();
         });
-    ::SendMessageA(Target(), WM_COMMAND, MAKEWPARAM(IDC_BROWSE, BN_CLICKED), 0);
+    Press(Target(), IDC_BROWSE);
     EXPECT_EQ(framework::GetWindowTextString(::GetDlgItem(Target(), IDC_FOLDER)), "C:\\windows");
 
     // Next with the drive chosen analyses its root and stores the choice.
-    ::SendMessageA(Target(), WM_COMMAND, MAKEWPARAM(IDC_NEXT, BN_CLICKED), 0);
+    Press(Target(), IDC_NEXT);
     EXPECT_EQ(AnalysisTarget(), "C:\\");
     EXPECT_EQ(m_store.GetProfileInt("ReportsPage1", "AnalyzeFolder", -1), 0);
 }
@@ -107,7 +90,7 @@ TEST_F(ReportsPagesTest, ResultsShowEachReportAndHideRecycledFiles)
     TempFolder temp;
     temp.MakeFile("big.bak", 5000);
     temp.MakeFile("small.bak", 10);
-    Start();
+    Open();
     ASSERT_EQ(View().GetCurrentPage(), View().GetPage(kReportsTab, 1));
     AnalyseFolder(temp.Path());
 
@@ -131,14 +114,14 @@ TEST_F(ReportsPagesTest, ResultsShowEachReportAndHideRecycledFiles)
                                                                           ::DeleteFileA(operation.pFrom);
                                                                           return 0;
                                                                       });
-    ::SendMessageA(Results().GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_RECYCLE, BN_CLICKED), 0);
+    Press(Results().GetSafeHwnd(), IDC_RECYCLE);
     ChooseReport(1);
     EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{"small.bak"});
 }
 
 TEST_F(ReportsPagesTest, AMissingFolderFindsNothingInEveryReport)
 {
-    Start();
+    Open();
     ASSERT_EQ(View().GetCurrentPage(), View().GetPage(kReportsTab, 1));
     AnalyseFolder("C:\\no such folder");
     for (int report = 0; report < kReportCount; ++report) {

@@ -3,6 +3,7 @@
 #include "framework/Handle.h"
 #include "framework/Path.h"
 
+#include "support/ScriptedSink.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -12,20 +13,6 @@
 #include <vector>
 
 namespace {
-
-class StopAfter : public ProgressSink {
-public:
-    explicit StopAfter(int steps = -1) : m_left(steps) {}
-    bool Step(const char* text) override
-    {
-        texts.emplace_back(text);
-        return m_left < 0 || --m_left > 0;
-    }
-    std::vector<std::string> texts;
-
-private:
-    int m_left;
-};
 
 SearchCriteria Words(const char* keywords)
 {
@@ -54,7 +41,7 @@ protected:
         return path;
     }
     // The matches as folder-relative names, in the order they were found.
-    std::vector<std::string> Find(SearchCriteria criteria, ProgressSink&& progress = StopAfter())
+    std::vector<std::string> Find(SearchCriteria criteria, ProgressSink&& progress = ScriptedSink())
     {
         if (criteria.folder.empty())
             criteria.folder = m_temp.Path();
@@ -189,7 +176,7 @@ TEST_F(FileSearchTest, StopDuringAWordSearchLeavesTheFileOutAndEnds)
     Write("a.txt", std::string(10000, 'w'));
     Write("b.txt", std::string(10000, 'w'));
     // "Searching", then the first block of the first file: stop there.
-    StopAfter stop(2);
+    ScriptedSink stop(2);
     EXPECT_EQ(Find(Words("nothere"), std::move(stop)), Found{});
     ASSERT_EQ(stop.texts.size(), 2u);
     EXPECT_EQ(stop.texts[1].rfind("Looking for keywords in ", 0), 0u);

@@ -1,19 +1,17 @@
 #include "search/SearchPages.h"
 
-#include "app/CorvaneApp.h"
 #include "framework/Clock.h"
 #include "framework/FileFind.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
-#include "pages/TabView.h"
 #include "resources/resource.h"
 
 #include "support/Messages.h"
 #include "support/Override.h"
-#include "support/ProgramTabs.h"
-#include "support/Registry.h"
+#include "support/Program.h"
 #include "support/TempFolder.h"
 #include "support/TestList.h"
+#include "support/UserActions.h"
 
 #include <commctrl.h>
 
@@ -23,44 +21,23 @@ namespace {
 
 constexpr int kSearchTab = 7;
 
-class SearchPagesTest : public SettingsTest {
+class SearchPagesTest : public ProgramTest {
 protected:
     void SetUp() override
     {
-        SettingsTest::SetUp();
-        m_store.WriteProfileInt("Settings", "ShowSplashScreen", 0);
+        ProgramTest::SetUp();
         m_store.WriteProfileInt("Settings", "SkipSearchPage0", 1);
     }
-    void TearDown() override
-    {
-        Close();
-        SettingsTest::TearDown();
-    }
+    void Open() { StartOn(kSearchTab, 1); }
 
-    void Open()
-    {
-        m_app = std::make_unique<CCorvaneApp>();
-        ASSERT_TRUE(m_app->InitInstance());
-        ShowTab(View(), kSearchTab);
-        ASSERT_TRUE(PumpUntil([&] { return View().GetCurrentPage() == View().GetPage(kSearchTab, 1); }));
-    }
-    void Close()
-    {
-        if (m_app && m_app->GetMainFrame())
-            ::DestroyWindow(m_app->GetMainFrame()->GetSafeHwnd());
-        TakeQuitMessage();
-        m_app.reset();
-    }
-
-    CTabView& View() { return TabViewOf(*m_app); }
-    HWND Criteria() { return View().GetPage(kSearchTab, 1)->GetSafeHwnd(); }
-    HWND Results() { return View().GetPage(kSearchTab, 2)->GetSafeHwnd(); }
+    HWND Criteria() { return Page(kSearchTab, 1); }
+    HWND Results() { return Page(kSearchTab, 2); }
     HWND ResultsList() { return ::GetDlgItem(Results(), IDC_RESULTS_LIST); }
     std::string Text(HWND page, int id) { return framework::GetWindowTextString(::GetDlgItem(page, id)); }
     void Set(int id, const char* text) { ::SetDlgItemTextA(Criteria(), id, text); }
     void Click(HWND page, int id)
     {
-        ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+        Press(page, id);
         PumpPending();
     }
     void Arrow(int delta)
@@ -74,9 +51,6 @@ protected:
         ASSERT_TRUE(PumpUntil([&] { return View().GetCurrentPage() == View().GetPage(kSearchTab, 2); }));
         PumpPending();
     }
-
-    SettingsStore m_store{"Halvett Software", "Corvane"};
-    std::unique_ptr<CCorvaneApp> m_app;
 };
 
 }  // namespace
@@ -170,7 +144,7 @@ TEST_F(SearchPagesTest, MatchesFillTheListInOrderWhileTheSearchRunsAndStopKeepsT
                 ::GetCurrentThreadId(),
                 [](HWND window, LPARAM pressed) {
                     if (HWND stop = ::GetDlgItem(window, IDC_STOP); stop && ::IsWindowVisible(window)) {
-                        ::SendMessageA(stop, BM_CLICK, 0, 0);
+                        Press(stop);
                         *reinterpret_cast<bool*>(pressed) = true;
                     }
                     return TRUE;

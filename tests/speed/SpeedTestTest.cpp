@@ -1,5 +1,6 @@
 #include "speed/SpeedTest.h"
 
+#include "support/ScriptedSink.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -9,26 +10,6 @@
 #include <vector>
 
 namespace {
-
-class StopAt : public ProgressSink {
-public:
-    explicit StopAt(int step = -1) : m_stop(step) {}
-    bool Step(const char* text) override
-    {
-        texts.emplace_back(text);
-        return static_cast<int>(texts.size()) != m_stop;
-    }
-    bool StepPhase(const char* text) override
-    {
-        ++phases;
-        return Step(text);
-    }
-    std::vector<std::string> texts;
-    int phases = 0;
-
-private:
-    int m_stop;
-};
 
 bool Exists(const std::string& path)
 {
@@ -58,9 +39,10 @@ TEST(SpeedTest, AFullRunFillsEveryCellAndLeavesNoScratchFile)
     TempFolder temp;
     std::string scratch = temp.MakeFile("~vrmttest.tmp", 10);
     std::map<int, std::string> cells;
-    StopAt progress;
-    EXPECT_TRUE(RunDriveTests(
-        temp.Path(), progress, [&](int row, const std::string& text) { cells[row] = text; }, 20));
+    ScriptedSink progress;
+    EXPECT_EQ(RunDriveTests(
+                  temp.Path(), progress, [&](int row, const std::string& text) { cells[row] = text; }, 20),
+              DriveRun::Tested);
     EXPECT_EQ(cells.size(), 6u);
     for (const auto& [row, text] : cells)
         EXPECT_NE(text.find(" KB/sec"), std::string::npos) << row;
@@ -75,16 +57,34 @@ TEST(SpeedTest, StopAndFailuresLeaveNoScratchFileBehind)
 {
     TempFolder temp;
     std::map<int, std::string> cells;
-    StopAt third(4);  // creating, reads 1, reads 2, then stop before the third test
-    EXPECT_FALSE(RunDriveTests(
-        temp.Path(), third, [&](int row, const std::string& text) { cells[row] = text; }, 20));
+    ScriptedSink third(4);  // creating, reads 1, reads 2, then stop before the third test
+    EXPECT_EQ(RunDriveTests(
+                  temp.Path(), third, [&](int row, const std::string& text) { cells[row] = text; }, 20),
+              DriveRun::Stopped);
     EXPECT_EQ(cells.size(), 2u);
     EXPECT_FALSE(Exists(temp.Path() + "~vrmttest.tmp"));
+}
 
+// A folder of the scratch file's name stands for a root the user may not write.
+TEST(SpeedTest, ARootThatRefusesTheScratchFileIsTestedInAFolderOfItsOwn)
+{
+    ASSERT_TRUE(::CreateDirectoryA("E:\\~vrmttest.tmp", nullptr));
+    std::map<int, std::string> cells;
+    ScriptedSink progress;
+    EXPECT_EQ(RunDriveTests(
+                  "E:\\", progress, [&](int row, const std::string& text) { cells[row] = text; }, 20),
+              DriveRun::Tested);
+    EXPECT_EQ(cells.size(), 6u);
+    EXPECT_NE(cells[5].find(" KB/sec"), std::string::npos);
+    EXPECT_FALSE(Exists("E:\\~vrmttest"));
+
+    // Nowhere to write: the folder's name is taken by a file.
+    ::CloseHandle(::CreateFileA("E:\\~vrmttest", GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
     cells.clear();
-    StopAt progress;
-    EXPECT_FALSE(RunDriveTests(
-        temp.Path() + "missing\\", progress, [&](int row, const std::string& text) { cells[row] = text; }, 20));
-    EXPECT_TRUE(cells.empty());
-    EXPECT_FALSE(Exists(temp.Path() + "missing\\~vrmttest.tmp"));
+    EXPECT_EQ(RunDriveTests(
+                  "E:\\", progress, [&](int row, const std::string& text) { cells[row] = text; }, 20),
+              DriveRun::NotWritable);
+    EXPECT_EQ(cells, (std::map<int, std::string>{{0, kNoWriteAccess}}));
+    ::DeleteFileA("E:\\~vrmttest");
+    ::RemoveDirectoryA("E:\\~vrmttest.tmp");
 }

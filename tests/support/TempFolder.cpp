@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 namespace {
 
 using framework::WidePath;
@@ -44,9 +46,19 @@ TempFolder::TempFolder()
     ::CreateDirectoryA(m_path.c_str(), nullptr);
 }
 
+TempFolder::TempFolder(std::string path) : m_path(std::move(path))
+{
+    // Never one of someone else's: the test fails and nothing is removed.
+    if (!::CreateDirectoryW(WidePath(m_path).c_str(), nullptr)) {
+        ADD_FAILURE() << m_path << " cannot be made";
+        m_path.clear();
+    }
+}
+
 TempFolder::~TempFolder()
 {
-    RemoveTree(m_path);
+    if (!m_path.empty())
+        RemoveTree(m_path);
 }
 
 std::string TempFolder::MakeFolder(const std::string& relativePath) const

@@ -8,6 +8,9 @@
 class TempFolder {
 public:
     TempFolder();
+    // A given folder that does not exist yet, such as a program's folder
+    // below the application data; path ends in a backslash.
+    explicit TempFolder(std::string path);
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     ~TempFolder();

@@ -6,6 +6,7 @@
 
 #include "support/Messages.h"
 #include "support/Override.h"
+#include "support/UserActions.h"
 
 #include <gtest/gtest.h>
 
@@ -124,7 +125,7 @@ TEST_F(WorkingDlgTest, AfterStopTheNextStepEndsTheWorkAndTheWindowStays)
     EXPECT_TRUE(dialog.Step("working"));
     HWND stop = ::GetDlgItem(dialog.GetSafeHwnd(), IDC_STOP);
     EXPECT_EQ(framework::GetWindowTextString(stop), "&Stop...");
-    ::SendMessageA(stop, BM_CLICK, 0, 0);
+    Press(stop);
     EXPECT_TRUE(dialog.m_bStop);
     int frame = CWorkingDlg::FrameOnShow();
     m_now += 500;
