@@ -62,14 +62,8 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_MENUSELECT:
         OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
         return 0;
-    case WM_COMMAND:
-        if (lParam == 0) {
-            OnCommand(LOWORD(wParam));
-            return 0;
-        }
-        break;
     }
-    return Default(msg, wParam, lParam);
+    return Window::HandleMessage(msg, wParam, lParam);
 }
 
 int CMainFrame::OnCreate()
@@ -137,21 +131,25 @@ void CMainFrame::OnMenuSelect(UINT item, UINT flags, HMENU menu)
     m_statusBar.SetText(isCommand ? framework::LoadResourceString(item).c_str() : "");
 }
 
-void CMainFrame::OnCommand(UINT id)
+// The menu's commands and their accelerators.
+bool CMainFrame::OnCommand(UINT id, UINT code, HWND control)
 {
+    if (control)
+        return Window::OnCommand(id, code, control);
     switch (id) {
     case ID_APP_EXIT:
         ::SendMessageA(m_hWnd, WM_CLOSE, 0, 0);
-        break;
+        return true;
     case ID_HELP_FINDER:
         ShowHelp(m_hWnd, nullptr);
-        break;
+        return true;
     case ID_APP_ABOUT: {
         CAboutDlg about;
         about.DoModal(IDD_ABOUTBOX, m_hWnd);
-        break;
+        return true;
     }
     }
+    return false;
 }
 
 void CMainFrame::CenterOnDesktop()

@@ -28,6 +28,7 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
 
 private:
     int OnCreate();
@@ -36,7 +37,6 @@ private:
     void FitPages();
     void OnGetMinMaxInfo(MINMAXINFO& info);
     void OnMenuSelect(UINT item, UINT flags, HMENU menu);
-    void OnCommand(UINT id);
     void CenterOnDesktop();
     void ShowIdleText();
 

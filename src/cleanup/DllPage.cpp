@@ -1,6 +1,5 @@
 #include "cleanup/DllPage.h"
 
-#include "app/SettingsStore.h"
 #include "cleanup/DllInventory.h"
 #include "framework/Seams.h"
 #include "lists/DetailsDlg.h"
@@ -8,7 +7,7 @@
 #include "resources/resource.h"
 #include "working/WorkingDlg.h"
 
-DllPage::DllPage(const SettingsStore& settings) noexcept
+DllPage::DllPage(const SettingsStore& settings, const char* skipFlag) noexcept
     : CListPage({IDD_DLLS_RESULTS,
                  "DLLs Page",
                  IDC_RESULTS_LIST,
@@ -19,25 +18,17 @@ DllPage::DllPage(const SettingsStore& settings) noexcept
                   {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
                   {IDC_DETAILS, ButtonNeeds::SelectedFiles},
                   {IDC_START_OVER, ButtonNeeds::Nothing}},
-                 RowPlace::NameOrder}),
-      m_settings(settings)
+                 RowPlace::NameOrder},
+                {{IDC_START_OVER, 0, skipFlag}}, &settings)
 {
 }
 
-LRESULT DllPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+bool DllPage::OnButtonClicked(UINT id)
 {
-    if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        if (LOWORD(wParam) == IDC_START_OVER) {
-            m_settings.WriteProfileInt("Settings", "SkipDllPage1", 0);
-            ShowPage(0);
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDC_DETAILS) {
-            ShowDetails();
-            return TRUE;
-        }
-    }
-    return CListPage::HandleMessage(msg, wParam, lParam);
+    if (id != IDC_DETAILS)
+        return CListPage::OnButtonClicked(id);
+    ShowDetails();
+    return true;
 }
 
 void DllPage::OnPageActivated()

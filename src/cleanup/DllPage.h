@@ -7,15 +7,14 @@ class SettingsStore;
 
 class DllPage : public CListPage {
 public:
-    explicit DllPage(const SettingsStore& settings) noexcept;
+    // skipFlag: the introduction's, which Start Over resets.
+    DllPage(const SettingsStore& settings, const char* skipFlag) noexcept;
 
 protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnButtonClicked(UINT id) override;
     void OnPageActivated() override;
     bool ConfirmRemoval() override;
 
 private:
     void ShowDetails();
-
-    const SettingsStore& m_settings;
 };

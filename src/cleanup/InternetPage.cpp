@@ -1,6 +1,5 @@
 #include "cleanup/InternetPage.h"
 
-#include "app/SettingsStore.h"
 #include "cleanup/BrowserCache.h"
 #include "framework/Application.h"
 #include "framework/Text.h"
@@ -8,7 +7,7 @@
 #include "resources/resource.h"
 #include "working/WorkingDlg.h"
 
-InternetPage::InternetPage(const SettingsStore& settings) noexcept
+InternetPage::InternetPage(const SettingsStore& settings, const char* skipFlag) noexcept
     : CListPage({IDD_INTERNET_RESULTS,
                  "Internet Page",
                  IDC_RESULTS_LIST,
@@ -20,8 +19,8 @@ InternetPage::InternetPage(const SettingsStore& settings) noexcept
                   {IDC_OPEN, ButtonNeeds::OneSelectedFile},
                   {IDC_START_OVER, ButtonNeeds::Nothing}},
                  RowPlace::NameOrder,
-                 true}),
-      m_settings(settings)
+                 true},
+                {{IDC_START_OVER, 0, skipFlag}}, &settings)
 {
 }
 
@@ -33,26 +32,20 @@ BOOL InternetPage::OnInitDialog()
     return CListPage::OnInitDialog();
 }
 
-LRESULT InternetPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+bool InternetPage::OnCommand(UINT id, UINT code, HWND control)
 {
-    if (msg == WM_COMMAND) {
-        switch (LOWORD(wParam)) {
-        case IDC_CACHE_LIST:
-            if (HIWORD(wParam) == CBN_SELCHANGE) {
-                ListCache();
-                return TRUE;
-            }
-            break;
-        case IDC_START_OVER:
-            m_settings.WriteProfileInt("Settings", "SkipInternetPage1", 0);
-            ShowPage(0);
-            return TRUE;
-        case IDC_DELETE_ALL:
-            DeleteAll();
-            return TRUE;
-        }
-    }
-    return CListPage::HandleMessage(msg, wParam, lParam);
+    if (id != IDC_CACHE_LIST || code != CBN_SELCHANGE)
+        return CListPage::OnCommand(id, code, control);
+    ListCache();
+    return true;
+}
+
+bool InternetPage::OnButtonClicked(UINT id)
+{
+    if (id != IDC_DELETE_ALL)
+        return CListPage::OnButtonClicked(id);
+    DeleteAll();
+    return true;
 }
 
 void InternetPage::OnPageActivated()

@@ -7,16 +7,16 @@ class SettingsStore;
 
 class InternetPage : public CListPage {
 public:
-    explicit InternetPage(const SettingsStore& settings) noexcept;
+    // skipFlag: the introduction's, which Start Over resets.
+    InternetPage(const SettingsStore& settings, const char* skipFlag) noexcept;
 
 protected:
     BOOL OnInitDialog() override;
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnButtonClicked(UINT id) override;
     void OnPageActivated() override;
 
 private:
     void ListCache();
     void DeleteAll();
-
-    const SettingsStore& m_settings;
 };

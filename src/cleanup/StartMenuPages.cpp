@@ -70,23 +70,17 @@ StartMenuResultsPage::StartMenuResultsPage() noexcept
                   {IDC_DELETE, ButtonNeeds::SelectedFiles},
                   {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
                   {IDC_START_OVER, ButtonNeeds::Nothing}},
-                 RowPlace::Top})
+                 RowPlace::Top},
+                {{IDC_START_OVER, 0}})
 {
 }
 
-LRESULT StartMenuResultsPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+bool StartMenuResultsPage::OnButtonClicked(UINT id)
 {
-    if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        if (LOWORD(wParam) == IDC_START_OVER) {
-            ShowPage(0);
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDC_AUTOFIX) {
-            AutoFix();
-            return TRUE;
-        }
-    }
-    return CListPage::HandleMessage(msg, wParam, lParam);
+    if (id != IDC_AUTOFIX)
+        return CListPage::OnButtonClicked(id);
+    AutoFix();
+    return true;
 }
 
 void StartMenuResultsPage::OnPageActivated()

@@ -25,7 +25,7 @@ public:
     StartMenuResultsPage() noexcept;
 
 protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnButtonClicked(UINT id) override;
     void OnPageActivated() override;
 
 private:

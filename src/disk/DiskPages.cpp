@@ -39,8 +39,8 @@ DriveSummary SummarizeDrive(double percentFull, double totalMegabytes, double fr
     return summary;
 }
 
-DiskInfoPage::DiskInfoPage(const SettingsStore& settings) noexcept
-    : CPage(IDD_DISKINFO_SUMMARY, "Disk Info Page"), m_settings(settings)
+DiskInfoPage::DiskInfoPage(const SettingsStore& settings, const char* skipFlag) noexcept
+    : CPage(IDD_DISKINFO_SUMMARY, "Disk Info Page", {{IDC_INTRO, 0, skipFlag}}, &settings)
 {
 }
 
@@ -67,33 +67,22 @@ BOOL DiskInfoPage::OnInitDialog()
 
 LRESULT DiskInfoPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    switch (msg) {
-    case WM_NOTIFY: {
-        const auto* change = reinterpret_cast<const NMLISTVIEW*>(lParam);
-        if (change->hdr.idFrom == IDC_DRIVE_ICONS && change->hdr.code == LVN_ITEMCHANGED) {
-            // The drive being deselected reports first; the selected one last.
-            ShowSummary(change->iItem);
-            return TRUE;
-        }
-        break;
-    }
-    case WM_SHOWWINDOW:
-        if (wParam) {
-            int selected = static_cast<int>(::SendDlgItemMessageA(m_hWnd, IDC_DRIVE_ICONS, LVM_GETNEXTITEM,
-                                                                  static_cast<WPARAM>(-1), LVNI_SELECTED));
-            if (selected >= 0)
-                ShowSummary(selected);
-        }
-        break;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_INTRO && HIWORD(wParam) == BN_CLICKED) {
-            m_settings.WriteProfileInt("Settings", "SkipDiskInfoPage1", 0);
-            ShowPage(0);
-            return TRUE;
-        }
-        break;
+    if (msg == WM_SHOWWINDOW && wParam) {
+        int selected = static_cast<int>(
+            ::SendDlgItemMessageA(m_hWnd, IDC_DRIVE_ICONS, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        if (selected >= 0)
+            ShowSummary(selected);
     }
     return CPage::HandleMessage(msg, wParam, lParam);
+}
+
+bool DiskInfoPage::OnNotify(const NMHDR& header, LRESULT& result)
+{
+    if (header.idFrom != IDC_DRIVE_ICONS || header.code != LVN_ITEMCHANGED)
+        return CPage::OnNotify(header, result);
+    // The drive being deselected reports first; the selected one last.
+    ShowSummary(reinterpret_cast<const NMLISTVIEW&>(header).iItem);
+    return true;
 }
 
 void DiskInfoPage::ShowSummary(int item)
@@ -138,8 +127,8 @@ std::string& LastHoverText()
 
 }  // namespace
 
-HistoryPage::HistoryPage(const SettingsStore& settings) noexcept
-    : CPage(IDD_HISTORY_CHART, "History Page"), m_settings(settings)
+HistoryPage::HistoryPage(const SettingsStore& settings, const char* skipFlag) noexcept
+    : CPage(IDD_HISTORY_CHART, "History Page", {{IDC_INTRO, 0, skipFlag}}, &settings), m_settings(settings)
 {
 }
 
@@ -162,24 +151,25 @@ LRESULT HistoryPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_MOUSEMOVE:
         OnMouseMove(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         break;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_HISTORY_DRIVE && HIWORD(wParam) == CBN_SELCHANGE) {
-            RECT chart = ChartRect();
-            ::InvalidateRect(m_hWnd, &chart, TRUE);
-            return TRUE;
-        }
-        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_RESET) {
-            OnReset();
-            return TRUE;
-        }
-        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_INTRO) {
-            m_settings.WriteProfileInt("Settings", "SkipHistorypage1", 0);
-            ShowPage(0);
-            return TRUE;
-        }
-        break;
     }
     return CPage::HandleMessage(msg, wParam, lParam);
+}
+
+bool HistoryPage::OnCommand(UINT id, UINT code, HWND control)
+{
+    if (id != IDC_HISTORY_DRIVE || code != CBN_SELCHANGE)
+        return CPage::OnCommand(id, code, control);
+    RECT chart = ChartRect();
+    ::InvalidateRect(m_hWnd, &chart, TRUE);
+    return true;
+}
+
+bool HistoryPage::OnButtonClicked(UINT id)
+{
+    if (id != IDC_RESET)
+        return CPage::OnButtonClicked(id);
+    OnReset();
+    return true;
 }
 
 RECT HistoryPage::ChartRect() const

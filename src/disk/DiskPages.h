@@ -27,26 +27,30 @@ DriveSummary SummarizeDrive(double percentFull, double totalMegabytes, double fr
 
 class DiskInfoPage : public CPage {
 public:
-    explicit DiskInfoPage(const SettingsStore& settings) noexcept;
+    // skipFlag: the introduction's, which Intro resets.
+    DiskInfoPage(const SettingsStore& settings, const char* skipFlag) noexcept;
 
 protected:
     BOOL OnInitDialog() override;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnNotify(const NMHDR& header, LRESULT& result) override;
 
 private:
     void ShowSummary(int item);
 
-    const SettingsStore& m_settings;
     framework::ImageList m_images;
 };
 
 class HistoryPage : public CPage {
 public:
-    explicit HistoryPage(const SettingsStore& settings) noexcept;
+    // skipFlag: the introduction's, which Intro resets.
+    HistoryPage(const SettingsStore& settings, const char* skipFlag) noexcept;
 
 protected:
     BOOL OnInitDialog() override;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnButtonClicked(UINT id) override;
 
 private:
     RECT ChartRect() const;

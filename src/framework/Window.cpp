@@ -76,7 +76,28 @@ bool Window::CreateEx(DWORD exStyle, const char* className, const char* title, D
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    LRESULT result = 0;
+    if (DecodeControlMessage(msg, wParam, lParam, result))
+        return result;
     return Default(msg, wParam, lParam);
+}
+
+bool Window::OnCommand(UINT id, UINT code, HWND control)
+{
+    // A message can still reach a disabled button: it does nothing, as a click
+    // on it would.
+    return code == BN_CLICKED && control && ::IsWindowEnabled(control) && OnButtonClicked(id);
+}
+
+bool Window::DecodeControlMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    switch (msg) {
+    case WM_COMMAND:
+        return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_NOTIFY:
+        return OnNotify(*reinterpret_cast<const NMHDR*>(lParam), result);
+    }
+    return false;
 }
 
 LRESULT Window::Default(UINT msg, WPARAM wParam, LPARAM lParam) noexcept
@@ -131,23 +152,40 @@ bool Dialog::PreTranslateMessage(MSG& msg)
     return m_hWnd && ::IsDialogMessageA(m_hWnd, &msg);
 }
 
-LRESULT Dialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM)
+LRESULT Dialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    switch (msg) {
-    case WM_INITDIALOG:
+    if (msg == WM_INITDIALOG)
         return OnInitDialog();
-    case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDOK) {
-            OnOK();
-            return TRUE;
-        }
-        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDCANCEL) {
-            OnCancel();
-            return TRUE;
-        }
-        break;
+    LRESULT result = 0;
+    if (!DecodeControlMessage(msg, wParam, lParam, result))
+        return FALSE;
+    SetMessageResult(result);
+    return TRUE;
+}
+
+bool Dialog::OnCommand(UINT id, UINT code, HWND control)
+{
+    // A dialog has no menu: a command without a control is the dialog
+    // manager's Enter or Escape, naming its button by id even where the
+    // dialog has no such button.
+    if (code == BN_CLICKED && !control) {
+        HWND button = ::GetDlgItem(m_hWnd, static_cast<int>(id));
+        return (!button || ::IsWindowEnabled(button)) && OnButtonClicked(id);
     }
-    return FALSE;
+    return Window::OnCommand(id, code, control);
+}
+
+bool Dialog::OnButtonClicked(UINT id)
+{
+    switch (id) {
+    case IDOK:
+        OnOK();
+        return true;
+    case IDCANCEL:
+        OnCancel();
+        return true;
+    }
+    return false;
 }
 
 void Dialog::SetMessageResult(LRESULT result) noexcept

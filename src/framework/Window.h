@@ -32,12 +32,23 @@ protected:
     bool CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, const RECT& rect, HWND parent,
                   HMENU menu) noexcept;
 
+    // Decodes WM_COMMAND and WM_NOTIFY into the handlers below; the rest goes
+    // to the default window procedure.
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+
+    // Each returns whether it handled the message. Menu and accelerator
+    // commands come without a control (code 0 and 1); the default passes
+    // BN_CLICKED from an enabled button on to OnButtonClicked.
+    virtual bool OnCommand(UINT id, UINT code, HWND control);
+    virtual bool OnButtonClicked(UINT) { return false; }
+    // result: what the message returns.
+    virtual bool OnNotify(const NMHDR&, LRESULT&) { return false; }
 
     HWND m_hWnd = nullptr;
 
 private:
+    bool DecodeControlMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
     friend class Dialog;
 };
@@ -55,10 +66,13 @@ public:
     bool PreTranslateMessage(MSG& msg) override;
 
 protected:
-    // Returns TRUE for a handled message; results other than that go through
-    // SetMessageResult.
+    // Returns TRUE for a handled message; its result goes through
+    // SetMessageResult, as the typed handlers' results do.
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void SetMessageResult(LRESULT result) noexcept;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    // IDOK and IDCANCEL call OnOK and OnCancel.
+    bool OnButtonClicked(UINT id) override;
 
     virtual BOOL OnInitDialog();
     virtual void DoDataExchange(DataExchange& dx);

@@ -33,35 +33,31 @@ BOOL CListPage::OnInitDialog()
 
 LRESULT CListPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    switch (msg) {
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->idFrom == static_cast<UINT_PTR>(m_layout.listId)) {
-            LRESULT result = 0;
-            if (m_list.OnNotify(*header, result)) {
-                SetMessageResult(result);
-                return TRUE;
-            }
-            if (header->code == LVN_COLUMNCLICK)
-                OnColumnClick(reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
-            else if (header->code == LVN_ITEMCHANGED || header->code == LVN_ODSTATECHANGED)
-                UpdateButtons();
-        }
-        break;
-    }
-    case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED && OnFileCommand(LOWORD(wParam)))
-            return TRUE;
-        break;
-    case WM_DESTROY:
-        // The shell's image list outlives every page that shows it.
+    // The shell's image list outlives every page that shows it.
+    if (msg == WM_DESTROY)
         ::SendMessageA(GetList(), LVM_SETIMAGELIST, LVSIL_SMALL, 0);
-        break;
-    }
     return CPage::HandleMessage(msg, wParam, lParam);
 }
 
-bool CListPage::OnFileCommand(int id)
+bool CListPage::OnNotify(const NMHDR& header, LRESULT& result)
+{
+    if (header.idFrom != static_cast<UINT_PTR>(m_layout.listId))
+        return CPage::OnNotify(header, result);
+    if (m_list.OnNotify(header, result))
+        return true;
+    switch (header.code) {
+    case LVN_COLUMNCLICK:
+        OnColumnClick(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+        return true;
+    case LVN_ITEMCHANGED:
+    case LVN_ODSTATECHANGED:
+        UpdateButtons();
+        return true;
+    }
+    return false;
+}
+
+bool CListPage::OnButtonClicked(UINT id)
 {
     switch (id) {
     case IDC_OPEN:
@@ -76,7 +72,7 @@ bool CListPage::OnFileCommand(int id)
         PrintList(m_list);
         return true;
     }
-    return false;
+    return CPage::OnButtonClicked(id);
 }
 
 void CListPage::OnColumnClick(int column)

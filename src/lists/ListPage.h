@@ -42,8 +42,9 @@ struct ListPageLayout {
 
 class CListPage : public CPage {
 public:
-    explicit CListPage(ListPageLayout layout)
-        : CPage(layout.templateId, layout.helpKey), m_layout(std::move(layout)), m_list(m_layout.sizeColumn)
+    explicit CListPage(ListPageLayout layout, std::vector<PageLink> links = {}, const SettingsStore* settings = nullptr)
+        : CPage(layout.templateId, layout.helpKey, std::move(links), settings), m_layout(std::move(layout)),
+          m_list(m_layout.sizeColumn)
     {
     }
 
@@ -54,6 +55,9 @@ public:
 protected:
     BOOL OnInitDialog() override;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // Open, Recycle, Delete and Print.
+    bool OnButtonClicked(UINT id) override;
+    bool OnNotify(const NMHDR& header, LRESULT& result) override;
     void OnPageResize(int width, int height) override;
 
     CFileList& FileList() noexcept { return m_list; }
@@ -77,7 +81,6 @@ protected:
     void UpdateButtons();
 
 private:
-    bool OnFileCommand(int id);
     void OnColumnClick(int column);
 
     ListPageLayout m_layout;

@@ -37,14 +37,25 @@ LRESULT CPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case UM_PAGERESIZE:
         OnPageResize(static_cast<int>(wParam), static_cast<int>(lParam));
         return TRUE;
-    case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED && (LOWORD(wParam) == IDC_MORE_HELP || LOWORD(wParam) == IDC_HELP_BUTTON)) {
-            OpenHelp();
-            return TRUE;
-        }
-        break;
     }
     return Dialog::HandleMessage(msg, wParam, lParam);
+}
+
+bool CPage::OnButtonClicked(UINT id)
+{
+    if (id == IDC_MORE_HELP || id == IDC_HELP_BUTTON) {
+        OpenHelp();
+        return true;
+    }
+    for (const PageLink& link : m_links) {
+        if (link.buttonId != id)
+            continue;
+        if (link.skipFlag && m_linkSettings)
+            m_linkSettings->WriteProfileInt("Settings", link.skipFlag, 0);
+        ShowPage(link.page);
+        return true;
+    }
+    return Dialog::OnButtonClicked(id);
 }
 
 void CPage::ShowPage(int page, LPARAM argument) const
@@ -60,20 +71,19 @@ void CPage::OpenHelp() const
 
 LRESULT CIntroPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    switch (msg) {
-    case WM_SHOWWINDOW:
-        // Only exactly 1 skips: any other value shows the introduction.
-        if (wParam && m_skipFlag && m_settings.GetProfileInt("Settings", m_skipFlag, 0) == 1)
-            ShowPage(1);
-        break;
-    case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_NEXT) {
-            OnNext();
-            return TRUE;
-        }
-        break;
-    }
+    // Only exactly 1 skips: any other value shows the introduction.
+    if (msg == WM_SHOWWINDOW && wParam && m_skipFlag && m_settings.GetProfileInt("Settings", m_skipFlag, 0) == 1)
+        ShowPage(1);
     return CPage::HandleMessage(msg, wParam, lParam);
+}
+
+bool CIntroPage::OnButtonClicked(UINT id)
+{
+    if (id == IDC_NEXT) {
+        OnNext();
+        return true;
+    }
+    return CPage::OnButtonClicked(id);
 }
 
 HWND CIntroPage::EnterButton() const noexcept

@@ -6,12 +6,29 @@
 #include "pages/Fonts.h"
 #include "framework/Window.h"
 
+#include <utility>
+#include <vector>
+
 class SettingsStore;
+
+// A button that leads to another page of the tab.
+struct PageLink {
+    UINT buttonId;
+    int page;
+    // The "Settings" value written 0 first, so that the tab's introduction
+    // shows again (null: none).
+    const char* skipFlag = nullptr;
+};
 
 class CPage : public framework::Dialog {
 public:
-    // helpKey: the help topic of the page's help button (null: none).
-    CPage(UINT templateId, const char* helpKey) noexcept : m_templateId(templateId), m_helpKey(helpKey) {}
+    // helpKey: the help topic of the page's help button (null: none);
+    // settings: where the links' skip flags are written.
+    CPage(UINT templateId, const char* helpKey, std::vector<PageLink> links = {},
+          const SettingsStore* settings = nullptr) noexcept
+        : m_templateId(templateId), m_helpKey(helpKey), m_links(std::move(links)), m_linkSettings(settings)
+    {
+    }
 
     bool CreatePage(HWND tabControl) { return Create(m_templateId, tabControl); }
     // The button Enter presses whatever has the focus; null: the page's
@@ -22,6 +39,8 @@ protected:
     // Gives the title and the introduction headings their fonts.
     BOOL OnInitDialog() override;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    // The help buttons and the links.
+    bool OnButtonClicked(UINT id) override;
     // A page is never ended like a dialog: Enter and Escape are the view's.
     void OnOK() override {}
     void OnCancel() override {}
@@ -39,6 +58,8 @@ protected:
 private:
     UINT m_templateId;
     const char* m_helpKey;
+    std::vector<PageLink> m_links;
+    const SettingsStore* m_linkSettings;
     bool m_working = false;
     Font m_titleFont;
     Font m_headingFont;
@@ -60,6 +81,7 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnButtonClicked(UINT id) override;
     void DoDataExchange(framework::DataExchange& dx) override;
     virtual void OnNext();
 

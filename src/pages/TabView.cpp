@@ -53,18 +53,6 @@ LRESULT CTabView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     case UM_SHOWPAGE:
         OnShowPage(static_cast<int>(wParam), lParam);
         return 0;
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->hwndFrom == m_tabControl && header->code == TCN_SELCHANGING) {
-            HideCurrentPage();
-            return FALSE;
-        }
-        if (header->hwndFrom == m_tabControl && header->code == TCN_SELCHANGE) {
-            ShowCurrentPage();
-            return 0;
-        }
-        break;
-    }
     case WM_SIZE:
         Default(msg, wParam, lParam);
         if (wParam != SIZE_MINIMIZED)
@@ -81,6 +69,22 @@ LRESULT CTabView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     }
     }
     return View::HandleMessage(msg, wParam, lParam);
+}
+
+bool CTabView::OnNotify(const NMHDR& header, LRESULT& result)
+{
+    if (header.hwndFrom != m_tabControl)
+        return false;
+    switch (header.code) {
+    case TCN_SELCHANGING:
+        HideCurrentPage();
+        result = FALSE;  // the change may go ahead
+        return true;
+    case TCN_SELCHANGE:
+        ShowCurrentPage();
+        return true;
+    }
+    return false;
 }
 
 int CTabView::OnCreate()

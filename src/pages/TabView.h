@@ -42,6 +42,7 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnNotify(const NMHDR& header, LRESULT& result) override;
 
 private:
     int OnCreate();

@@ -19,35 +19,39 @@ PageFactory Intro(UINT templateId, const char* helpKey, const SettingsStore& set
     return [=, &settings] { return std::make_unique<CIntroPage>(templateId, helpKey, settings, skipFlag); };
 }
 
+// An introduction that skips itself by skipFlag, then Page, whose way back
+// resets the flag, then the tab's further pages.
+template <class Page>
+TabEntry SkippableTab(const char* caption, UINT introId, const char* helpKey, const char* skipFlag,
+                      const SettingsStore& settings, std::vector<PageFactory> further = {})
+{
+    std::vector<PageFactory> pages{Intro(introId, helpKey, settings, skipFlag),
+                                   [=, &settings] { return std::make_unique<Page>(settings, skipFlag); }};
+    pages.insert(pages.end(), further.begin(), further.end());
+    return {caption, std::move(pages)};
+}
+
 }  // namespace
 
 std::vector<TabEntry> CorvaneTabs(const SettingsStore& settings)
 {
     return {
         {"Welcome", {[&settings] { return std::make_unique<CWelcomePage>(settings); }}},
-        {"Disk Info",
-         {Intro(IDD_DISKINFO_INTRO, "Disk Info Page", settings, "SkipDiskInfoPage1"),
-          [&settings] { return std::make_unique<DiskInfoPage>(settings); }}},
+        SkippableTab<DiskInfoPage>("Disk Info", IDD_DISKINFO_INTRO, "Disk Info Page", "SkipDiskInfoPage1", settings),
+        // History's way back has always written its flag in another case:
+        // the same registry value, under the name it was first created with.
         {"History",
          {Intro(IDD_HISTORY_INTRO, "History Page", settings, "SkipHistoryPage1"),
-          [&settings] { return std::make_unique<HistoryPage>(settings); }}},
-        {"Reports",
-         {Intro(IDD_REPORTS_INTRO, "Reports Page", settings, "SkipReportsPage1"),
-          [&settings] { return std::make_unique<ReportsTargetPage>(settings); },
-          [] { return std::make_unique<ReportsResultsPage>(); }}},
+          [&settings] { return std::make_unique<HistoryPage>(settings, "SkipHistorypage1"); }}},
+        SkippableTab<ReportsTargetPage>("Reports", IDD_REPORTS_INTRO, "Reports Page", "SkipReportsPage1", settings,
+                                        {[] { return std::make_unique<ReportsResultsPage>(); }}),
         {"Start Menu",
          {[&settings] { return std::make_unique<StartMenuIntroPage>(settings); },
           [] { return std::make_unique<StartMenuResultsPage>(); }}},
-        {"Internet",
-         {Intro(IDD_INTERNET_INTRO, "Internet Page", settings, "SkipInternetPage1"),
-          [&settings] { return std::make_unique<InternetPage>(settings); }}},
-        {"DLLs",
-         {Intro(IDD_DLLS_INTRO, "DLLs Page", settings, "SkipDllPage1"),
-          [&settings] { return std::make_unique<DllPage>(settings); }}},
-        {"Search",
-         {Intro(IDD_SEARCH_INTRO, "Search Page", settings, "SkipSearchPage0"),
-          [&settings] { return std::make_unique<SearchCriteriaPage>(settings); },
-          [] { return std::make_unique<SearchResultsPage>(); }}},
+        SkippableTab<InternetPage>("Internet", IDD_INTERNET_INTRO, "Internet Page", "SkipInternetPage1", settings),
+        SkippableTab<DllPage>("DLLs", IDD_DLLS_INTRO, "DLLs Page", "SkipDllPage1", settings),
+        SkippableTab<SearchCriteriaPage>("Search", IDD_SEARCH_INTRO, "Search Page", "SkipSearchPage0", settings,
+                                         {[] { return std::make_unique<SearchResultsPage>(); }}),
         {"Speed",
          {Intro(IDD_SPEED_INTRO, "Speed Page", settings),
           [] { return std::make_unique<SpeedResultsPage>(kSpeedTestMilliseconds); }}},

@@ -23,19 +23,19 @@ void CWelcomePage::DoDataExchange(framework::DataExchange& dx)
 
 LRESULT CWelcomePage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    switch (msg) {
-    case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == IDC_SHOW_SPLASH) {
-            UpdateData(true);
-            m_settings.WriteProfileInt("Settings", "ShowSplashScreen", m_showSplash ? 1 : 0);
-            return TRUE;
-        }
-        break;
-    case WM_PAINT: {
+    if (msg == WM_PAINT) {
         framework::PaintDc dc(m_hWnd);
         DrawDIBPicture(dc.get(), 8, 10, IDB_WELCOME);
         return TRUE;
     }
-    }
     return CPage::HandleMessage(msg, wParam, lParam);
+}
+
+bool CWelcomePage::OnButtonClicked(UINT id)
+{
+    if (id != IDC_SHOW_SPLASH)
+        return CPage::OnButtonClicked(id);
+    UpdateData(true);
+    m_settings.WriteProfileInt("Settings", "ShowSplashScreen", m_showSplash ? 1 : 0);
+    return true;
 }

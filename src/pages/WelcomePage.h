@@ -10,6 +10,7 @@ public:
 protected:
     BOOL OnInitDialog() override;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnButtonClicked(UINT id) override;
     void DoDataExchange(framework::DataExchange& dx) override;
 
 private:

@@ -31,8 +31,8 @@ std::string& AnalysisTarget()
     return target;
 }
 
-ReportsTargetPage::ReportsTargetPage(const SettingsStore& settings) noexcept
-    : CPage(IDD_REPORTS_TARGET, "Reports Page"), m_settings(settings)
+ReportsTargetPage::ReportsTargetPage(const SettingsStore& settings, const char* skipFlag) noexcept
+    : CPage(IDD_REPORTS_TARGET, "Reports Page", {{IDC_INTRO, 0, skipFlag}}, &settings), m_settings(settings)
 {
 }
 
@@ -53,37 +53,40 @@ void ReportsTargetPage::DoDataExchange(framework::DataExchange& dx)
 
 LRESULT ReportsTargetPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    switch (msg) {
-    case WM_SETFOCUS:
+    if (msg == WM_SETFOCUS) {
         OnPageFocus();
         return TRUE;
-    case WM_COMMAND:
-        switch (LOWORD(wParam)) {
-        case IDC_DRIVE_LIST:
-            if (HIWORD(wParam) == CBN_SETFOCUS)
-                ChooseFolder(false);
-            break;
-        case IDC_FOLDER:
-            if (HIWORD(wParam) == EN_SETFOCUS) {
-                ::SendDlgItemMessageA(m_hWnd, IDC_FOLDER, EM_SETSEL, 0, -1);
-                ::SendDlgItemMessageA(m_hWnd, IDC_FOLDER, EM_SCROLLCARET, 0, 0);
-                ChooseFolder(true);
-            }
-            break;
-        case IDC_BROWSE:
-            OnBrowse();
-            return TRUE;
-        case IDC_NEXT:
-            OnNext();
-            return TRUE;
-        case IDC_INTRO:
-            m_settings.WriteProfileInt("Settings", "SkipReportsPage1", 0);
-            ShowPage(0);
-            return TRUE;
-        }
-        break;
     }
     return CPage::HandleMessage(msg, wParam, lParam);
+}
+
+// Whichever of the two fields gets the focus chooses its radio button.
+bool ReportsTargetPage::OnCommand(UINT id, UINT code, HWND control)
+{
+    if (id == IDC_DRIVE_LIST && code == CBN_SETFOCUS) {
+        ChooseFolder(false);
+        return true;
+    }
+    if (id == IDC_FOLDER && code == EN_SETFOCUS) {
+        ::SendDlgItemMessageA(m_hWnd, IDC_FOLDER, EM_SETSEL, 0, -1);
+        ::SendDlgItemMessageA(m_hWnd, IDC_FOLDER, EM_SCROLLCARET, 0, 0);
+        ChooseFolder(true);
+        return true;
+    }
+    return CPage::OnCommand(id, code, control);
+}
+
+bool ReportsTargetPage::OnButtonClicked(UINT id)
+{
+    switch (id) {
+    case IDC_BROWSE:
+        OnBrowse();
+        return true;
+    case IDC_NEXT:
+        OnNext();
+        return true;
+    }
+    return CPage::OnButtonClicked(id);
 }
 
 // The focus goes to the choice made last: the stored one the first time.
@@ -135,7 +138,8 @@ ReportsResultsPage::ReportsResultsPage() noexcept
                   {IDC_DELETE, ButtonNeeds::SelectedFiles},
                   {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
                   {IDC_OPEN, ButtonNeeds::OneSelectedFile},
-                  {IDC_START_OVER, ButtonNeeds::Nothing}}})
+                  {IDC_START_OVER, ButtonNeeds::Nothing}}},
+                {{IDC_START_OVER, 0}})
 {
 }
 
@@ -147,20 +151,12 @@ BOOL ReportsResultsPage::OnInitDialog()
     return CListPage::OnInitDialog();
 }
 
-LRESULT ReportsResultsPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+bool ReportsResultsPage::OnCommand(UINT id, UINT code, HWND control)
 {
-    if (msg == WM_COMMAND) {
-        int id = LOWORD(wParam);
-        if (id == IDC_REPORT_LIST && HIWORD(wParam) == CBN_SELCHANGE) {
-            ShowReport(static_cast<int>(::SendDlgItemMessageA(m_hWnd, IDC_REPORT_LIST, CB_GETCURSEL, 0, 0)));
-            return TRUE;
-        }
-        if (HIWORD(wParam) == BN_CLICKED && id == IDC_START_OVER) {
-            ShowPage(0);
-            return TRUE;
-        }
-    }
-    return CListPage::HandleMessage(msg, wParam, lParam);
+    if (id != IDC_REPORT_LIST || code != CBN_SELCHANGE)
+        return CListPage::OnCommand(id, code, control);
+    ShowReport(static_cast<int>(::SendDlgItemMessageA(m_hWnd, IDC_REPORT_LIST, CB_GETCURSEL, 0, 0)));
+    return true;
 }
 
 void ReportsResultsPage::OnPageActivated()

@@ -16,11 +16,14 @@ std::string& AnalysisTarget();
 
 class ReportsTargetPage : public CPage {
 public:
-    explicit ReportsTargetPage(const SettingsStore& settings) noexcept;
+    // skipFlag: the introduction's, which Intro resets.
+    ReportsTargetPage(const SettingsStore& settings, const char* skipFlag) noexcept;
 
 protected:
     BOOL OnInitDialog() override;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnButtonClicked(UINT id) override;
     void DoDataExchange(framework::DataExchange& dx) override;
 
 private:
@@ -41,7 +44,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
     void OnPageActivated() override;
 
 private:

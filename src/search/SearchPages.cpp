@@ -26,8 +26,8 @@ void AddChoices(HWND combo, const char* first, const char* second)
 
 }  // namespace
 
-SearchCriteriaPage::SearchCriteriaPage(const SettingsStore& settings) noexcept
-    : CPage(IDD_SEARCH_CRITERIA, "Search Page"), m_settings(settings)
+SearchCriteriaPage::SearchCriteriaPage(const SettingsStore& settings, const char* skipFlag) noexcept
+    : CPage(IDD_SEARCH_CRITERIA, "Search Page", {{IDC_START_OVER, 0, skipFlag}}, &settings), m_settings(settings)
 {
 }
 
@@ -61,36 +61,26 @@ void SearchCriteriaPage::DoDataExchange(framework::DataExchange& dx)
     dx.Text(IDC_SEARCH_WORDS, m_fields.keywords);
 }
 
-LRESULT SearchCriteriaPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+bool SearchCriteriaPage::OnNotify(const NMHDR& header, LRESULT& result)
 {
-    switch (msg) {
-    case WM_NOTIFY: {
-        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (header->idFrom == IDC_SIZE_SPIN && header->code == UDN_DELTAPOS) {
-            StepSize(reinterpret_cast<const NMUPDOWN*>(lParam)->iDelta);
-            SetMessageResult(FALSE);
-            return TRUE;
-        }
-        break;
+    if (header.idFrom != IDC_SIZE_SPIN || header.code != UDN_DELTAPOS)
+        return CPage::OnNotify(header, result);
+    StepSize(reinterpret_cast<const NMUPDOWN&>(header).iDelta);
+    result = FALSE;  // the arrows' own position may change too
+    return true;
+}
+
+bool SearchCriteriaPage::OnButtonClicked(UINT id)
+{
+    switch (id) {
+    case IDC_SEARCH:
+        OnSearch();
+        return true;
+    case IDC_BROWSE:
+        OnBrowse();
+        return true;
     }
-    case WM_COMMAND:
-        if (HIWORD(wParam) != BN_CLICKED)
-            break;
-        switch (LOWORD(wParam)) {
-        case IDC_SEARCH:
-            OnSearch();
-            return TRUE;
-        case IDC_BROWSE:
-            OnBrowse();
-            return TRUE;
-        case IDC_START_OVER:
-            m_settings.WriteProfileInt("Settings", "SkipSearchPage0", 0);
-            ShowPage(0);
-            return TRUE;
-        }
-        break;
-    }
-    return CPage::HandleMessage(msg, wParam, lParam);
+    return CPage::OnButtonClicked(id);
 }
 
 void SearchCriteriaPage::OnSearch()
@@ -140,17 +130,9 @@ SearchResultsPage::SearchResultsPage() noexcept
                   {IDC_DELETE, ButtonNeeds::SelectedFiles},
                   {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
                   {IDC_OPEN, ButtonNeeds::OneSelectedFile},
-                  {IDC_START_OVER, ButtonNeeds::Nothing}}})
+                  {IDC_START_OVER, ButtonNeeds::Nothing}}},
+                {{IDC_START_OVER, 1}})
 {
-}
-
-LRESULT SearchResultsPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_COMMAND && LOWORD(wParam) == IDC_START_OVER && HIWORD(wParam) == BN_CLICKED) {
-        ShowPage(1);
-        return TRUE;
-    }
-    return CListPage::HandleMessage(msg, wParam, lParam);
 }
 
 void SearchResultsPage::OnPageArgument(LPARAM argument)

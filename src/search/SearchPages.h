@@ -8,11 +8,13 @@ class SettingsStore;
 
 class SearchCriteriaPage : public CPage {
 public:
-    explicit SearchCriteriaPage(const SettingsStore& settings) noexcept;
+    // skipFlag: the introduction's, which Start Over resets.
+    SearchCriteriaPage(const SettingsStore& settings, const char* skipFlag) noexcept;
 
 protected:
     BOOL OnInitDialog() override;
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnNotify(const NMHDR& header, LRESULT& result) override;
+    bool OnButtonClicked(UINT id) override;
     void DoDataExchange(framework::DataExchange& dx) override;
 
 private:
@@ -29,7 +31,6 @@ public:
     SearchResultsPage() noexcept;
 
 protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnPageArgument(LPARAM argument) override;
     void OnPageActivated() override;
 

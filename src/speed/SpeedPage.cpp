@@ -34,7 +34,7 @@ constexpr int kHeadingPadding = 12;
 }  // namespace
 
 SpeedResultsPage::SpeedResultsPage(DWORD testMilliseconds) noexcept
-    : CPage(IDD_SPEED_RESULTS, "Speed Page"), m_testMilliseconds(testMilliseconds)
+    : CPage(IDD_SPEED_RESULTS, "Speed Page", {{IDC_START_OVER, 0}}), m_testMilliseconds(testMilliseconds)
 {
 }
 
@@ -58,28 +58,21 @@ BOOL SpeedResultsPage::OnInitDialog()
     return CPage::OnInitDialog();
 }
 
-LRESULT SpeedResultsPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+// The comparison follows a choice the list has closed on.
+bool SpeedResultsPage::OnCommand(UINT id, UINT code, HWND control)
 {
-    switch (msg) {
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDC_COMPARE_LIST && HIWORD(wParam) == CBN_SELENDOK) {
-            UpdateCompare();
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDC_START_OVER && HIWORD(wParam) == BN_CLICKED) {
-            ShowPage(0);
-            return TRUE;
-        }
-        break;
-    case WM_NOTIFY:
-        if (reinterpret_cast<const NMHDR*>(lParam)->idFrom == IDC_SPEED_GRID &&
-            reinterpret_cast<const NMHDR*>(lParam)->code == NM_RCLICK) {
-            SetMessageResult(TRUE);
-            return TRUE;
-        }
-        break;
-    }
-    return CPage::HandleMessage(msg, wParam, lParam);
+    if (id != IDC_COMPARE_LIST || code != CBN_SELENDOK)
+        return CPage::OnCommand(id, code, control);
+    UpdateCompare();
+    return true;
+}
+
+bool SpeedResultsPage::OnNotify(const NMHDR& header, LRESULT& result)
+{
+    if (header.idFrom != IDC_SPEED_GRID || header.code != NM_RCLICK)
+        return CPage::OnNotify(header, result);
+    result = TRUE;  // the grid's own right-click handling is left out
+    return true;
 }
 
 void SpeedResultsPage::RunSpeedTest()

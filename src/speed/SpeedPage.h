@@ -20,7 +20,8 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnNotify(const NMHDR& header, LRESULT& result) override;
     void OnPageActivated() override { RunSpeedTest(); }
 
 private:

@@ -37,22 +37,20 @@ BOOL ToolsPage::OnInitDialog()
     return TRUE;
 }
 
-LRESULT ToolsPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+bool ToolsPage::OnButtonClicked(UINT id)
 {
-    if (msg == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
-        switch (LOWORD(wParam)) {
-        case IDC_BACKUP:
-            Start(m_tools.backup, true);
-            return TRUE;
-        case IDC_SCANDISK:
-            Start(m_tools.scanDisk, true);
-            return TRUE;
-        case IDC_DEFRAG:
-            Start(m_tools.defrag, false);
-            return TRUE;
-        }
+    switch (id) {
+    case IDC_BACKUP:
+        Start(m_tools.backup, true);
+        return true;
+    case IDC_SCANDISK:
+        Start(m_tools.scanDisk, true);
+        return true;
+    case IDC_DEFRAG:
+        Start(m_tools.defrag, false);
+        return true;
     }
-    return CPage::HandleMessage(msg, wParam, lParam);
+    return CPage::OnButtonClicked(id);
 }
 
 // The program is found by the system's search rules; whether it started is not our concern.
@@ -120,13 +118,12 @@ BOOL TipsPage::OnInitDialog()
     return TRUE;
 }
 
-LRESULT TipsPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+bool TipsPage::OnCommand(UINT id, UINT code, HWND control)
 {
-    if (msg == WM_COMMAND && LOWORD(wParam) == IDC_TIP_LIST && HIWORD(wParam) == CBN_SELCHANGE) {
-        ShowTip();
-        return TRUE;
-    }
-    return CPage::HandleMessage(msg, wParam, lParam);
+    if (id != IDC_TIP_LIST || code != CBN_SELCHANGE)
+        return CPage::OnCommand(id, code, control);
+    ShowTip();
+    return true;
 }
 
 void TipsPage::ShowTip()

@@ -32,7 +32,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnButtonClicked(UINT id) override;
 
 private:
     void Start(const ToolCommand& tool, bool waitCursor);
@@ -53,7 +53,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
 
 private:
     void ShowTip();

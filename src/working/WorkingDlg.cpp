@@ -69,10 +69,6 @@ BOOL CWorkingDlg::OnInitDialog()
 
 LRESULT CWorkingDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_COMMAND && LOWORD(wParam) == IDC_STOP && HIWORD(wParam) == BN_CLICKED) {
-        m_bStop = true;
-        return TRUE;
-    }
     // Stop is the one thing that can be used while the work runs.
     if (msg == WM_SETCURSOR && reinterpret_cast<HWND>(wParam) != ::GetDlgItem(m_hWnd, IDC_STOP) &&
         framework::WaitCursor::Restore()) {
@@ -80,6 +76,14 @@ LRESULT CWorkingDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     }
     return Dialog::HandleMessage(msg, wParam, lParam);
+}
+
+bool CWorkingDlg::OnButtonClicked(UINT id)
+{
+    if (id != IDC_STOP)
+        return Dialog::OnButtonClicked(id);
+    m_bStop = true;
+    return true;
 }
 
 bool CWorkingDlg::Advance(const char* text, bool phase)

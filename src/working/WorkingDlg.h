@@ -27,6 +27,7 @@ public:
 protected:
     BOOL OnInitDialog() override;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnButtonClicked(UINT id) override;
     // Neither Enter nor Escape ends the dialog or presses Stop.
     void OnOK() override {}
     void OnCancel() override {}

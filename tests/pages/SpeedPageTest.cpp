@@ -60,6 +60,12 @@ TEST(SpeedPage, EveryFixedDriveThenTheChosenReferenceModel)
     EXPECT_EQ(Heading(grid, 3), "Western Digital (516M) IDE");
     EXPECT_EQ(ColumnTexts(grid, 3)[2], "36 KB/sec");
     EXPECT_EQ(ColumnTexts(grid, 2), tested);
+    // Only a choice the list closed on compares; a right click on the grid is the page's own.
+    ::SendMessageA(models, CB_SETCURSEL, 0, 0);
+    ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_COMPARE_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(models));
+    EXPECT_EQ(Heading(grid, 3), "Western Digital (516M) IDE");
+    NMHDR rightClick{grid, IDC_SPEED_GRID, NM_RCLICK};
+    EXPECT_EQ(::SendMessageA(page, WM_NOTIFY, IDC_SPEED_GRID, reinterpret_cast<LPARAM>(&rightClick)), TRUE);
 
     // Every figure and the longest model name fit their columns.
     ::SendMessageA(models, CB_SETCURSEL, 5, 0);

@@ -98,6 +98,28 @@ TEST_F(TabViewTest, SkippedIntroductionLandsOnItsResultPageAndStartOverResets)
     EXPECT_EQ(m_store.GetProfileInt("Settings", "SkipDllPage1", -1), 0);
 }
 
+TEST_F(TabViewTest, OnlyAClickOfAnEnabledButtonActs)
+{
+    Build();
+    ClickTab(View().GetTabControl(), kDllsTab);
+    Click(Page(kDllsTab, 0), IDC_NEXT);
+    HWND results = Page(kDllsTab, 1);
+    HWND startOver = ::GetDlgItem(results, IDC_TEST_START_OVER);
+    ::SendMessageA(results, WM_COMMAND, MAKEWPARAM(IDC_TEST_START_OVER, BN_DOUBLECLICKED),
+                   reinterpret_cast<LPARAM>(startOver));
+    ::SendMessageA(results, WM_COMMAND, MAKEWPARAM(IDC_TEST_START_OVER, 1), 0);  // as an accelerator
+    // A message still reaches a disabled button, with its window or without.
+    ::EnableWindow(startOver, FALSE);
+    for (LPARAM control : {reinterpret_cast<LPARAM>(startOver), LPARAM{0}})
+        ::SendMessageA(results, WM_COMMAND, MAKEWPARAM(IDC_TEST_START_OVER, BN_CLICKED), control);
+    PumpPending();
+    EXPECT_TRUE(ShowsPage(kDllsTab, 1));
+
+    ::EnableWindow(startOver, TRUE);
+    Click(results, IDC_TEST_START_OVER);
+    EXPECT_TRUE(ShowsPage(kDllsTab, 0));
+}
+
 TEST_F(TabViewTest, OnlyAFlagOfExactlyOneSkips)
 {
     m_store.WriteProfileInt("Settings", "SkipDllPage1", 2);

@@ -29,14 +29,3 @@ LRESULT TestHost::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     }
     return Window::HandleMessage(msg, wParam, lParam);
 }
-
-LRESULT RecordingPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    if (msg == WM_COMMAND && LOWORD(wParam) == IDC_TEST_START_OVER && HIWORD(wParam) == BN_CLICKED) {
-        if (m_resetFlag)
-            m_settings.WriteProfileInt("Settings", m_resetFlag, 0);
-        ShowPage(0);
-        return TRUE;
-    }
-    return CPage::HandleMessage(msg, wParam, lParam);
-}

@@ -29,7 +29,7 @@ private:
 class RecordingPage : public CPage {
 public:
     RecordingPage(const SettingsStore& settings, const char* resetFlag = nullptr)
-        : CPage(IDD_TEST_RESULT_PAGE, "Test Page"), m_settings(settings), m_resetFlag(resetFlag)
+        : CPage(IDD_TEST_RESULT_PAGE, "Test Page", {{IDC_TEST_START_OVER, 0, resetFlag}}, &settings)
     {
     }
 
@@ -38,15 +38,10 @@ public:
     std::vector<std::string> sizes;
 
 protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void OnPageActivated() override { events.push_back("activated"); }
     void OnPageArgument(LPARAM argument) override { events.push_back("argument " + std::to_string(argument)); }
     void OnPageResize(int width, int height) override
     {
         sizes.push_back(std::to_string(width) + "x" + std::to_string(height));
     }
-
-private:
-    const SettingsStore& m_settings;
-    const char* m_resetFlag;
 };

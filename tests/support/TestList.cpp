@@ -22,12 +22,9 @@ TestList::TestList(const std::vector<int>& columnWidths, int sizeColumn) : m_lis
     }
 }
 
-LRESULT TestList::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+bool TestList::OnNotify(const NMHDR& header, LRESULT& result)
 {
-    LRESULT result = 0;
-    if (msg == WM_NOTIFY && m_list.OnNotify(*reinterpret_cast<const NMHDR*>(lParam), result))
-        return result;
-    return Window::HandleMessage(msg, wParam, lParam);
+    return m_list.OnNotify(header, result);
 }
 
 void TestList::AddRow(const std::vector<std::string>& cells, bool selected, std::uint64_t size)

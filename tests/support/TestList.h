@@ -18,7 +18,7 @@ public:
     void AddRow(const std::vector<std::string>& cells, bool selected = false, std::uint64_t size = 0);
 
 protected:
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnNotify(const NMHDR& header, LRESULT& result) override;
 
 private:
     CFileList m_list;
