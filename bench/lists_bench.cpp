@@ -5,7 +5,7 @@
 #include "BenchTree.h"
 #include "app/CorvaneApp.h"
 #include "framework/Win32.h"
-#include "lists/ListPage.h"
+#include "pages/ListPage.h"
 #include "pages/TabView.h"
 #include "resources/resource.h"
 #include "support/UserActions.h"
@@ -111,7 +111,7 @@ public:
     bool Started() const { return m_started; }
     CTabView& View() { return *static_cast<CTabView*>(m_app.GetMainFrame()->GetActiveView()); }
     HWND Page(int tab, int page) { return View().GetPage(tab, page)->GetSafeHwnd(); }
-    CListPage& Results(int tab) { return *static_cast<CListPage*>(View().GetPage(tab, 2)); }
+    ListPage& Results(int tab) { return *static_cast<ListPage*>(View().GetPage(tab, 2)); }
 
     void ShowTab(int tab)
     {

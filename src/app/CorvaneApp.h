@@ -3,7 +3,7 @@
 
 #include "app/CorvaneDoc.h"
 #include "app/MainFrame.h"
-#include "app/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "framework/Application.h"
 
 #include <memory>

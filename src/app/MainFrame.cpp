@@ -1,14 +1,14 @@
 #include "app/MainFrame.h"
 
 #include "app/AboutDlg.h"
-#include "app/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "disk/History.h"
 #include "framework/Application.h"
 #include "framework/Text.h"
 #include "framework/Win32.h"
 #include "lists/FileIcons.h"
 #include "pages/Help.h"
-#include "pages/Tabs.h"
+#include "app/Tabs.h"
 #include "resources/resource.h"
 
 #include <algorithm>

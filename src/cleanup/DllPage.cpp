@@ -8,25 +8,25 @@
 #include "working/WorkingDlg.h"
 
 DllPage::DllPage(const SettingsStore& settings, const char* skipFlag) noexcept
-    : CListPage({IDD_DLLS_RESULTS,
-                 "DLLs Page",
-                 IDC_RESULTS_LIST,
-                 {{"FileName", 120}, {"Size", 80}, {"Date", 80}, {"Description", 120}, {"Company", 140}},
-                 1,
-                 {{IDC_PRINT, ButtonNeeds::Nothing},
-                  {IDC_DELETE, ButtonNeeds::SelectedFiles},
-                  {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
-                  {IDC_DETAILS, ButtonNeeds::SelectedFiles},
-                  {IDC_START_OVER, ButtonNeeds::Nothing}},
-                 RowPlace::NameOrder},
-                {{IDC_START_OVER, 0, skipFlag}}, &settings)
+    : ListPage({IDD_DLLS_RESULTS,
+                "DLLs Page",
+                IDC_RESULTS_LIST,
+                {{"FileName", 120}, {"Size", 80}, {"Date", 80}, {"Description", 120}, {"Company", 140}},
+                1,
+                {{IDC_PRINT, ButtonNeeds::Nothing},
+                 {IDC_DELETE, ButtonNeeds::SelectedFiles},
+                 {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
+                 {IDC_DETAILS, ButtonNeeds::SelectedFiles},
+                 {IDC_START_OVER, ButtonNeeds::Nothing}},
+                RowPlace::NameOrder},
+               {{IDC_START_OVER, 0, skipFlag}}, &settings)
 {
 }
 
 bool DllPage::OnButtonClicked(UINT id)
 {
     if (id != IDC_DETAILS)
-        return CListPage::OnButtonClicked(id);
+        return ListPage::OnButtonClicked(id);
     ShowDetails();
     return true;
 }

@@ -1,11 +1,11 @@
 // The DLLs tab's list: every library of the system directory, with its maker.
 #pragma once
 
-#include "lists/ListPage.h"
+#include "pages/ListPage.h"
 
 class SettingsStore;
 
-class DllPage : public CListPage {
+class DllPage : public ListPage {
 public:
     // skipFlag: the introduction's, which Start Over resets.
     DllPage(const SettingsStore& settings, const char* skipFlag) noexcept;

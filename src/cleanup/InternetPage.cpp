@@ -8,19 +8,19 @@
 #include "working/WorkingDlg.h"
 
 InternetPage::InternetPage(const SettingsStore& settings, const char* skipFlag) noexcept
-    : CListPage({IDD_INTERNET_RESULTS,
-                 "Internet Page",
-                 IDC_RESULTS_LIST,
-                 {{"FileName", 110}, {"Folder", 200}, {"Size", 80}, {"Last Modified", 80}},
-                 2,
-                 {{IDC_DELETE_ALL, ButtonNeeds::Nothing},
-                  {IDC_DELETE, ButtonNeeds::SelectedFiles},
-                  {IDC_PRINT, ButtonNeeds::Nothing},
-                  {IDC_OPEN, ButtonNeeds::OneSelectedFile},
-                  {IDC_START_OVER, ButtonNeeds::Nothing}},
-                 RowPlace::NameOrder,
-                 true},
-                {{IDC_START_OVER, 0, skipFlag}}, &settings)
+    : ListPage({IDD_INTERNET_RESULTS,
+                "Internet Page",
+                IDC_RESULTS_LIST,
+                {{"FileName", 110}, {"Folder", 200}, {"Size", 80}, {"Last Modified", 80}},
+                2,
+                {{IDC_DELETE_ALL, ButtonNeeds::Nothing},
+                 {IDC_DELETE, ButtonNeeds::SelectedFiles},
+                 {IDC_PRINT, ButtonNeeds::Nothing},
+                 {IDC_OPEN, ButtonNeeds::OneSelectedFile},
+                 {IDC_START_OVER, ButtonNeeds::Nothing}},
+                RowPlace::NameOrder,
+                true},
+               {{IDC_START_OVER, 0, skipFlag}}, &settings)
 {
 }
 
@@ -29,13 +29,13 @@ BOOL InternetPage::OnInitDialog()
     HWND caches = ::GetDlgItem(m_hWnd, IDC_CACHE_LIST);
     for (const std::string& browser : InstalledBrowsers())
         ::SendMessageA(caches, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(browser.c_str()));
-    return CListPage::OnInitDialog();
+    return ListPage::OnInitDialog();
 }
 
 bool InternetPage::OnCommand(UINT id, UINT code, HWND control)
 {
     if (id != IDC_CACHE_LIST || code != CBN_SELCHANGE)
-        return CListPage::OnCommand(id, code, control);
+        return ListPage::OnCommand(id, code, control);
     ListCache();
     return true;
 }
@@ -43,7 +43,7 @@ bool InternetPage::OnCommand(UINT id, UINT code, HWND control)
 bool InternetPage::OnButtonClicked(UINT id)
 {
     if (id != IDC_DELETE_ALL)
-        return CListPage::OnButtonClicked(id);
+        return ListPage::OnButtonClicked(id);
     DeleteAll();
     return true;
 }

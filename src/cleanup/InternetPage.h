@@ -1,11 +1,11 @@
 // The Internet tab's cache list: the chosen browser's cache files.
 #pragma once
 
-#include "lists/ListPage.h"
+#include "pages/ListPage.h"
 
 class SettingsStore;
 
-class InternetPage : public CListPage {
+class InternetPage : public ListPage {
 public:
     // skipFlag: the introduction's, which Start Over resets.
     InternetPage(const SettingsStore& settings, const char* skipFlag) noexcept;

@@ -41,7 +41,7 @@ ShortcutOptions& StartMenuOptions()
 }
 
 StartMenuIntroPage::StartMenuIntroPage(const SettingsStore& settings) noexcept
-    : CIntroPage(IDD_STARTMENU_INTRO, "Start Menu Page", settings)
+    : IntroPage(IDD_STARTMENU_INTRO, "Start Menu Page", settings)
 {
 }
 
@@ -49,7 +49,7 @@ BOOL StartMenuIntroPage::OnInitDialog()
 {
     ::CheckDlgButton(m_hWnd, IDC_SKIP_CDROM, BST_CHECKED);
     ::CheckDlgButton(m_hWnd, IDC_CHECK_DESKTOP, BST_CHECKED);
-    return CIntroPage::OnInitDialog();
+    return IntroPage::OnInitDialog();
 }
 
 void StartMenuIntroPage::OnNext()
@@ -60,25 +60,25 @@ void StartMenuIntroPage::OnNext()
 }
 
 StartMenuResultsPage::StartMenuResultsPage() noexcept
-    : CListPage({IDD_STARTMENU_RESULTS,
-                 "Start Menu Page",
-                 IDC_RESULTS_LIST,
-                 {{"FileName", 110}, {"Folder", 200}, {"Shortcut To", 200}},
-                 -1,
-                 {{IDC_PRINT, ButtonNeeds::Nothing},
-                  {IDC_AUTOFIX, ButtonNeeds::OneSelectedFile},
-                  {IDC_DELETE, ButtonNeeds::SelectedFiles},
-                  {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
-                  {IDC_START_OVER, ButtonNeeds::Nothing}},
-                 RowPlace::Top},
-                {{IDC_START_OVER, 0}})
+    : ListPage({IDD_STARTMENU_RESULTS,
+                "Start Menu Page",
+                IDC_RESULTS_LIST,
+                {{"FileName", 110}, {"Folder", 200}, {"Shortcut To", 200}},
+                -1,
+                {{IDC_PRINT, ButtonNeeds::Nothing},
+                 {IDC_AUTOFIX, ButtonNeeds::OneSelectedFile},
+                 {IDC_DELETE, ButtonNeeds::SelectedFiles},
+                 {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
+                 {IDC_START_OVER, ButtonNeeds::Nothing}},
+                RowPlace::Top},
+               {{IDC_START_OVER, 0}})
 {
 }
 
 bool StartMenuResultsPage::OnButtonClicked(UINT id)
 {
     if (id != IDC_AUTOFIX)
-        return CListPage::OnButtonClicked(id);
+        return ListPage::OnButtonClicked(id);
     AutoFix();
     return true;
 }

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "cleanup/ShortcutCheck.h"
-#include "lists/ListPage.h"
+#include "pages/ListPage.h"
 
 // The options as the last Next left them, for the scan to read.
 ShortcutOptions& StartMenuOptions();
@@ -11,7 +11,7 @@ ShortcutOptions& StartMenuOptions();
 // points the shortcut there. Nothing is written otherwise.
 void AutoFixShortcut(HWND owner, const std::string& path);
 
-class StartMenuIntroPage : public CIntroPage {
+class StartMenuIntroPage : public IntroPage {
 public:
     explicit StartMenuIntroPage(const SettingsStore& settings) noexcept;
 
@@ -20,7 +20,7 @@ protected:
     void OnNext() override;
 };
 
-class StartMenuResultsPage : public CListPage {
+class StartMenuResultsPage : public ListPage {
 public:
     StartMenuResultsPage() noexcept;
 

@@ -1,6 +1,6 @@
 #include "disk/DiskPages.h"
 
-#include "app/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "disk/History.h"
 #include "framework/Handle.h"
 #include "framework/Seams.h"
@@ -40,13 +40,13 @@ DriveSummary SummarizeDrive(double percentFull, double totalMegabytes, double fr
 }
 
 DiskInfoPage::DiskInfoPage(const SettingsStore& settings, const char* skipFlag) noexcept
-    : CPage(IDD_DISKINFO_SUMMARY, "Disk Info Page", {{IDC_INTRO, 0, skipFlag}}, &settings)
+    : Page(IDD_DISKINFO_SUMMARY, "Disk Info Page", {{IDC_INTRO, 0, skipFlag}}, &settings)
 {
 }
 
 BOOL DiskInfoPage::OnInitDialog()
 {
-    CPage::OnInitDialog();
+    Page::OnInitDialog();
     HWND drives = ::GetDlgItem(m_hWnd, IDC_DRIVE_ICONS);
     m_images.reset(::ImageList_LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_DRIVE), 32, 0,
                                           RGB(0, 0, 255), IMAGE_BITMAP, 0));
@@ -73,13 +73,13 @@ LRESULT DiskInfoPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         if (selected >= 0)
             ShowSummary(selected);
     }
-    return CPage::HandleMessage(msg, wParam, lParam);
+    return Page::HandleMessage(msg, wParam, lParam);
 }
 
 bool DiskInfoPage::OnNotify(const NMHDR& header, LRESULT& result)
 {
     if (header.idFrom != IDC_DRIVE_ICONS || header.code != LVN_ITEMCHANGED)
-        return CPage::OnNotify(header, result);
+        return Page::OnNotify(header, result);
     // The drive being deselected reports first; the selected one last.
     ShowSummary(reinterpret_cast<const NMLISTVIEW&>(header).iItem);
     return true;
@@ -128,13 +128,13 @@ std::string& LastHoverText()
 }  // namespace
 
 HistoryPage::HistoryPage(const SettingsStore& settings, const char* skipFlag) noexcept
-    : CPage(IDD_HISTORY_CHART, "History Page", {{IDC_INTRO, 0, skipFlag}}, &settings), m_settings(settings)
+    : Page(IDD_HISTORY_CHART, "History Page", {{IDC_INTRO, 0, skipFlag}}, &settings), m_settings(settings)
 {
 }
 
 BOOL HistoryPage::OnInitDialog()
 {
-    CPage::OnInitDialog();
+    Page::OnInitDialog();
     HWND drives = ::GetDlgItem(m_hWnd, IDC_HISTORY_DRIVE);
     for (const std::string& root : GetFixedDriveRoots())
         ::SendMessageA(drives, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DriveLabel(root).c_str()));
@@ -152,13 +152,13 @@ LRESULT HistoryPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         OnMouseMove(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
         break;
     }
-    return CPage::HandleMessage(msg, wParam, lParam);
+    return Page::HandleMessage(msg, wParam, lParam);
 }
 
 bool HistoryPage::OnCommand(UINT id, UINT code, HWND control)
 {
     if (id != IDC_HISTORY_DRIVE || code != CBN_SELCHANGE)
-        return CPage::OnCommand(id, code, control);
+        return Page::OnCommand(id, code, control);
     RECT chart = ChartRect();
     ::InvalidateRect(m_hWnd, &chart, TRUE);
     return true;
@@ -167,7 +167,7 @@ bool HistoryPage::OnCommand(UINT id, UINT code, HWND control)
 bool HistoryPage::OnButtonClicked(UINT id)
 {
     if (id != IDC_RESET)
-        return CPage::OnButtonClicked(id);
+        return Page::OnButtonClicked(id);
     OnReset();
     return true;
 }

@@ -1,7 +1,7 @@
 // The Disk Info summary and the History chart.
 #pragma once
 
-#include "disk/Drives.h"
+#include "framework/Drives.h"
 #include "disk/HistoryChart.h"
 #include "framework/Controls.h"
 #include "pages/Page.h"
@@ -25,7 +25,7 @@ struct DriveSummary {
 DriveSummary SummarizeDrive(double percentFull, double totalMegabytes, double freeMegabytes, DWORD clusterBytes,
                             DWORD serialNumber);
 
-class DiskInfoPage : public CPage {
+class DiskInfoPage : public Page {
 public:
     // skipFlag: the introduction's, which Intro resets.
     DiskInfoPage(const SettingsStore& settings, const char* skipFlag) noexcept;
@@ -41,7 +41,7 @@ private:
     framework::ImageList m_images;
 };
 
-class HistoryPage : public CPage {
+class HistoryPage : public Page {
 public:
     // skipFlag: the introduction's, which Intro resets.
     HistoryPage(const SettingsStore& settings, const char* skipFlag) noexcept;

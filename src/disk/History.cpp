@@ -1,7 +1,7 @@
 #include "disk/History.h"
 
-#include "app/SettingsStore.h"
-#include "disk/Drives.h"
+#include "settings/SettingsStore.h"
+#include "framework/Drives.h"
 #include "framework/Clock.h"
 #include "framework/Text.h"
 

@@ -3,7 +3,7 @@
 #include "framework/Handle.h"
 #include "framework/Seams.h"
 #include "lists/FileList.h"
-#include "pages/Fonts.h"
+#include "framework/Fonts.h"
 
 #include <commctrl.h>
 

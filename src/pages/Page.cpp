@@ -1,12 +1,12 @@
 #include "pages/Page.h"
 
-#include "app/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "framework/DataExchange.h"
 #include "pages/Help.h"
 #include "pages/PageMessages.h"
 #include "resources/resource.h"
 
-BOOL CPage::OnInitDialog()
+BOOL Page::OnInitDialog()
 {
     Dialog::OnInitDialog();
     m_titleFont = MakeTitleFont();
@@ -19,7 +19,7 @@ BOOL CPage::OnInitDialog()
     return TRUE;
 }
 
-LRESULT CPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT Page::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
     case UM_PAGEACTIVATED:
@@ -41,7 +41,7 @@ LRESULT CPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     return Dialog::HandleMessage(msg, wParam, lParam);
 }
 
-bool CPage::OnButtonClicked(UINT id)
+bool Page::OnButtonClicked(UINT id)
 {
     if (id == IDC_MORE_HELP || id == IDC_HELP_BUTTON) {
         OpenHelp();
@@ -58,46 +58,46 @@ bool CPage::OnButtonClicked(UINT id)
     return Dialog::OnButtonClicked(id);
 }
 
-void CPage::ShowPage(int page, LPARAM argument) const
+void Page::ShowPage(int page, LPARAM argument) const
 {
     ::PostMessageA(::GetParent(::GetParent(m_hWnd)), UM_SHOWPAGE, static_cast<WPARAM>(page), argument);
 }
 
-void CPage::OpenHelp() const
+void Page::OpenHelp() const
 {
     if (m_helpKey)
         ShowHelp(m_hWnd, m_helpKey);
 }
 
-LRESULT CIntroPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT IntroPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     // Only exactly 1 skips: any other value shows the introduction.
     if (msg == WM_SHOWWINDOW && wParam && m_skipFlag && m_settings.GetProfileInt("Settings", m_skipFlag, 0) == 1)
         ShowPage(1);
-    return CPage::HandleMessage(msg, wParam, lParam);
+    return Page::HandleMessage(msg, wParam, lParam);
 }
 
-bool CIntroPage::OnButtonClicked(UINT id)
+bool IntroPage::OnButtonClicked(UINT id)
 {
     if (id == IDC_NEXT) {
         OnNext();
         return true;
     }
-    return CPage::OnButtonClicked(id);
+    return Page::OnButtonClicked(id);
 }
 
-HWND CIntroPage::EnterButton() const noexcept
+HWND IntroPage::EnterButton() const noexcept
 {
     return ::GetDlgItem(m_hWnd, IDC_NEXT);
 }
 
-void CIntroPage::DoDataExchange(framework::DataExchange& dx)
+void IntroPage::DoDataExchange(framework::DataExchange& dx)
 {
     if (m_skipFlag)
         dx.Check(IDC_SKIP, m_skip);
 }
 
-void CIntroPage::OnNext()
+void IntroPage::OnNext()
 {
     UpdateData(true);
     if (m_skipFlag && m_skip)

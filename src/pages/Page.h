@@ -3,7 +3,7 @@
 // through the other page messages.
 #pragma once
 
-#include "pages/Fonts.h"
+#include "framework/Fonts.h"
 #include "framework/Window.h"
 
 #include <utility>
@@ -20,12 +20,12 @@ struct PageLink {
     const char* skipFlag = nullptr;
 };
 
-class CPage : public framework::Dialog {
+class Page : public framework::Dialog {
 public:
     // helpKey: the help topic of the page's help button (null: none);
     // settings: where the links' skip flags are written.
-    CPage(UINT templateId, const char* helpKey, std::vector<PageLink> links = {},
-          const SettingsStore* settings = nullptr) noexcept
+    Page(UINT templateId, const char* helpKey, std::vector<PageLink> links = {},
+         const SettingsStore* settings = nullptr) noexcept
         : m_templateId(templateId), m_helpKey(helpKey), m_links(std::move(links)), m_linkSettings(settings)
     {
     }
@@ -67,12 +67,12 @@ private:
 
 // An introduction page: Next goes to page 1, and a ticked "Skip this
 // introduction next time" box makes the page skip itself from then on.
-class CIntroPage : public CPage {
+class IntroPage : public Page {
 public:
     // skipFlag: the "Settings" value behind the skip box (null: the page has none).
-    CIntroPage(UINT templateId, const char* helpKey, const SettingsStore& settings,
-               const char* skipFlag = nullptr) noexcept
-        : CPage(templateId, helpKey), m_settings(settings), m_skipFlag(skipFlag)
+    IntroPage(UINT templateId, const char* helpKey, const SettingsStore& settings,
+              const char* skipFlag = nullptr) noexcept
+        : Page(templateId, helpKey), m_settings(settings), m_skipFlag(skipFlag)
     {
     }
 

@@ -27,14 +27,14 @@ bool IsEnabledDefaultButton(HWND child)
 
 }  // namespace
 
-CPage* CTabView::GetPage(int tab, int page) const noexcept
+Page* CTabView::GetPage(int tab, int page) const noexcept
 {
     if (tab < 0 || tab >= kMaxTabs || page < 0 || page >= kMaxPages)
         return nullptr;
     return m_pages[tab][page].get();
 }
 
-CPage* CTabView::GetCurrentPage() const noexcept
+Page* CTabView::GetCurrentPage() const noexcept
 {
     int tab = CurrentTab();
     return tab < 0 ? nullptr : GetPage(tab, m_currentPage[tab]);
@@ -101,7 +101,7 @@ int CTabView::OnCreate()
         if (m_tabCount == kMaxTabs)
             break;
         for (size_t index = 0; index < tab.pages.size() && index < kMaxPages; ++index) {
-            std::unique_ptr<CPage> page = tab.pages[index]();
+            std::unique_ptr<Page> page = tab.pages[index]();
             if (page && page->CreatePage(m_tabControl))
                 m_pages[m_tabCount][index] = std::move(page);
         }
@@ -119,7 +119,7 @@ void CTabView::OnShowPage(int page, LPARAM argument)
 {
     int tab = CurrentTab();
     // A tab whose page is not there stays where it is.
-    CPage* target = GetPage(tab, page);
+    Page* target = GetPage(tab, page);
     if (!target)
         return;
     HideCurrentPage();
@@ -132,7 +132,7 @@ void CTabView::OnShowPage(int page, LPARAM argument)
 
 void CTabView::HideCurrentPage()
 {
-    if (CPage* page = GetCurrentPage())
+    if (Page* page = GetCurrentPage())
         ::ShowWindow(page->GetSafeHwnd(), SW_HIDE);
 }
 
@@ -148,7 +148,7 @@ RECT CTabView::DisplayArea() const
 // On top of its siblings, size unchanged.
 void CTabView::PlaceCurrentPage()
 {
-    CPage* page = GetCurrentPage();
+    Page* page = GetCurrentPage();
     if (!page)
         return;
     RECT area = DisplayArea();
@@ -173,7 +173,7 @@ SIZE CTabView::SizeToFitPages() const
 
 void CTabView::ShowCurrentPage()
 {
-    CPage* page = GetCurrentPage();
+    Page* page = GetCurrentPage();
     if (!page)
         return;
     PlaceCurrentPage();
@@ -199,7 +199,7 @@ void CTabView::OnSize(int width, int height)
 
 bool CTabView::PreTranslateKeyDown(MSG& msg)
 {
-    CPage* page = GetCurrentPage();
+    Page* page = GetCurrentPage();
     // While a long operation runs the main window is disabled: no key may
     // start another one inside it.
     bool busy = !::IsWindowEnabled(::GetAncestor(m_hWnd, GA_ROOT));
@@ -222,7 +222,7 @@ bool CTabView::PreTranslateKeyDown(MSG& msg)
     return false;
 }
 
-void CTabView::PressEnterButton(const CPage& page)
+void CTabView::PressEnterButton(const Page& page)
 {
     HWND dialog = page.GetSafeHwnd();
     auto press = [dialog](HWND button) {

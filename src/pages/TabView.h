@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-using PageFactory = std::function<std::unique_ptr<CPage>()>;
+using PageFactory = std::function<std::unique_ptr<Page>()>;
 
 struct TabEntry {
     std::string caption;
@@ -33,9 +33,9 @@ public:
 
     HWND GetTabControl() const noexcept { return m_tabControl; }
     int GetTabCount() const noexcept { return m_tabCount; }
-    CPage* GetPage(int tab, int page) const noexcept;
+    Page* GetPage(int tab, int page) const noexcept;
     // The page on show in the selected tab.
-    CPage* GetCurrentPage() const noexcept;
+    Page* GetCurrentPage() const noexcept;
     // The size of the view at which the largest page fits below the tabs as
     // they are wrapped now.
     SIZE SizeToFitPages() const;
@@ -53,12 +53,12 @@ private:
     void ShowCurrentPage();
     void HideCurrentPage();
     int CurrentTab() const noexcept;
-    void PressEnterButton(const CPage& page);
+    void PressEnterButton(const Page& page);
 
     std::vector<TabEntry> m_tabs;
     HWND m_tabControl = nullptr;
     int m_tabCount = 0;
-    std::array<std::array<std::unique_ptr<CPage>, kMaxPages>, kMaxTabs> m_pages;
+    std::array<std::array<std::unique_ptr<Page>, kMaxPages>, kMaxTabs> m_pages;
     std::array<int, kMaxTabs> m_currentPage{};
     framework::GdiObject<HBRUSH> m_background;
 };

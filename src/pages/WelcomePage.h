@@ -3,9 +3,9 @@
 
 #include "pages/Page.h"
 
-class CWelcomePage : public CPage {
+class WelcomePage : public Page {
 public:
-    explicit CWelcomePage(const SettingsStore& settings) noexcept;
+    explicit WelcomePage(const SettingsStore& settings) noexcept;
 
 protected:
     BOOL OnInitDialog() override;

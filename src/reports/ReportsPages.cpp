@@ -1,7 +1,7 @@
 #include "reports/ReportsPages.h"
 
-#include "app/SettingsStore.h"
-#include "disk/Drives.h"
+#include "settings/SettingsStore.h"
+#include "framework/Drives.h"
 #include "framework/Application.h"
 #include "framework/DataExchange.h"
 #include "framework/Path.h"
@@ -32,7 +32,7 @@ std::string& AnalysisTarget()
 }
 
 ReportsTargetPage::ReportsTargetPage(const SettingsStore& settings, const char* skipFlag) noexcept
-    : CPage(IDD_REPORTS_TARGET, "Reports Page", {{IDC_INTRO, 0, skipFlag}}, &settings), m_settings(settings)
+    : Page(IDD_REPORTS_TARGET, "Reports Page", {{IDC_INTRO, 0, skipFlag}}, &settings), m_settings(settings)
 {
 }
 
@@ -43,7 +43,7 @@ BOOL ReportsTargetPage::OnInitDialog()
         ::SendMessageA(drives, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>((root + " Drive").c_str()));
     ::SendMessageA(drives, CB_SETCURSEL, 0, 0);
     m_folder = m_settings.GetProfileString(kSection, "FolderName", "");
-    return CPage::OnInitDialog();
+    return Page::OnInitDialog();
 }
 
 void ReportsTargetPage::DoDataExchange(framework::DataExchange& dx)
@@ -57,7 +57,7 @@ LRESULT ReportsTargetPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         OnPageFocus();
         return TRUE;
     }
-    return CPage::HandleMessage(msg, wParam, lParam);
+    return Page::HandleMessage(msg, wParam, lParam);
 }
 
 // Whichever of the two fields gets the focus chooses its radio button.
@@ -73,7 +73,7 @@ bool ReportsTargetPage::OnCommand(UINT id, UINT code, HWND control)
         ChooseFolder(true);
         return true;
     }
-    return CPage::OnCommand(id, code, control);
+    return Page::OnCommand(id, code, control);
 }
 
 bool ReportsTargetPage::OnButtonClicked(UINT id)
@@ -86,7 +86,7 @@ bool ReportsTargetPage::OnButtonClicked(UINT id)
         OnNext();
         return true;
     }
-    return CPage::OnButtonClicked(id);
+    return Page::OnButtonClicked(id);
 }
 
 // The focus goes to the choice made last: the stored one the first time.
@@ -129,17 +129,17 @@ void ReportsTargetPage::OnNext()
 }
 
 ReportsResultsPage::ReportsResultsPage() noexcept
-    : CListPage({IDD_REPORTS_RESULTS,
-                 "Reports Page",
-                 IDC_RESULTS_LIST,
-                 {{"FileName", kNameWidth}, {"Folder", 200}, {"Size", 80}, {"Last Modified", 80}},
-                 2,
-                 {{IDC_PRINT, ButtonNeeds::Nothing},
-                  {IDC_DELETE, ButtonNeeds::SelectedFiles},
-                  {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
-                  {IDC_OPEN, ButtonNeeds::OneSelectedFile},
-                  {IDC_START_OVER, ButtonNeeds::Nothing}}},
-                {{IDC_START_OVER, 0}})
+    : ListPage({IDD_REPORTS_RESULTS,
+                "Reports Page",
+                IDC_RESULTS_LIST,
+                {{"FileName", kNameWidth}, {"Folder", 200}, {"Size", 80}, {"Last Modified", 80}},
+                2,
+                {{IDC_PRINT, ButtonNeeds::Nothing},
+                 {IDC_DELETE, ButtonNeeds::SelectedFiles},
+                 {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
+                 {IDC_OPEN, ButtonNeeds::OneSelectedFile},
+                 {IDC_START_OVER, ButtonNeeds::Nothing}}},
+               {{IDC_START_OVER, 0}})
 {
 }
 
@@ -148,13 +148,13 @@ BOOL ReportsResultsPage::OnInitDialog()
     HWND reports = ::GetDlgItem(m_hWnd, IDC_REPORT_LIST);
     for (const char* caption : kReportCaptions)
         ::SendMessageA(reports, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(caption));
-    return CListPage::OnInitDialog();
+    return ListPage::OnInitDialog();
 }
 
 bool ReportsResultsPage::OnCommand(UINT id, UINT code, HWND control)
 {
     if (id != IDC_REPORT_LIST || code != CBN_SELCHANGE)
-        return CListPage::OnCommand(id, code, control);
+        return ListPage::OnCommand(id, code, control);
     ShowReport(static_cast<int>(::SendDlgItemMessageA(m_hWnd, IDC_REPORT_LIST, CB_GETCURSEL, 0, 0)));
     return true;
 }

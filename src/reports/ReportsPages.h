@@ -2,7 +2,7 @@
 // fourteen reports of the analysis.
 #pragma once
 
-#include "lists/ListPage.h"
+#include "pages/ListPage.h"
 #include "reports/FolderAnalysis.h"
 
 #include <string>
@@ -14,7 +14,7 @@ class SettingsStore;
 // What the next analysis walks: set by the target page, read by the results page.
 std::string& AnalysisTarget();
 
-class ReportsTargetPage : public CPage {
+class ReportsTargetPage : public Page {
 public:
     // skipFlag: the introduction's, which Intro resets.
     ReportsTargetPage(const SettingsStore& settings, const char* skipFlag) noexcept;
@@ -38,7 +38,7 @@ private:
     bool m_firstFocus = true;
 };
 
-class ReportsResultsPage : public CListPage {
+class ReportsResultsPage : public ListPage {
 public:
     ReportsResultsPage() noexcept;
 

@@ -1,6 +1,6 @@
 #include "search/SearchPages.h"
 
-#include "app/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "framework/DataExchange.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
@@ -27,7 +27,7 @@ void AddChoices(HWND combo, const char* first, const char* second)
 }  // namespace
 
 SearchCriteriaPage::SearchCriteriaPage(const SettingsStore& settings, const char* skipFlag) noexcept
-    : CPage(IDD_SEARCH_CRITERIA, "Search Page", {{IDC_START_OVER, 0, skipFlag}}, &settings), m_settings(settings)
+    : Page(IDD_SEARCH_CRITERIA, "Search Page", {{IDC_START_OVER, 0, skipFlag}}, &settings), m_settings(settings)
 {
 }
 
@@ -46,7 +46,7 @@ BOOL SearchCriteriaPage::OnInitDialog()
     HWND spin = ::GetDlgItem(m_hWnd, IDC_SIZE_SPIN);
     ::SendMessageA(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(::GetDlgItem(m_hWnd, IDC_SEARCH_SIZE)), 0);
     ::SendMessageA(spin, UDM_SETRANGE32, 0, 10000);
-    return CPage::OnInitDialog();
+    return Page::OnInitDialog();
 }
 
 void SearchCriteriaPage::DoDataExchange(framework::DataExchange& dx)
@@ -64,7 +64,7 @@ void SearchCriteriaPage::DoDataExchange(framework::DataExchange& dx)
 bool SearchCriteriaPage::OnNotify(const NMHDR& header, LRESULT& result)
 {
     if (header.idFrom != IDC_SIZE_SPIN || header.code != UDN_DELTAPOS)
-        return CPage::OnNotify(header, result);
+        return Page::OnNotify(header, result);
     StepSize(reinterpret_cast<const NMUPDOWN&>(header).iDelta);
     result = FALSE;  // the arrows' own position may change too
     return true;
@@ -80,7 +80,7 @@ bool SearchCriteriaPage::OnButtonClicked(UINT id)
         OnBrowse();
         return true;
     }
-    return CPage::OnButtonClicked(id);
+    return Page::OnButtonClicked(id);
 }
 
 void SearchCriteriaPage::OnSearch()
@@ -121,17 +121,17 @@ void SearchCriteriaPage::StepSize(int delta)
 }
 
 SearchResultsPage::SearchResultsPage() noexcept
-    : CListPage({IDD_SEARCH_RESULTS,
-                 "Search Page",
-                 IDC_RESULTS_LIST,
-                 {{"File Name", 100}, {"Folder", 220}, {"Size", 80}, {"Date", 80}},
-                 2,
-                 {{IDC_PRINT, ButtonNeeds::Nothing},
-                  {IDC_DELETE, ButtonNeeds::SelectedFiles},
-                  {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
-                  {IDC_OPEN, ButtonNeeds::OneSelectedFile},
-                  {IDC_START_OVER, ButtonNeeds::Nothing}}},
-                {{IDC_START_OVER, 1}})
+    : ListPage({IDD_SEARCH_RESULTS,
+                "Search Page",
+                IDC_RESULTS_LIST,
+                {{"File Name", 100}, {"Folder", 220}, {"Size", 80}, {"Date", 80}},
+                2,
+                {{IDC_PRINT, ButtonNeeds::Nothing},
+                 {IDC_DELETE, ButtonNeeds::SelectedFiles},
+                 {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
+                 {IDC_OPEN, ButtonNeeds::OneSelectedFile},
+                 {IDC_START_OVER, ButtonNeeds::Nothing}}},
+               {{IDC_START_OVER, 1}})
 {
 }
 

@@ -1,12 +1,12 @@
 // The Search tab after its introduction: the criteria, and the files found.
 #pragma once
 
-#include "lists/ListPage.h"
+#include "pages/ListPage.h"
 #include "search/FileSearch.h"
 
 class SettingsStore;
 
-class SearchCriteriaPage : public CPage {
+class SearchCriteriaPage : public Page {
 public:
     // skipFlag: the introduction's, which Start Over resets.
     SearchCriteriaPage(const SettingsStore& settings, const char* skipFlag) noexcept;
@@ -26,7 +26,7 @@ private:
     SearchCriteria m_fields;
 };
 
-class SearchResultsPage : public CListPage {
+class SearchResultsPage : public ListPage {
 public:
     SearchResultsPage() noexcept;
 

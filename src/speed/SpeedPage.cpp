@@ -1,6 +1,6 @@
 #include "speed/SpeedPage.h"
 
-#include "disk/Drives.h"
+#include "framework/Drives.h"
 #include "resources/resource.h"
 #include "speed/SpeedTest.h"
 #include "working/WorkingDlg.h"
@@ -34,7 +34,7 @@ constexpr int kHeadingPadding = 12;
 }  // namespace
 
 SpeedResultsPage::SpeedResultsPage(DWORD testMilliseconds) noexcept
-    : CPage(IDD_SPEED_RESULTS, "Speed Page", {{IDC_START_OVER, 0}}), m_testMilliseconds(testMilliseconds)
+    : Page(IDD_SPEED_RESULTS, "Speed Page", {{IDC_START_OVER, 0}}), m_testMilliseconds(testMilliseconds)
 {
 }
 
@@ -55,14 +55,14 @@ BOOL SpeedResultsPage::OnInitDialog()
     for (const ReferenceDrive& drive : kReferenceDrives)
         ::SendMessageA(models, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(drive.name));
     ::SendMessageA(models, CB_SETCURSEL, 0, 0);
-    return CPage::OnInitDialog();
+    return Page::OnInitDialog();
 }
 
 // The comparison follows a choice the list has closed on.
 bool SpeedResultsPage::OnCommand(UINT id, UINT code, HWND control)
 {
     if (id != IDC_COMPARE_LIST || code != CBN_SELENDOK)
-        return CPage::OnCommand(id, code, control);
+        return Page::OnCommand(id, code, control);
     UpdateCompare();
     return true;
 }
@@ -70,7 +70,7 @@ bool SpeedResultsPage::OnCommand(UINT id, UINT code, HWND control)
 bool SpeedResultsPage::OnNotify(const NMHDR& header, LRESULT& result)
 {
     if (header.idFrom != IDC_SPEED_GRID || header.code != NM_RCLICK)
-        return CPage::OnNotify(header, result);
+        return Page::OnNotify(header, result);
     result = TRUE;  // the grid's own right-click handling is left out
     return true;
 }

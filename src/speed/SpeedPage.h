@@ -13,7 +13,7 @@ struct ReferenceDrive {
 // The reference models, in the order the "Compare With:" list offers them.
 extern const ReferenceDrive kReferenceDrives[10];
 
-class SpeedResultsPage : public CPage {
+class SpeedResultsPage : public Page {
 public:
     // testMilliseconds: how long each test runs.
     explicit SpeedResultsPage(DWORD testMilliseconds) noexcept;

@@ -23,11 +23,11 @@ SystemTools ToolsFor(DWORD version)
     return {{"open", "sdclt.exe", {}}, {"runas", "cmd.exe", "/k chkdsk " + drive}, {"open", "dfrgui.exe", {}}, true};
 }
 
-ToolsPage::ToolsPage(DWORD version) : CPage(IDD_TOOLS, "Tools Page"), m_tools(ToolsFor(version)) {}
+ToolsPage::ToolsPage(DWORD version) : Page(IDD_TOOLS, "Tools Page"), m_tools(ToolsFor(version)) {}
 
 BOOL ToolsPage::OnInitDialog()
 {
-    CPage::OnInitDialog();
+    Page::OnInitDialog();
     const std::pair<int, LPCSTR> icons[] = {
         {IDC_BACKUP_ICON, IDI_INFORMATION}, {IDC_SCANDISK_ICON, IDI_WARNING}, {IDC_DEFRAG_ICON, IDI_WINLOGO}};
     for (const auto& [id, icon] : icons)
@@ -50,7 +50,7 @@ bool ToolsPage::OnButtonClicked(UINT id)
         Start(m_tools.defrag, false);
         return true;
     }
-    return CPage::OnButtonClicked(id);
+    return Page::OnButtonClicked(id);
 }
 
 // The program is found by the system's search rules; whether it started is not our concern.
@@ -105,11 +105,11 @@ const Tip kTips[7] = {
      "Read the technical information that the disk makers publish before you decide."},
 };
 
-TipsPage::TipsPage() noexcept : CPage(IDD_TIPS, "Tips and Techniques") {}
+TipsPage::TipsPage() noexcept : Page(IDD_TIPS, "Tips and Techniques") {}
 
 BOOL TipsPage::OnInitDialog()
 {
-    CPage::OnInitDialog();
+    Page::OnInitDialog();
     HWND titles = ::GetDlgItem(m_hWnd, IDC_TIP_LIST);
     for (const Tip& tip : kTips)
         ::SendMessageA(titles, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(tip.title));
@@ -121,7 +121,7 @@ BOOL TipsPage::OnInitDialog()
 bool TipsPage::OnCommand(UINT id, UINT code, HWND control)
 {
     if (id != IDC_TIP_LIST || code != CBN_SELCHANGE)
-        return CPage::OnCommand(id, code, control);
+        return Page::OnCommand(id, code, control);
     ShowTip();
     return true;
 }

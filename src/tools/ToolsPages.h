@@ -26,7 +26,7 @@ struct SystemTools {
 // are gone.
 SystemTools ToolsFor(DWORD version);
 
-class ToolsPage : public CPage {
+class ToolsPage : public Page {
 public:
     explicit ToolsPage(DWORD version);
 
@@ -47,7 +47,7 @@ struct Tip {
 
 extern const Tip kTips[7];
 
-class TipsPage : public CPage {
+class TipsPage : public Page {
 public:
     TipsPage() noexcept;
 

@@ -1,6 +1,6 @@
 #include "disk/History.h"
 
-#include "app/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "framework/Clock.h"
 #include "framework/Text.h"
 

@@ -2,7 +2,7 @@
 
 #include "framework/Seams.h"
 #include "lists/ListActions.h"
-#include "pages/Fonts.h"
+#include "framework/Fonts.h"
 
 #include "support/Override.h"
 #include "support/TestList.h"

@@ -1,4 +1,4 @@
-#include "lists/ListPage.h"
+#include "pages/ListPage.h"
 
 #include "pages/PageMessages.h"
 #include "pages/TestPages.h"
@@ -19,25 +19,25 @@
 
 namespace {
 
-class TestListPage : public CListPage {
+class TestListPage : public ListPage {
 public:
     TestListPage()
-        : CListPage({IDD_TEST_LIST_PAGE,
-                     "Test Page",
-                     IDC_TEST_LIST,
-                     {{"FileName", 100}, {"Folder", 100}, {"Size", 60}},
-                     2,
-                     {{IDC_TEST_PRINT, ButtonNeeds::Rows},
-                      {IDC_TEST_DELETE, ButtonNeeds::SelectedFiles},
-                      {IDC_TEST_OPEN, ButtonNeeds::OneSelectedFile},
-                      {IDC_TEST_START_OVER, ButtonNeeds::Nothing}}})
+        : ListPage({IDD_TEST_LIST_PAGE,
+                    "Test Page",
+                    IDC_TEST_LIST,
+                    {{"FileName", 100}, {"Folder", 100}, {"Size", 60}},
+                    2,
+                    {{IDC_TEST_PRINT, ButtonNeeds::Rows},
+                     {IDC_TEST_DELETE, ButtonNeeds::SelectedFiles},
+                     {IDC_TEST_OPEN, ButtonNeeds::OneSelectedFile},
+                     {IDC_TEST_START_OVER, ButtonNeeds::Nothing}}})
     {
     }
-    using CListPage::AddRow;
-    using CListPage::ClearList;
-    using CListPage::FileList;
-    using CListPage::ShowPlaceholder;
-    using CListPage::ShowRows;
+    using ListPage::AddRow;
+    using ListPage::ClearList;
+    using ListPage::FileList;
+    using ListPage::ShowPlaceholder;
+    using ListPage::ShowRows;
     void DeleteSelected() { DeleteSelectedFiles(false); }
 };
 

@@ -30,7 +30,7 @@ protected:
         tabs.push_back({"First", {[this] { return std::make_unique<RecordingPage>(m_store); }}});
         tabs.push_back(
             {"DLLs",
-             {[this] { return std::make_unique<CIntroPage>(IDD_DLLS_INTRO, "DLLs Page", m_store, "SkipDllPage1"); },
+             {[this] { return std::make_unique<IntroPage>(IDD_DLLS_INTRO, "DLLs Page", m_store, "SkipDllPage1"); },
               [this] {
                   auto page = std::make_unique<RecordingPage>(m_store, "SkipDllPage1");
                   m_results = page.get();

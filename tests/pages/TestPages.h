@@ -1,7 +1,7 @@
 // A window to hold a tab view, and a result page that records what it hears.
 #pragma once
 
-#include "app/SettingsStore.h"
+#include "settings/SettingsStore.h"
 #include "framework/Window.h"
 #include "pages/TabView.h"
 
@@ -26,10 +26,10 @@ private:
 // A result page: counts activations, keeps its arguments and sizes, and
 // goes back to page 0 with "Start Over", resetting a skip flag first when it
 // has one.
-class RecordingPage : public CPage {
+class RecordingPage : public Page {
 public:
     RecordingPage(const SettingsStore& settings, const char* resetFlag = nullptr)
-        : CPage(IDD_TEST_RESULT_PAGE, "Test Page", {{IDC_TEST_START_OVER, 0, resetFlag}}, &settings)
+        : Page(IDD_TEST_RESULT_PAGE, "Test Page", {{IDC_TEST_START_OVER, 0, resetFlag}}, &settings)
     {
     }
 

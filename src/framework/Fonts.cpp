@@ -1,4 +1,4 @@
-#include "pages/Fonts.h"
+#include "framework/Fonts.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "disk/Drives.h"
+#include "framework/Drives.h"
 
 #include <gtest/gtest.h>
 

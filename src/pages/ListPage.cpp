@@ -1,4 +1,4 @@
-#include "lists/ListPage.h"
+#include "pages/ListPage.h"
 
 #include "framework/Win32.h"
 #include "lists/ListActions.h"
@@ -12,9 +12,9 @@ constexpr int kListBottomMargin = 30;
 
 }  // namespace
 
-BOOL CListPage::OnInitDialog()
+BOOL ListPage::OnInitDialog()
 {
-    CPage::OnInitDialog();
+    Page::OnInitDialog();
     m_list.Attach(::GetDlgItem(m_hWnd, m_layout.listId));
     HWND list = GetList();
     ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
@@ -31,18 +31,18 @@ BOOL CListPage::OnInitDialog()
     return TRUE;
 }
 
-LRESULT CListPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
+LRESULT ListPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     // The shell's image list outlives every page that shows it.
     if (msg == WM_DESTROY)
         ::SendMessageA(GetList(), LVM_SETIMAGELIST, LVSIL_SMALL, 0);
-    return CPage::HandleMessage(msg, wParam, lParam);
+    return Page::HandleMessage(msg, wParam, lParam);
 }
 
-bool CListPage::OnNotify(const NMHDR& header, LRESULT& result)
+bool ListPage::OnNotify(const NMHDR& header, LRESULT& result)
 {
     if (header.idFrom != static_cast<UINT_PTR>(m_layout.listId))
-        return CPage::OnNotify(header, result);
+        return Page::OnNotify(header, result);
     if (m_list.OnNotify(header, result))
         return true;
     switch (header.code) {
@@ -57,7 +57,7 @@ bool CListPage::OnNotify(const NMHDR& header, LRESULT& result)
     return false;
 }
 
-bool CListPage::OnButtonClicked(UINT id)
+bool ListPage::OnButtonClicked(UINT id)
 {
     switch (id) {
     case IDC_OPEN:
@@ -72,10 +72,10 @@ bool CListPage::OnButtonClicked(UINT id)
         PrintList(m_list);
         return true;
     }
-    return CPage::OnButtonClicked(id);
+    return Page::OnButtonClicked(id);
 }
 
-void CListPage::OnColumnClick(int column)
+void ListPage::OnColumnClick(int column)
 {
     if (column < 0 || static_cast<size_t>(column) >= m_ascending.size())
         return;
@@ -85,7 +85,7 @@ void CListPage::OnColumnClick(int column)
     order = !order;
 }
 
-void CListPage::OnPageResize(int width, int height)
+void ListPage::OnPageResize(int width, int height)
 {
     // The view's first size, before the window has one, is not a size.
     if (width <= 0 || height <= 0)
@@ -107,14 +107,14 @@ void CListPage::OnPageResize(int width, int height)
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
-void CListPage::ClearList()
+void ListPage::ClearList()
 {
     m_list.Clear();
     m_placeholder = false;
     UpdateButtons();
 }
 
-void CListPage::AddRow(std::initializer_list<std::string_view> cells, std::uint64_t size)
+void ListPage::AddRow(std::initializer_list<std::string_view> cells, std::uint64_t size)
 {
     bool first = m_list.Rows().Count() == 0;
     m_list.Add(cells, size, m_layout.newRows);
@@ -122,13 +122,13 @@ void CListPage::AddRow(std::initializer_list<std::string_view> cells, std::uint6
         UpdateButtons();
 }
 
-void CListPage::ShowRows()
+void ListPage::ShowRows()
 {
     m_list.Show();
     UpdateButtons();
 }
 
-void CListPage::ShowPlaceholder(const char* message)
+void ListPage::ShowPlaceholder(const char* message)
 {
     ClearList();
     m_list.AddMessage(message);
@@ -136,7 +136,7 @@ void CListPage::ShowPlaceholder(const char* message)
     UpdateButtons();
 }
 
-void CListPage::DeleteSelectedFiles(bool permanent)
+void ListPage::DeleteSelectedFiles(bool permanent)
 {
     std::vector<std::string> gone = ListCtrlDeleteSelectedFiles(m_list, permanent, m_layout.folderRows);
     UpdateButtons();
@@ -144,12 +144,12 @@ void CListPage::DeleteSelectedFiles(bool permanent)
         OnFilesDeleted(gone);
 }
 
-int CListPage::SelectedCount() const
+int ListPage::SelectedCount() const
 {
     return static_cast<int>(::SendMessageA(GetList(), LVM_GETSELECTEDCOUNT, 0, 0));
 }
 
-void CListPage::UpdateButtons()
+void ListPage::UpdateButtons()
 {
     bool rows = !m_placeholder && m_list.Rows().Count() > 0;
     int selected = rows ? SelectedCount() : 0;

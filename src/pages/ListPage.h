@@ -40,10 +40,10 @@ struct ListPageLayout {
     bool folderRows = false;  // rows may name folders, which Delete takes whole
 };
 
-class CListPage : public CPage {
+class ListPage : public Page {
 public:
-    explicit CListPage(ListPageLayout layout, std::vector<PageLink> links = {}, const SettingsStore* settings = nullptr)
-        : CPage(layout.templateId, layout.helpKey, std::move(links), settings), m_layout(std::move(layout)),
+    explicit ListPage(ListPageLayout layout, std::vector<PageLink> links = {}, const SettingsStore* settings = nullptr)
+        : Page(layout.templateId, layout.helpKey, std::move(links), settings), m_layout(std::move(layout)),
           m_list(m_layout.sizeColumn)
     {
     }

@@ -1,4 +1,4 @@
-#include "pages/Tabs.h"
+#include "app/Tabs.h"
 
 #include "cleanup/DllPage.h"
 #include "cleanup/InternetPage.h"
@@ -16,17 +16,17 @@ namespace {
 
 PageFactory Intro(UINT templateId, const char* helpKey, const SettingsStore& settings, const char* skipFlag = nullptr)
 {
-    return [=, &settings] { return std::make_unique<CIntroPage>(templateId, helpKey, settings, skipFlag); };
+    return [=, &settings] { return std::make_unique<IntroPage>(templateId, helpKey, settings, skipFlag); };
 }
 
-// An introduction that skips itself by skipFlag, then Page, whose way back
+// An introduction that skips itself by skipFlag, then Next, whose way back
 // resets the flag, then the tab's further pages.
-template <class Page>
+template <class Next>
 TabEntry SkippableTab(const char* caption, UINT introId, const char* helpKey, const char* skipFlag,
                       const SettingsStore& settings, std::vector<PageFactory> further = {})
 {
     std::vector<PageFactory> pages{Intro(introId, helpKey, settings, skipFlag),
-                                   [=, &settings] { return std::make_unique<Page>(settings, skipFlag); }};
+                                   [=, &settings] { return std::make_unique<Next>(settings, skipFlag); }};
     pages.insert(pages.end(), further.begin(), further.end());
     return {caption, std::move(pages)};
 }
@@ -36,7 +36,7 @@ TabEntry SkippableTab(const char* caption, UINT introId, const char* helpKey, co
 std::vector<TabEntry> CorvaneTabs(const SettingsStore& settings)
 {
     return {
-        {"Welcome", {[&settings] { return std::make_unique<CWelcomePage>(settings); }}},
+        {"Welcome", {[&settings] { return std::make_unique<WelcomePage>(settings); }}},
         SkippableTab<DiskInfoPage>("Disk Info", IDD_DISKINFO_INTRO, "Disk Info Page", "SkipDiskInfoPage1", settings),
         // History's way back has always written its flag in another case:
         // the same registry value, under the name it was first created with.
