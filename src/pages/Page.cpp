@@ -4,7 +4,8 @@
 #include "framework/DataExchange.h"
 #include "pages/Help.h"
 #include "pages/PageMessages.h"
-#include "resources/resource.h"
+
+#include <algorithm>
 
 BOOL Page::OnInitDialog()
 {
@@ -43,6 +44,8 @@ LRESULT Page::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 
 bool Page::OnButtonClicked(UINT id)
 {
+    if (CallControlHandler(id, BN_CLICKED))
+        return true;
     if (id == IDC_MORE_HELP || id == IDC_HELP_BUTTON) {
         OpenHelp();
         return true;
@@ -56,6 +59,27 @@ bool Page::OnButtonClicked(UINT id)
         return true;
     }
     return Dialog::OnButtonClicked(id);
+}
+
+bool Page::OnCommand(UINT id, UINT code, HWND control)
+{
+    // Clicks come through OnButtonClicked, which skips disabled buttons.
+    return (code != BN_CLICKED && CallControlHandler(id, code)) || Dialog::OnCommand(id, code, control);
+}
+
+void Page::OnControl(UINT id, UINT code, std::function<void()> handler)
+{
+    m_handlers.push_back({id, code, std::move(handler)});
+}
+
+bool Page::CallControlHandler(UINT id, UINT code) const
+{
+    auto found = std::find_if(m_handlers.begin(), m_handlers.end(),
+                              [&](const ControlHandler& entry) { return entry.id == id && entry.code == code; });
+    if (found == m_handlers.end())
+        return false;
+    found->handler();
+    return true;
 }
 
 void Page::ShowPage(int page, LPARAM argument) const
@@ -75,15 +99,6 @@ LRESULT IntroPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     if (msg == WM_SHOWWINDOW && wParam && m_skipFlag && m_settings.GetProfileInt("Settings", m_skipFlag, 0) == 1)
         ShowPage(1);
     return Page::HandleMessage(msg, wParam, lParam);
-}
-
-bool IntroPage::OnButtonClicked(UINT id)
-{
-    if (id == IDC_NEXT) {
-        OnNext();
-        return true;
-    }
-    return Page::OnButtonClicked(id);
 }
 
 HWND IntroPage::EnterButton() const noexcept
