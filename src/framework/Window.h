@@ -1,17 +1,16 @@
 // A C++ object bound to a window, and the same for dialogs.
 #pragma once
 
+#include "framework/Handle.h"
+
 #include <windows.h>
 
 namespace framework {
 
 class DataExchange;
 
-class Window {
+class Window : NonCopyable {
 public:
-    Window() = default;
-    Window(const Window&) = delete;
-    Window& operator=(const Window&) = delete;
     // Destroys a window still alive, without routing its last messages to
     // this half-destroyed object.
     virtual ~Window();

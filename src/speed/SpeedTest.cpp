@@ -23,14 +23,12 @@ const char* const kProgress[kSpeedTestCount] = {
 };
 
 // A buffer aligned for unbuffered transfers: page-aligned memory.
-class AlignedBuffer {
+class AlignedBuffer : framework::NonCopyable {
 public:
     explicit AlignedBuffer(DWORD bytes) noexcept
         : m_data(static_cast<BYTE*>(::VirtualAlloc(nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)))
     {
     }
-    AlignedBuffer(const AlignedBuffer&) = delete;
-    AlignedBuffer& operator=(const AlignedBuffer&) = delete;
     ~AlignedBuffer()
     {
         if (m_data)
@@ -83,7 +81,7 @@ std::string TempFolderOn(const std::string& root)
 
 // The scratch file in the first place of a drive that takes it, removed
 // with the folder made for it when the run ends, whichever way.
-class ScratchFile {
+class ScratchFile : framework::NonCopyable {
 public:
     explicit ScratchFile(const std::string& root)
     {
@@ -102,8 +100,6 @@ public:
         ::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_HIDDEN);
         Make(folder + "\\");
     }
-    ScratchFile(const ScratchFile&) = delete;
-    ScratchFile& operator=(const ScratchFile&) = delete;
     ~ScratchFile()
     {
         if (!m_path.empty())

@@ -6,6 +6,7 @@
 #include "framework/Win32.h"
 #include "resources/resource.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -28,11 +29,7 @@ struct Animation {
     }
     bool IsFrame(HGDIOBJ image) const
     {
-        for (const auto& bitmap : frames) {
-            if (bitmap.get() == image)
-                return true;
-        }
-        return false;
+        return std::ranges::any_of(frames, [image](const auto& bitmap) { return bitmap.get() == image; });
     }
 };
 

@@ -42,12 +42,10 @@ private:
 
 // Runs a long operation's frame around its work: wait cursor, main window
 // disabled, the Working dialog shown; all undone in reverse when it ends.
-class WorkingSession {
+class WorkingSession : framework::NonCopyable {
 public:
     // page: the page that runs the operation; firstText: the first Step's text.
     WorkingSession(HWND page, const char* firstText);
-    WorkingSession(const WorkingSession&) = delete;
-    WorkingSession& operator=(const WorkingSession&) = delete;
     ~WorkingSession();
 
     ProgressSink& Sink() noexcept { return m_dialog; }
