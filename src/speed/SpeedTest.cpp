@@ -154,20 +154,17 @@ public:
     DWORD RandomBlock() { return static_cast<DWORD>(NextRandom()) % m_blocks; }
     void Fill() { std::memset(m_buffer, FillByte(), m_transfer); }
     // Only a transfer that happened counts.
-    void Read()
+    void Read() { Transfer(::ReadFile); }
+    void Write() { Transfer(::WriteFile); }
+
+private:
+    template <typename Call> void Transfer(Call call)
     {
         DWORD done = 0;
-        if (::ReadFile(m_file, m_buffer, m_transfer, &done, nullptr) && done == m_transfer)
-            ++m_count;
-    }
-    void Write()
-    {
-        DWORD done = 0;
-        if (::WriteFile(m_file, m_buffer, m_transfer, &done, nullptr) && done == m_transfer)
+        if (call(m_file, m_buffer, m_transfer, &done, nullptr) && done == m_transfer)
             ++m_count;
     }
 
-private:
     HANDLE m_file;
     BYTE* m_buffer;
     DWORD m_transfer;
@@ -177,56 +174,32 @@ private:
     unsigned m_count = 0;
 };
 
+// Where each transfer of a test goes; writes change the buffer first, except
+// the random ones.
+enum class Place { Same, Next, Random };
+struct Pattern {
+    Place place;
+    bool write;
+    bool fill;
+};
+constexpr Pattern kPatterns[kSpeedTestCount] = {
+    {Place::Same, false, false}, {Place::Next, false, false}, {Place::Random, false, false},
+    {Place::Same, true, true},   {Place::Next, true, true},   {Place::Random, true, false},
+};
+
 void RunLoop(int test, TimedTest& t)
 {
-    switch (test) {
-    case 0:  // same-sector reads
-        while (t.Running()) {
-            t.Read();
-            t.Seek(0);
-        }
-        break;
-    case 1:  // sequential reads
-        while (t.Running()) {
-            for (DWORD i = 0; i < t.Blocks() && t.Running(); ++i)
-                t.Read();
-            t.Seek(0);
-        }
-        break;
-    case 2:  // random reads
-        while (t.Running()) {
-            for (DWORD i = 0; i < t.Blocks() && t.Running(); ++i) {
-                t.Seek(t.RandomBlock());
-                t.Read();
-            }
-        }
-        break;
-    case 3:  // same-sector writes
-        while (t.Running()) {
-            for (DWORD i = 0; i < t.Blocks() && t.Running(); ++i) {
-                t.Seek(0);
+    const Pattern& pattern = kPatterns[test];
+    while (t.Running()) {
+        for (DWORD i = 0; i < t.Blocks() && t.Running(); ++i) {
+            if (pattern.place != Place::Next)
+                t.Seek(pattern.place == Place::Same ? 0 : t.RandomBlock());
+            if (pattern.fill)
                 t.Fill();
-                t.Write();
-            }
+            pattern.write ? t.Write() : t.Read();
         }
-        break;
-    case 4:  // sequential writes
-        while (t.Running()) {
-            for (DWORD i = 0; i < t.Blocks() && t.Running(); ++i) {
-                t.Fill();
-                t.Write();
-            }
+        if (pattern.place == Place::Next)
             t.Seek(0);
-        }
-        break;
-    default:  // random writes, the buffer unchanged
-        while (t.Running()) {
-            for (DWORD i = 0; i < t.Blocks() && t.Running(); ++i) {
-                t.Seek(t.RandomBlock());
-                t.Write();
-            }
-        }
-        break;
     }
 }
 
