@@ -5,8 +5,6 @@
 #include "pages/Help.h"
 #include "pages/PageMessages.h"
 
-#include <algorithm>
-
 BOOL Page::OnInitDialog()
 {
     Dialog::OnInitDialog();
@@ -44,8 +42,6 @@ LRESULT Page::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 
 bool Page::OnButtonClicked(UINT id)
 {
-    if (CallControlHandler(id, BN_CLICKED))
-        return true;
     if (id == IDC_MORE_HELP || id == IDC_HELP_BUTTON) {
         OpenHelp();
         return true;
@@ -59,27 +55,6 @@ bool Page::OnButtonClicked(UINT id)
         return true;
     }
     return Dialog::OnButtonClicked(id);
-}
-
-bool Page::OnCommand(UINT id, UINT code, HWND control)
-{
-    // Clicks come through OnButtonClicked, which skips disabled buttons.
-    return (code != BN_CLICKED && CallControlHandler(id, code)) || Dialog::OnCommand(id, code, control);
-}
-
-void Page::OnControl(UINT id, UINT code, std::function<void()> handler)
-{
-    m_handlers.push_back({id, code, std::move(handler)});
-}
-
-bool Page::CallControlHandler(UINT id, UINT code) const
-{
-    auto found = std::find_if(m_handlers.begin(), m_handlers.end(),
-                              [&](const ControlHandler& entry) { return entry.id == id && entry.code == code; });
-    if (found == m_handlers.end())
-        return false;
-    found->handler();
-    return true;
 }
 
 void Page::ShowPage(int page, LPARAM argument) const

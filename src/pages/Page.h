@@ -7,7 +7,6 @@
 #include "framework/Window.h"
 #include "resources/resource.h"
 
-#include <functional>
 #include <utility>
 #include <vector>
 
@@ -41,9 +40,8 @@ protected:
     // Gives the title and the introduction headings their fonts.
     BOOL OnInitDialog() override;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    // The help buttons, the links and the controls given to OnControl.
+    // The help buttons and the links.
     bool OnButtonClicked(UINT id) override;
-    bool OnCommand(UINT id, UINT code, HWND control) override;
     // A page is never ended like a dialog: Enter and Escape are the view's.
     void OnOK() override {}
     void OnCancel() override {}
@@ -57,23 +55,12 @@ protected:
     // Posts UM_SHOWPAGE to the view, the parent of the tab control.
     void ShowPage(int page, LPARAM argument = 0) const;
     void OpenHelp() const;
-    // Calls handler on the control's notification code: BN_CLICKED (from an
-    // enabled button), CBN_SELCHANGE, ...
-    void OnControl(UINT id, UINT code, std::function<void()> handler);
 
 private:
-    struct ControlHandler {
-        UINT id;
-        UINT code;
-        std::function<void()> handler;
-    };
-    bool CallControlHandler(UINT id, UINT code) const;
-
     UINT m_templateId;
     const char* m_helpKey;
     std::vector<PageLink> m_links;
     const SettingsStore* m_linkSettings;
-    std::vector<ControlHandler> m_handlers;
     bool m_working = false;
     Font m_titleFont;
     Font m_headingFont;

@@ -46,6 +46,11 @@ int CWorkingDlg::FrameOnShow() noexcept
     return SharedAnimation().frame;
 }
 
+CWorkingDlg::CWorkingDlg()
+{
+    OnControl(IDC_STOP, BN_CLICKED, [this] { m_bStop = true; });
+}
+
 bool CWorkingDlg::Create(HWND page)
 {
     return Dialog::Create(IDD_WORKING, page);
@@ -73,14 +78,6 @@ LRESULT CWorkingDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     }
     return Dialog::HandleMessage(msg, wParam, lParam);
-}
-
-bool CWorkingDlg::OnButtonClicked(UINT id)
-{
-    if (id != IDC_STOP)
-        return Dialog::OnButtonClicked(id);
-    m_bStop = true;
-    return true;
 }
 
 bool CWorkingDlg::Advance(const char* text, bool phase)
