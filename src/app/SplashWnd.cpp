@@ -51,14 +51,12 @@ void CSplashWnd::FitAroundPictures()
     HWND picture = ::GetDlgItem(m_hWnd, IDC_SPLASH_PICTURE);
     RECT pictureRect{};
     ::GetWindowRect(picture, &pictureRect);
-    int pictureWidth = pictureRect.right - pictureRect.left;
-    int pictureHeight = pictureRect.bottom - pictureRect.top;
+    SIZE pictureSize = framework::RectSize(pictureRect);
     int left = kMargin + kPictureWidth + kMargin;
     ::SetWindowPos(picture, nullptr, left, kMargin, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    RECT window{0, 0, left + pictureWidth + kMargin, kMargin + pictureHeight + kMargin};
+    RECT window{0, 0, left + pictureSize.cx + kMargin, kMargin + pictureSize.cy + kMargin};
     ::AdjustWindowRectEx(&window, static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_STYLE)), FALSE,
                          static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_EXSTYLE)));
-    framework::CenterWindow(m_hWnd, framework::WorkArea(),
-                            SIZE{window.right - window.left, window.bottom - window.top});
+    framework::CenterWindow(m_hWnd, framework::WorkArea(), framework::RectSize(window));
 }

@@ -21,14 +21,7 @@ DllPage::DllPage(const SettingsStore& settings, const char* skipFlag) noexcept
                 RowPlace::NameOrder},
                {{IDC_START_OVER, 0, skipFlag}}, &settings)
 {
-}
-
-bool DllPage::OnButtonClicked(UINT id)
-{
-    if (id != IDC_DETAILS)
-        return ListPage::OnButtonClicked(id);
-    ShowDetails();
-    return true;
+    OnControl(IDC_DETAILS, BN_CLICKED, [this] { ShowDetails(); });
 }
 
 void DllPage::OnPageActivated()

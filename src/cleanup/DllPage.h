@@ -11,7 +11,6 @@ public:
     DllPage(const SettingsStore& settings, const char* skipFlag) noexcept;
 
 protected:
-    bool OnButtonClicked(UINT id) override;
     void OnPageActivated() override;
     bool ConfirmRemoval() override;
 

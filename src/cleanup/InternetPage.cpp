@@ -22,6 +22,8 @@ InternetPage::InternetPage(const SettingsStore& settings, const char* skipFlag) 
                 true},
                {{IDC_START_OVER, 0, skipFlag}}, &settings)
 {
+    OnControl(IDC_CACHE_LIST, CBN_SELCHANGE, [this] { ListCache(); });
+    OnControl(IDC_DELETE_ALL, BN_CLICKED, [this] { DeleteAll(); });
 }
 
 BOOL InternetPage::OnInitDialog()
@@ -30,22 +32,6 @@ BOOL InternetPage::OnInitDialog()
     for (const std::string& browser : InstalledBrowsers())
         ::SendMessageA(caches, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(browser.c_str()));
     return ListPage::OnInitDialog();
-}
-
-bool InternetPage::OnCommand(UINT id, UINT code, HWND control)
-{
-    if (id != IDC_CACHE_LIST || code != CBN_SELCHANGE)
-        return ListPage::OnCommand(id, code, control);
-    ListCache();
-    return true;
-}
-
-bool InternetPage::OnButtonClicked(UINT id)
-{
-    if (id != IDC_DELETE_ALL)
-        return ListPage::OnButtonClicked(id);
-    DeleteAll();
-    return true;
 }
 
 void InternetPage::OnPageActivated()

@@ -12,8 +12,6 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    bool OnCommand(UINT id, UINT code, HWND control) override;
-    bool OnButtonClicked(UINT id) override;
     void OnPageActivated() override;
 
 private:

@@ -73,14 +73,7 @@ StartMenuResultsPage::StartMenuResultsPage() noexcept
                 RowPlace::Top},
                {{IDC_START_OVER, 0}})
 {
-}
-
-bool StartMenuResultsPage::OnButtonClicked(UINT id)
-{
-    if (id != IDC_AUTOFIX)
-        return ListPage::OnButtonClicked(id);
-    AutoFix();
-    return true;
+    OnControl(IDC_AUTOFIX, BN_CLICKED, [this] { AutoFix(); });
 }
 
 void StartMenuResultsPage::OnPageActivated()

@@ -25,7 +25,6 @@ public:
     StartMenuResultsPage() noexcept;
 
 protected:
-    bool OnButtonClicked(UINT id) override;
     void OnPageActivated() override;
 
 private:

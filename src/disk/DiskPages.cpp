@@ -130,6 +130,8 @@ std::string& LastHoverText()
 HistoryPage::HistoryPage(const SettingsStore& settings, const char* skipFlag) noexcept
     : Page(IDD_HISTORY_CHART, "History Page", {{IDC_INTRO, 0, skipFlag}}, &settings), m_settings(settings)
 {
+    OnControl(IDC_HISTORY_DRIVE, CBN_SELCHANGE, [this] { RedrawChart(); });
+    OnControl(IDC_RESET, BN_CLICKED, [this] { OnReset(); });
 }
 
 BOOL HistoryPage::OnInitDialog()
@@ -153,23 +155,6 @@ LRESULT HistoryPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         break;
     }
     return Page::HandleMessage(msg, wParam, lParam);
-}
-
-bool HistoryPage::OnCommand(UINT id, UINT code, HWND control)
-{
-    if (id != IDC_HISTORY_DRIVE || code != CBN_SELCHANGE)
-        return Page::OnCommand(id, code, control);
-    RECT chart = ChartRect();
-    ::InvalidateRect(m_hWnd, &chart, TRUE);
-    return true;
-}
-
-bool HistoryPage::OnButtonClicked(UINT id)
-{
-    if (id != IDC_RESET)
-        return Page::OnButtonClicked(id);
-    OnReset();
-    return true;
 }
 
 RECT HistoryPage::ChartRect() const
@@ -263,6 +248,11 @@ void HistoryPage::OnReset()
                                          MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     ResetHistory(m_settings);
+    RedrawChart();
+}
+
+void HistoryPage::RedrawChart()
+{
     RECT chart = ChartRect();
     ::InvalidateRect(m_hWnd, &chart, TRUE);
 }

@@ -49,8 +49,6 @@ public:
 protected:
     BOOL OnInitDialog() override;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    bool OnCommand(UINT id, UINT code, HWND control) override;
-    bool OnButtonClicked(UINT id) override;
 
 private:
     RECT ChartRect() const;
@@ -58,6 +56,7 @@ private:
     void OnPaint();
     void OnMouseMove(POINT place);
     void OnReset();
+    void RedrawChart();
 
     const SettingsStore& m_settings;
     ChartHistory m_history;

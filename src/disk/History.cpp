@@ -69,9 +69,8 @@ void RecordSnapshot(const SettingsStore& store, const std::string& root, double 
 void TakeSnapshot(const SettingsStore& store)
 {
     for (const std::string& root : GetFixedDriveRoots()) {
-        double percentFull = 0, totalMegabytes = 0, freeMegabytes = 0;
-        DWORD clusterBytes = 0;
-        GetDriveSpace(root.c_str(), &percentFull, &totalMegabytes, &freeMegabytes, &clusterBytes);
+        double percentFull = 0;
+        GetDriveSpace(root.c_str(), &percentFull, nullptr, nullptr, nullptr);
         RecordSnapshot(store, root, percentFull);
     }
 }

@@ -5,19 +5,18 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 ChartHistory ParseHistory(const std::vector<std::string>& values)
 {
     ChartHistory history;
-    bool haveBase = false;
+    bool first = true;
     for (const std::string& value : values) {
         std::optional<Snapshot> snapshot = ParseSnapshot(value);
         if (!snapshot)
             continue;
-        if (!haveBase) {
+        if (std::exchange(first, false))
             history.baseDay = snapshot->day;
-            haveBase = true;
-        }
         long long offset = static_cast<long long>(snapshot->day) - history.baseDay;
         if (offset < 0 || (!history.points.empty() && offset <= history.points.back().offset))
             continue;

@@ -7,11 +7,9 @@
 
 namespace framework {
 
-class Application {
+class Application : NonCopyable {
 public:
     Application() noexcept;
-    Application(const Application&) = delete;
-    Application& operator=(const Application&) = delete;
     virtual ~Application();
 
     // The one application object of the process.
@@ -30,11 +28,9 @@ public:
 };
 
 // Shows the wait cursor for its lifetime.
-class WaitCursor {
+class WaitCursor : NonCopyable {
 public:
     WaitCursor() noexcept;
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
     ~WaitCursor();
 
     // For WM_SETCURSOR: while some wait cursor lives, shows it again and

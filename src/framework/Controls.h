@@ -9,12 +9,8 @@
 
 namespace framework {
 
-inline void DestroyImageList(HIMAGELIST images) noexcept
-{
-    ::ImageList_Destroy(images);
-}
 // An image list of the program's own (never the shell's).
-using ImageList = UniqueHandle<NullIsEmpty<HIMAGELIST, DestroyImageList>>;
+using ImageList = UniqueHandle<NullIsEmpty<HIMAGELIST, ::ImageList_Destroy>>;
 
 class StatusBar {
 public:

@@ -9,7 +9,16 @@
 
 namespace framework {
 
-// Owns one handle; Traits says what "empty" is and how to close it.
+// The base of a class that owns something and so is not copied.
+class NonCopyable {
+protected:
+    NonCopyable() = default;
+    NonCopyable(const NonCopyable&) = delete;
+    NonCopyable& operator=(const NonCopyable&) = delete;
+};
+
+// Owns one handle (moved, never copied); Traits says what "empty" is and how
+// to close it.
 template <typename Traits> class UniqueHandle {
 public:
     using Type = typename Traits::Type;
@@ -22,8 +31,6 @@ public:
         reset(other.release());
         return *this;
     }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
     ~UniqueHandle() { reset(); }
 
     Type get() const noexcept { return m_h; }
@@ -55,52 +62,21 @@ template <typename T, auto CloseFn> struct NullIsEmpty {
 };
 
 // Kernel handles use both NULL and INVALID_HANDLE_VALUE for "none".
-struct KernelHandleTraits {
-    using Type = HANDLE;
-    static constexpr HANDLE Empty() noexcept { return nullptr; }
+template <auto CloseFn> struct KernelIsEmpty : NullIsEmpty<HANDLE, CloseFn> {
     static bool IsValid(HANDLE h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE h) noexcept { ::CloseHandle(h); }
 };
 
-struct FindHandleTraits {
-    using Type = HANDLE;
-    static constexpr HANDLE Empty() noexcept { return nullptr; }
-    static bool IsValid(HANDLE h) noexcept { return h != nullptr && h != INVALID_HANDLE_VALUE; }
-    static void Close(HANDLE h) noexcept { ::FindClose(h); }
-};
-
-inline void CloseRegKey(HKEY h) noexcept
-{
-    ::RegCloseKey(h);
-}
-inline void UnloadLibrary(HMODULE h) noexcept
-{
-    ::FreeLibrary(h);
-}
-inline void DeleteGdiObject(HGDIOBJ h) noexcept
-{
-    ::DeleteObject(h);
-}
-inline void DeleteOwnedDc(HDC h) noexcept
-{
-    ::DeleteDC(h);
-}
-inline void FreeCoTaskMem(void* p) noexcept
-{
-    ::CoTaskMemFree(p);
-}
-
-using KernelHandle = UniqueHandle<KernelHandleTraits>;
-using FindHandle = UniqueHandle<FindHandleTraits>;
-using RegKey = UniqueHandle<NullIsEmpty<HKEY, CloseRegKey>>;
-using Library = UniqueHandle<NullIsEmpty<HMODULE, UnloadLibrary>>;
+using KernelHandle = UniqueHandle<KernelIsEmpty<::CloseHandle>>;
+using FindHandle = UniqueHandle<KernelIsEmpty<::FindClose>>;
+using RegKey = UniqueHandle<NullIsEmpty<HKEY, ::RegCloseKey>>;
+using Library = UniqueHandle<NullIsEmpty<HMODULE, ::FreeLibrary>>;
 // A device context of CreateDC or CreateCompatibleDC.
-using OwnedDc = UniqueHandle<NullIsEmpty<HDC, DeleteOwnedDc>>;
-template <typename T> using GdiObject = UniqueHandle<NullIsEmpty<T, DeleteGdiObject>>;
+using OwnedDc = UniqueHandle<NullIsEmpty<HDC, ::DeleteDC>>;
+template <typename T> using GdiObject = UniqueHandle<NullIsEmpty<T, ::DeleteObject>>;
 // Memory the shell hands out with CoTaskMemAlloc: PIDLs, known-folder paths.
-template <typename T> using CoTaskMem = UniqueHandle<NullIsEmpty<T, FreeCoTaskMem>>;
+template <typename T> using CoTaskMem = UniqueHandle<NullIsEmpty<T, ::CoTaskMemFree>>;
 
-// Owns one reference to a COM interface.
+// Owns one reference to a COM interface (moved, never copied).
 template <typename T> class ComPtr {
 public:
     ComPtr() noexcept = default;
@@ -110,8 +86,6 @@ public:
         reset(std::exchange(other.m_p, nullptr));
         return *this;
     }
-    ComPtr(const ComPtr&) = delete;
-    ComPtr& operator=(const ComPtr&) = delete;
     ~ComPtr() { reset(); }
 
     T* get() const noexcept { return m_p; }
@@ -136,11 +110,9 @@ private:
 };
 
 // COM for the current thread while it lives.
-class ComScope {
+class ComScope : NonCopyable {
 public:
     ComScope() noexcept : m_initialized(SUCCEEDED(::CoInitialize(nullptr))) {}
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
     ~ComScope()
     {
         if (m_initialized)
@@ -152,11 +124,9 @@ private:
 };
 
 // A window's device context from GetDC, released on scope exit.
-class WindowDc {
+class WindowDc : NonCopyable {
 public:
     explicit WindowDc(HWND hwnd) noexcept : m_hwnd(hwnd), m_hdc(::GetDC(hwnd)) {}
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
     ~WindowDc()
     {
         if (m_hdc)
@@ -170,11 +140,9 @@ private:
 };
 
 // BeginPaint/EndPaint for one WM_PAINT.
-class PaintDc {
+class PaintDc : NonCopyable {
 public:
     explicit PaintDc(HWND hwnd) noexcept : m_hwnd(hwnd) { ::BeginPaint(hwnd, &m_ps); }
-    PaintDc(const PaintDc&) = delete;
-    PaintDc& operator=(const PaintDc&) = delete;
     ~PaintDc() { ::EndPaint(m_hwnd, &m_ps); }
     HDC get() const noexcept { return m_ps.hdc; }
 
@@ -184,11 +152,9 @@ private:
 };
 
 // Selects a GDI object into a DC and puts the previous one back on scope exit.
-class SelectObjectGuard {
+class SelectObjectGuard : NonCopyable {
 public:
     SelectObjectGuard(HDC hdc, HGDIOBJ obj) noexcept : m_hdc(hdc), m_old(::SelectObject(hdc, obj)) {}
-    SelectObjectGuard(const SelectObjectGuard&) = delete;
-    SelectObjectGuard& operator=(const SelectObjectGuard&) = delete;
     ~SelectObjectGuard()
     {
         if (m_old && m_old != HGDI_ERROR)
@@ -202,7 +168,7 @@ private:
 
 // Selects and realises a palette (none: does nothing); the previous palette is
 // put back on scope exit.
-class SelectPaletteGuard {
+class SelectPaletteGuard : NonCopyable {
 public:
     SelectPaletteGuard(HDC hdc, HPALETTE palette, BOOL background) noexcept
         : m_hdc(hdc), m_old(palette ? ::SelectPalette(hdc, palette, background) : nullptr)
@@ -210,8 +176,6 @@ public:
         if (palette)
             ::RealizePalette(hdc);
     }
-    SelectPaletteGuard(const SelectPaletteGuard&) = delete;
-    SelectPaletteGuard& operator=(const SelectPaletteGuard&) = delete;
     ~SelectPaletteGuard()
     {
         if (m_old)

@@ -11,9 +11,9 @@ namespace {
 
 void PlaceCentered(HWND window, const RECT& area, SIZE size, UINT flags) noexcept
 {
-    ::SetWindowPos(window, nullptr, area.left + (area.right - area.left - size.cx) / 2,
-                   area.top + (area.bottom - area.top - size.cy) / 2, size.cx, size.cy,
-                   flags | SWP_NOZORDER | SWP_NOACTIVATE);
+    SIZE room = RectSize(area);
+    ::SetWindowPos(window, nullptr, area.left + (room.cx - size.cx) / 2, area.top + (room.cy - size.cy) / 2, size.cx,
+                   size.cy, flags | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool IsString(DWORD type) noexcept
@@ -50,7 +50,7 @@ void CenterWindow(HWND window, const RECT& area) noexcept
 {
     RECT own{};
     ::GetWindowRect(window, &own);
-    PlaceCentered(window, area, SIZE{own.right - own.left, own.bottom - own.top}, SWP_NOSIZE);
+    PlaceCentered(window, area, RectSize(own), SWP_NOSIZE);
 }
 
 void CenterWindow(HWND window, const RECT& area, SIZE size) noexcept

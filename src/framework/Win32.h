@@ -30,6 +30,11 @@ constexpr FILETIME FileTimeFromTicks(std::uint64_t ticks) noexcept
     return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
 }
 
+constexpr SIZE RectSize(const RECT& rect) noexcept
+{
+    return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+}
+
 // Selects (or deselects) one row of a list view; row -1 means every row.
 void SelectListRow(HWND list, int row, bool selected = true) noexcept;
 

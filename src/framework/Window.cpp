@@ -1,7 +1,9 @@
 #include "framework/Window.h"
 
 #include "framework/DataExchange.h"
+#include "framework/Win32.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace framework {
@@ -69,8 +71,9 @@ void Window::RegisterWindowClass(WNDCLASSEXA wc) noexcept
 bool Window::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, const RECT& rect,
                       HWND parent, HMENU menu) noexcept
 {
-    ::CreateWindowExA(exStyle, className, title, style, rect.left, rect.top, rect.right - rect.left,
-                      rect.bottom - rect.top, parent, menu, ::GetModuleHandleA(nullptr), this);
+    SIZE size = RectSize(rect);
+    ::CreateWindowExA(exStyle, className, title, style, rect.left, rect.top, size.cx, size.cy, parent, menu,
+                      ::GetModuleHandleA(nullptr), this);
     return m_hWnd != nullptr;
 }
 
@@ -172,7 +175,8 @@ bool Dialog::OnCommand(UINT id, UINT code, HWND control)
         HWND button = ::GetDlgItem(m_hWnd, static_cast<int>(id));
         return (!button || ::IsWindowEnabled(button)) && OnButtonClicked(id);
     }
-    return Window::OnCommand(id, code, control);
+    // Clicks come through OnButtonClicked, which skips disabled buttons.
+    return (code != BN_CLICKED && CallControlHandler(id, code)) || Window::OnCommand(id, code, control);
 }
 
 bool Dialog::OnButtonClicked(UINT id)
@@ -185,7 +189,22 @@ bool Dialog::OnButtonClicked(UINT id)
         OnCancel();
         return true;
     }
-    return false;
+    return CallControlHandler(id, BN_CLICKED);
+}
+
+void Dialog::OnControl(UINT id, UINT code, std::function<void()> handler)
+{
+    m_handlers.push_back({id, code, std::move(handler)});
+}
+
+bool Dialog::CallControlHandler(UINT id, UINT code) const
+{
+    auto found = std::ranges::find_if(
+        m_handlers, [&](const ControlHandler& entry) { return entry.id == id && entry.code == code; });
+    if (found == m_handlers.end())
+        return false;
+    found->handler();
+    return true;
 }
 
 void Dialog::SetMessageResult(LRESULT result) noexcept

@@ -1,17 +1,19 @@
 // A C++ object bound to a window, and the same for dialogs.
 #pragma once
 
+#include "framework/Handle.h"
+
 #include <windows.h>
+
+#include <functional>
+#include <vector>
 
 namespace framework {
 
 class DataExchange;
 
-class Window {
+class Window : NonCopyable {
 public:
-    Window() = default;
-    Window(const Window&) = delete;
-    Window& operator=(const Window&) = delete;
     // Destroys a window still alive, without routing its last messages to
     // this half-destroyed object.
     virtual ~Window();
@@ -71,8 +73,12 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void SetMessageResult(LRESULT result) noexcept;
     bool OnCommand(UINT id, UINT code, HWND control) override;
-    // IDOK and IDCANCEL call OnOK and OnCancel.
+    // IDOK and IDCANCEL call OnOK and OnCancel, the others the handlers given
+    // to OnControl.
     bool OnButtonClicked(UINT id) override;
+    // Calls handler on the control's notification code: BN_CLICKED (from an
+    // enabled button), CBN_SELCHANGE, ...
+    void OnControl(UINT id, UINT code, std::function<void()> handler);
 
     virtual BOOL OnInitDialog();
     virtual void DoDataExchange(DataExchange& dx);
@@ -81,7 +87,14 @@ protected:
     void EndDialog(INT_PTR result) noexcept;
 
 private:
+    struct ControlHandler {
+        UINT id;
+        UINT code;
+        std::function<void()> handler;
+    };
+    bool CallControlHandler(UINT id, UINT code) const;
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+    std::vector<ControlHandler> m_handlers;
     bool m_modal = false;
     friend class Window;
 };

@@ -14,11 +14,11 @@ void MoveTo(HWND control, int left, int top)
 void PlaceLeftOf(HWND control, HWND anchor)
 {
     RECT own = framework::ChildRect(control), target = framework::ChildRect(anchor);
-    MoveTo(control, target.left - kControlGap - (own.right - own.left), target.top);
+    MoveTo(control, target.left - kControlGap - framework::RectSize(own).cx, target.top);
 }
 
 void PlaceBelowRight(HWND control, HWND anchor)
 {
     RECT own = framework::ChildRect(control), target = framework::ChildRect(anchor);
-    MoveTo(control, target.right - (own.right - own.left), target.bottom + kControlGap);
+    MoveTo(control, target.right - framework::RectSize(own).cx, target.bottom + kControlGap);
 }

@@ -4,7 +4,6 @@
 #include "framework/DataExchange.h"
 #include "pages/Help.h"
 #include "pages/PageMessages.h"
-#include "resources/resource.h"
 
 BOOL Page::OnInitDialog()
 {
@@ -75,15 +74,6 @@ LRESULT IntroPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     if (msg == WM_SHOWWINDOW && wParam && m_skipFlag && m_settings.GetProfileInt("Settings", m_skipFlag, 0) == 1)
         ShowPage(1);
     return Page::HandleMessage(msg, wParam, lParam);
-}
-
-bool IntroPage::OnButtonClicked(UINT id)
-{
-    if (id == IDC_NEXT) {
-        OnNext();
-        return true;
-    }
-    return Page::OnButtonClicked(id);
 }
 
 HWND IntroPage::EnterButton() const noexcept

@@ -5,6 +5,7 @@
 
 #include "framework/Fonts.h"
 #include "framework/Window.h"
+#include "resources/resource.h"
 
 #include <utility>
 #include <vector>
@@ -74,6 +75,7 @@ public:
               const char* skipFlag = nullptr) noexcept
         : Page(templateId, helpKey), m_settings(settings), m_skipFlag(skipFlag)
     {
+        OnControl(IDC_NEXT, BN_CLICKED, [this] { OnNext(); });
     }
 
     // Enter acts as Next even when Tab has moved the focus to another button.
@@ -81,7 +83,6 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    bool OnButtonClicked(UINT id) override;
     void DoDataExchange(framework::DataExchange& dx) override;
     virtual void OnNext();
 

@@ -1,5 +1,6 @@
 #include "pages/TabView.h"
 
+#include "framework/Win32.h"
 #include "pages/PageMessages.h"
 
 #include <commctrl.h>
@@ -168,13 +169,14 @@ SIZE CTabView::SizeToFitPages() const
         for (const auto& page : tab) {
             RECT own{};
             if (page && ::GetWindowRect(page->GetSafeHwnd(), &own)) {
-                area.right = std::max(area.right, own.right - own.left);
-                area.bottom = std::max(area.bottom, kPageGap + own.bottom - own.top);
+                area.right = std::max(area.right, framework::RectSize(own).cx);
+                area.bottom = std::max(area.bottom, kPageGap + framework::RectSize(own).cy);
             }
         }
     }
     ::SendMessageA(m_tabControl, TCM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&area));
-    return SIZE{area.right - area.left + 2 * kTabSide, area.bottom - area.top + kTabTop + kTabBottom};
+    SIZE pages = framework::RectSize(area);
+    return SIZE{pages.cx + 2 * kTabSide, pages.cy + kTabTop + kTabBottom};
 }
 
 void CTabView::ShowCurrentPage()
@@ -193,7 +195,7 @@ void CTabView::OnSize(int width, int height)
     // The tab rows may have wrapped differently: keep the pages below them.
     PlaceCurrentPage();
     RECT area = DisplayArea();
-    int pageWidth = area.right - area.left;
+    int pageWidth = framework::RectSize(area).cx;
     int pageHeight = area.bottom - kPageBottomMargin - (area.top + kPageGap);
     for (const auto& tab : m_pages) {
         for (const auto& page : tab) {

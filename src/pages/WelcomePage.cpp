@@ -6,7 +6,10 @@
 #include "pages/Picture.h"
 #include "resources/resource.h"
 
-WelcomePage::WelcomePage(const SettingsStore& settings) noexcept : Page(IDD_WELCOME, nullptr), m_settings(settings) {}
+WelcomePage::WelcomePage(const SettingsStore& settings) noexcept : Page(IDD_WELCOME, nullptr), m_settings(settings)
+{
+    OnControl(IDC_SHOW_SPLASH, BN_CLICKED, [this] { OnShowSplash(); });
+}
 
 BOOL WelcomePage::OnInitDialog()
 {
@@ -29,11 +32,8 @@ LRESULT WelcomePage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     return Page::HandleMessage(msg, wParam, lParam);
 }
 
-bool WelcomePage::OnButtonClicked(UINT id)
+void WelcomePage::OnShowSplash()
 {
-    if (id != IDC_SHOW_SPLASH)
-        return Page::OnButtonClicked(id);
     UpdateData(true);
     m_settings.WriteProfileInt("Settings", "ShowSplashScreen", m_showSplash ? 1 : 0);
-    return true;
 }

@@ -10,10 +10,11 @@ public:
 protected:
     BOOL OnInitDialog() override;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    bool OnButtonClicked(UINT id) override;
     void DoDataExchange(framework::DataExchange& dx) override;
 
 private:
+    void OnShowSplash();
+
     const SettingsStore& m_settings;
     int m_showSplash = 1;
 };

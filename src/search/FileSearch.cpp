@@ -11,10 +11,7 @@
 
 namespace {
 
-bool IsSeparator(char c)
-{
-    return c == ' ' || c == ',';
-}
+constexpr const char* kSeparators = " ,";
 
 bool IsLetterOrDigit(char c)
 {
@@ -56,17 +53,10 @@ std::string PatternFolder(const std::string& pattern)
 std::vector<std::string> SplitKeywords(const std::string& text)
 {
     std::vector<std::string> words;
-    size_t start = 0;
-    while (start < text.size() && IsSeparator(text[start]))
-        ++start;
-    while (start < text.size()) {
-        size_t end = start;
-        while (end < text.size() && !IsSeparator(text[end]))
-            ++end;
+    for (size_t start = text.find_first_not_of(kSeparators); start != std::string::npos;) {
+        size_t end = text.find_first_of(kSeparators, start);
         words.push_back(text.substr(start, end - start));
-        start = end;
-        while (start < text.size() && IsSeparator(text[start]))
-            ++start;
+        start = text.find_first_not_of(kSeparators, end);
     }
     // A text of separators alone holds no word, so it tests nothing.
     return words;
@@ -157,11 +147,8 @@ bool FileSearch::Search(const std::string& folder, ProgressSink& progress, const
                 subFolders.emplace_back(find.GetFileName());
         }
     }
-    for (const std::string& name : subFolders) {
-        if (!Search(folder + "\\" + name, progress, onMatch))
-            return false;
-    }
-    return true;
+    return std::ranges::all_of(
+        subFolders, [&](const std::string& name) { return Search(folder + "\\" + name, progress, onMatch); });
 }
 
 FileSearch::Verdict FileSearch::Test(const std::string& folder, const framework::FileFind& file, ProgressSink& progress)
@@ -196,10 +183,9 @@ FileSearch::Verdict FileSearch::ContainsWords(const std::string& path, const cha
     // Contents are compared as if every byte but a letter or digit were a
     // blank: a word holding anything else can never be found, and a word of
     // letters and digits is found exactly where its bytes stand.
-    for (const std::string& word : missing) {
-        if (!std::all_of(word.begin(), word.end(), IsLetterOrDigit))
-            return Verdict::Fail;
-    }
+    if (!std::ranges::all_of(missing,
+                             [](const std::string& word) { return std::ranges::all_of(word, IsLetterOrDigit); }))
+        return Verdict::Fail;
     size_t longest = 0;
     for (const std::string& word : missing)
         longest = std::max(longest, word.size());

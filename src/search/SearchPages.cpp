@@ -29,6 +29,8 @@ void AddChoices(HWND combo, const char* first, const char* second)
 SearchCriteriaPage::SearchCriteriaPage(const SettingsStore& settings, const char* skipFlag) noexcept
     : Page(IDD_SEARCH_CRITERIA, "Search Page", {{IDC_START_OVER, 0, skipFlag}}, &settings), m_settings(settings)
 {
+    OnControl(IDC_SEARCH, BN_CLICKED, [this] { OnSearch(); });
+    OnControl(IDC_BROWSE, BN_CLICKED, [this] { OnBrowse(); });
 }
 
 BOOL SearchCriteriaPage::OnInitDialog()
@@ -68,19 +70,6 @@ bool SearchCriteriaPage::OnNotify(const NMHDR& header, LRESULT& result)
     StepSize(reinterpret_cast<const NMUPDOWN&>(header).iDelta);
     result = FALSE;  // the arrows' own position may change too
     return true;
-}
-
-bool SearchCriteriaPage::OnButtonClicked(UINT id)
-{
-    switch (id) {
-    case IDC_SEARCH:
-        OnSearch();
-        return true;
-    case IDC_BROWSE:
-        OnBrowse();
-        return true;
-    }
-    return Page::OnButtonClicked(id);
 }
 
 void SearchCriteriaPage::OnSearch()

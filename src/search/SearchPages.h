@@ -14,7 +14,6 @@ public:
 protected:
     BOOL OnInitDialog() override;
     bool OnNotify(const NMHDR& header, LRESULT& result) override;
-    bool OnButtonClicked(UINT id) override;
     void DoDataExchange(framework::DataExchange& dx) override;
 
 private:

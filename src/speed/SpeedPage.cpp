@@ -36,6 +36,8 @@ constexpr int kHeadingPadding = 12;
 SpeedResultsPage::SpeedResultsPage(DWORD testMilliseconds) noexcept
     : Page(IDD_SPEED_RESULTS, "Speed Page", {{IDC_START_OVER, 0}}), m_testMilliseconds(testMilliseconds)
 {
+    // The comparison follows a choice the list has closed on.
+    OnControl(IDC_COMPARE_LIST, CBN_SELENDOK, [this] { UpdateCompare(); });
 }
 
 BOOL SpeedResultsPage::OnInitDialog()
@@ -56,15 +58,6 @@ BOOL SpeedResultsPage::OnInitDialog()
         ::SendMessageA(models, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(drive.name));
     ::SendMessageA(models, CB_SETCURSEL, 0, 0);
     return Page::OnInitDialog();
-}
-
-// The comparison follows a choice the list has closed on.
-bool SpeedResultsPage::OnCommand(UINT id, UINT code, HWND control)
-{
-    if (id != IDC_COMPARE_LIST || code != CBN_SELENDOK)
-        return Page::OnCommand(id, code, control);
-    UpdateCompare();
-    return true;
 }
 
 bool SpeedResultsPage::OnNotify(const NMHDR& header, LRESULT& result)

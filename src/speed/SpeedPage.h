@@ -20,7 +20,6 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    bool OnCommand(UINT id, UINT code, HWND control) override;
     bool OnNotify(const NMHDR& header, LRESULT& result) override;
     void OnPageActivated() override { RunSpeedTest(); }
 

@@ -23,14 +23,12 @@ const char* const kProgress[kSpeedTestCount] = {
 };
 
 // A buffer aligned for unbuffered transfers: page-aligned memory.
-class AlignedBuffer {
+class AlignedBuffer : framework::NonCopyable {
 public:
     explicit AlignedBuffer(DWORD bytes) noexcept
         : m_data(static_cast<BYTE*>(::VirtualAlloc(nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)))
     {
     }
-    AlignedBuffer(const AlignedBuffer&) = delete;
-    AlignedBuffer& operator=(const AlignedBuffer&) = delete;
     ~AlignedBuffer()
     {
         if (m_data)
@@ -83,7 +81,7 @@ std::string TempFolderOn(const std::string& root)
 
 // The scratch file in the first place of a drive that takes it, removed
 // with the folder made for it when the run ends, whichever way.
-class ScratchFile {
+class ScratchFile : framework::NonCopyable {
 public:
     explicit ScratchFile(const std::string& root)
     {
@@ -102,8 +100,6 @@ public:
         ::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_HIDDEN);
         Make(folder + "\\");
     }
-    ScratchFile(const ScratchFile&) = delete;
-    ScratchFile& operator=(const ScratchFile&) = delete;
     ~ScratchFile()
     {
         if (!m_path.empty())
@@ -158,20 +154,17 @@ public:
     DWORD RandomBlock() { return static_cast<DWORD>(NextRandom()) % m_blocks; }
     void Fill() { std::memset(m_buffer, FillByte(), m_transfer); }
     // Only a transfer that happened counts.
-    void Read()
+    void Read() { Transfer(::ReadFile); }
+    void Write() { Transfer(::WriteFile); }
+
+private:
+    template <typename Call> void Transfer(Call call)
     {
         DWORD done = 0;
-        if (::ReadFile(m_file, m_buffer, m_transfer, &done, nullptr) && done == m_transfer)
-            ++m_count;
-    }
-    void Write()
-    {
-        DWORD done = 0;
-        if (::WriteFile(m_file, m_buffer, m_transfer, &done, nullptr) && done == m_transfer)
+        if (call(m_file, m_buffer, m_transfer, &done, nullptr) && done == m_transfer)
             ++m_count;
     }
 
-private:
     HANDLE m_file;
     BYTE* m_buffer;
     DWORD m_transfer;
@@ -181,56 +174,32 @@ private:
     unsigned m_count = 0;
 };
 
+// Where each transfer of a test goes; writes change the buffer first, except
+// the random ones.
+enum class Place { Same, Next, Random };
+struct Pattern {
+    Place place;
+    bool write;
+    bool fill;
+};
+constexpr Pattern kPatterns[kSpeedTestCount] = {
+    {Place::Same, false, false}, {Place::Next, false, false}, {Place::Random, false, false},
+    {Place::Same, true, true},   {Place::Next, true, true},   {Place::Random, true, false},
+};
+
 void RunLoop(int test, TimedTest& t)
 {
-    switch (test) {
-    case 0:  // same-sector reads
-        while (t.Running()) {
-            t.Read();
-            t.Seek(0);
-        }
-        break;
-    case 1:  // sequential reads
-        while (t.Running()) {
-            for (DWORD i = 0; i < t.Blocks() && t.Running(); ++i)
-                t.Read();
-            t.Seek(0);
-        }
-        break;
-    case 2:  // random reads
-        while (t.Running()) {
-            for (DWORD i = 0; i < t.Blocks() && t.Running(); ++i) {
-                t.Seek(t.RandomBlock());
-                t.Read();
-            }
-        }
-        break;
-    case 3:  // same-sector writes
-        while (t.Running()) {
-            for (DWORD i = 0; i < t.Blocks() && t.Running(); ++i) {
-                t.Seek(0);
+    const Pattern& pattern = kPatterns[test];
+    while (t.Running()) {
+        for (DWORD i = 0; i < t.Blocks() && t.Running(); ++i) {
+            if (pattern.place != Place::Next)
+                t.Seek(pattern.place == Place::Same ? 0 : t.RandomBlock());
+            if (pattern.fill)
                 t.Fill();
-                t.Write();
-            }
+            pattern.write ? t.Write() : t.Read();
         }
-        break;
-    case 4:  // sequential writes
-        while (t.Running()) {
-            for (DWORD i = 0; i < t.Blocks() && t.Running(); ++i) {
-                t.Fill();
-                t.Write();
-            }
+        if (pattern.place == Place::Next)
             t.Seek(0);
-        }
-        break;
-    default:  // random writes, the buffer unchanged
-        while (t.Running()) {
-            for (DWORD i = 0; i < t.Blocks() && t.Running(); ++i) {
-                t.Seek(t.RandomBlock());
-                t.Write();
-            }
-        }
-        break;
     }
 }
 

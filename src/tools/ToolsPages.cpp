@@ -23,7 +23,12 @@ SystemTools ToolsFor(DWORD version)
     return {{"open", "sdclt.exe", {}}, {"runas", "cmd.exe", "/k chkdsk " + drive}, {"open", "dfrgui.exe", {}}, true};
 }
 
-ToolsPage::ToolsPage(DWORD version) : Page(IDD_TOOLS, "Tools Page"), m_tools(ToolsFor(version)) {}
+ToolsPage::ToolsPage(DWORD version) : Page(IDD_TOOLS, "Tools Page"), m_tools(ToolsFor(version))
+{
+    OnControl(IDC_BACKUP, BN_CLICKED, [this] { Start(m_tools.backup, true); });
+    OnControl(IDC_SCANDISK, BN_CLICKED, [this] { Start(m_tools.scanDisk, true); });
+    OnControl(IDC_DEFRAG, BN_CLICKED, [this] { Start(m_tools.defrag, false); });
+}
 
 BOOL ToolsPage::OnInitDialog()
 {
@@ -35,22 +40,6 @@ BOOL ToolsPage::OnInitDialog()
     if (!m_tools.canDefrag)
         ::EnableWindow(::GetDlgItem(m_hWnd, IDC_DEFRAG), FALSE);
     return TRUE;
-}
-
-bool ToolsPage::OnButtonClicked(UINT id)
-{
-    switch (id) {
-    case IDC_BACKUP:
-        Start(m_tools.backup, true);
-        return true;
-    case IDC_SCANDISK:
-        Start(m_tools.scanDisk, true);
-        return true;
-    case IDC_DEFRAG:
-        Start(m_tools.defrag, false);
-        return true;
-    }
-    return Page::OnButtonClicked(id);
 }
 
 // The program is found by the system's search rules; whether it started is not our concern.
@@ -105,7 +94,10 @@ const Tip kTips[7] = {
      "Read the technical information that the disk makers publish before you decide."},
 };
 
-TipsPage::TipsPage() noexcept : Page(IDD_TIPS, "Tips and Techniques") {}
+TipsPage::TipsPage() noexcept : Page(IDD_TIPS, "Tips and Techniques")
+{
+    OnControl(IDC_TIP_LIST, CBN_SELCHANGE, [this] { ShowTip(); });
+}
 
 BOOL TipsPage::OnInitDialog()
 {
@@ -116,14 +108,6 @@ BOOL TipsPage::OnInitDialog()
     ::SendMessageA(titles, CB_SETCURSEL, 0, 0);
     ShowTip();
     return TRUE;
-}
-
-bool TipsPage::OnCommand(UINT id, UINT code, HWND control)
-{
-    if (id != IDC_TIP_LIST || code != CBN_SELCHANGE)
-        return Page::OnCommand(id, code, control);
-    ShowTip();
-    return true;
 }
 
 void TipsPage::ShowTip()

@@ -32,7 +32,6 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    bool OnButtonClicked(UINT id) override;
 
 private:
     void Start(const ToolCommand& tool, bool waitCursor);
@@ -53,7 +52,6 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    bool OnCommand(UINT id, UINT code, HWND control) override;
 
 private:
     void ShowTip();

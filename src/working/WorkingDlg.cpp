@@ -6,6 +6,7 @@
 #include "framework/Win32.h"
 #include "resources/resource.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -28,11 +29,7 @@ struct Animation {
     }
     bool IsFrame(HGDIOBJ image) const
     {
-        for (const auto& bitmap : frames) {
-            if (bitmap.get() == image)
-                return true;
-        }
-        return false;
+        return std::ranges::any_of(frames, [image](const auto& bitmap) { return bitmap.get() == image; });
     }
 };
 
@@ -47,6 +44,11 @@ Animation& SharedAnimation()
 int CWorkingDlg::FrameOnShow() noexcept
 {
     return SharedAnimation().frame;
+}
+
+CWorkingDlg::CWorkingDlg()
+{
+    OnControl(IDC_STOP, BN_CLICKED, [this] { m_bStop = true; });
 }
 
 bool CWorkingDlg::Create(HWND page)
@@ -76,14 +78,6 @@ LRESULT CWorkingDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return TRUE;
     }
     return Dialog::HandleMessage(msg, wParam, lParam);
-}
-
-bool CWorkingDlg::OnButtonClicked(UINT id)
-{
-    if (id != IDC_STOP)
-        return Dialog::OnButtonClicked(id);
-    m_bStop = true;
-    return true;
 }
 
 bool CWorkingDlg::Advance(const char* text, bool phase)

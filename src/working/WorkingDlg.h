@@ -14,6 +14,7 @@ public:
     // system, so a walk that steps per file pumps only this often.
     static constexpr DWORD kPumpMilliseconds = 4;
 
+    CWorkingDlg();
     // A pop-up owned by the page's top-level window.
     bool Create(HWND page);
     bool Step(const char* text) override { return Advance(text, false); }
@@ -27,7 +28,6 @@ public:
 protected:
     BOOL OnInitDialog() override;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    bool OnButtonClicked(UINT id) override;
     // Neither Enter nor Escape ends the dialog or presses Stop.
     void OnOK() override {}
     void OnCancel() override {}
@@ -42,12 +42,10 @@ private:
 
 // Runs a long operation's frame around its work: wait cursor, main window
 // disabled, the Working dialog shown; all undone in reverse when it ends.
-class WorkingSession {
+class WorkingSession : framework::NonCopyable {
 public:
     // page: the page that runs the operation; firstText: the first Step's text.
     WorkingSession(HWND page, const char* firstText);
-    WorkingSession(const WorkingSession&) = delete;
-    WorkingSession& operator=(const WorkingSession&) = delete;
     ~WorkingSession();
 
     ProgressSink& Sink() noexcept { return m_dialog; }
