@@ -76,11 +76,9 @@ void AppendRecord(std::string& csv, const std::vector<std::string>& fields)
 }
 
 // The temporary file is removed unless it took the target's place.
-class TemporaryFile {
+class TemporaryFile : framework::NonCopyable {
 public:
     explicit TemporaryFile(std::wstring path) : m_path(std::move(path)) {}
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
     ~TemporaryFile()
     {
         if (!m_placed)
@@ -94,17 +92,11 @@ private:
     bool m_placed = false;
 };
 
-void FreeGlobal(HGLOBAL memory) noexcept
-{
-    ::GlobalFree(memory);
-}
-using GlobalMemory = framework::UniqueHandle<framework::NullIsEmpty<HGLOBAL, FreeGlobal>>;
+using GlobalMemory = framework::UniqueHandle<framework::NullIsEmpty<HGLOBAL, ::GlobalFree>>;
 
-class ClipboardScope {
+class ClipboardScope : framework::NonCopyable {
 public:
     explicit ClipboardScope(HWND owner) noexcept : m_open(::OpenClipboard(owner) != FALSE) {}
-    ClipboardScope(const ClipboardScope&) = delete;
-    ClipboardScope& operator=(const ClipboardScope&) = delete;
     ~ClipboardScope()
     {
         if (m_open)
