@@ -6,17 +6,41 @@
 #include "framework/Application.h"
 #include "framework/Text.h"
 #include "framework/Win32.h"
+#include "framework/Seams.h"
 #include "lists/FileIcons.h"
+#include "lists/ListExport.h"
 #include "pages/Help.h"
+#include "pages/ListPage.h"
 #include "app/Tabs.h"
 #include "resources/resource.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
 constexpr UINT kViewId = 0xE900;
 constexpr UINT kStatusBarId = 0xE801;
+
+std::string SystemMessage(DWORD error)
+{
+    char text[512] = "";
+    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                    sizeof text, nullptr);
+    while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r'))
+        text[--length] = '\0';
+    return length > 0 ? text : "Error " + std::to_string(error) + ".";
+}
+
+// The tab's caption and what its list holds, as a file name.
+std::string ExportFileName(std::string tab, const std::string& title)
+{
+    std::string name = tab.erase(0, tab.find_first_not_of(' '));
+    if (!title.empty())
+        name += " - " + title;
+    std::erase_if(name, [](char c) { return std::strchr("\\/:*?\"<>|", c) != nullptr; });
+    return name + ".csv";
+}
 
 }  // namespace
 
@@ -61,6 +85,9 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_MENUSELECT:
         OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
+        return 0;
+    case WM_INITMENUPOPUP:
+        OnInitMenuPopup(reinterpret_cast<HMENU>(wParam));
         return 0;
     }
     return Window::HandleMessage(msg, wParam, lParam);
@@ -131,12 +158,47 @@ void CMainFrame::OnMenuSelect(UINT item, UINT flags, HMENU menu)
     m_statusBar.SetText(isCommand ? framework::LoadResourceString(item).c_str() : "");
 }
 
+void CMainFrame::OnInitMenuPopup(HMENU menu)
+{
+    ::EnableMenuItem(menu, ID_FILE_EXPORT, MF_BYCOMMAND | (ExportablePage() ? MF_ENABLED : MF_GRAYED));
+}
+
+const ListPage* CMainFrame::ExportablePage() const
+{
+    const auto* page = m_view ? dynamic_cast<const ListPage*>(m_view->GetCurrentPage()) : nullptr;
+    return page && page->HasResults() ? page : nullptr;
+}
+
+void CMainFrame::OnExportList()
+{
+    const ListPage* page = ExportablePage();
+    if (!page)
+        return;
+    framework::Seams& seams = framework::GetSeams();
+    std::string path =
+        seams.saveFileName(m_hWnd, ExportFileName(m_view->GetCurrentCaption(), page->ListTitle()).c_str());
+    if (path.empty())
+        return;
+    DWORD error = ERROR_SUCCESS;
+    {
+        framework::WaitCursor wait;
+        error = ExportList(page->Results(), path);
+    }
+    if (error == ERROR_SUCCESS)
+        return;
+    std::string text = "Corvane could not write the list to " + path + ".\n\n" + SystemMessage(error);
+    seams.messageBox(m_hWnd, text.c_str(), "Corvane", MB_OK | MB_ICONWARNING);
+}
+
 // The menu's commands and their accelerators.
 bool CMainFrame::OnCommand(UINT id, UINT code, HWND control)
 {
     if (control)
         return Window::OnCommand(id, code, control);
     switch (id) {
+    case ID_FILE_EXPORT:
+        OnExportList();
+        return true;
     case ID_APP_EXIT:
         ::SendMessageA(m_hWnd, WM_CLOSE, 0, 0);
         return true;

@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class ListPage;
 class SettingsStore;
 
 class CMainFrame : public framework::Window {
@@ -37,6 +38,10 @@ private:
     void FitPages();
     void OnGetMinMaxInfo(MINMAXINFO& info);
     void OnMenuSelect(UINT item, UINT flags, HMENU menu);
+    void OnInitMenuPopup(HMENU menu);
+    // The page on show when its list holds results, else null.
+    const ListPage* ExportablePage() const;
+    void OnExportList();
     void CenterOnDesktop();
     void ShowIdleText();
 

@@ -10,14 +10,6 @@ namespace framework {
 
 namespace {
 
-std::wstring Widen(const std::string& text)
-{
-    int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
 bool SameText(const std::wstring& a, size_t length, const std::wstring& b)
 {
     return ::CompareStringOrdinal(a.c_str(), static_cast<int>(length), b.c_str(), static_cast<int>(b.size()), TRUE) ==
@@ -93,9 +85,30 @@ std::wstring SystemFolder(UINT(WINAPI* query)(LPWSTR, UINT))
 
 }  // namespace
 
+std::wstring WideText(const std::string& text)
+{
+    int length = ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
+std::string Utf8Text(const std::string& text)
+{
+    if (::GetACP() == CP_UTF8)
+        return text;
+    std::wstring wide = WideText(text);
+    int length =
+        ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(length), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), length, nullptr,
+                          nullptr);
+    return utf8;
+}
+
 std::wstring WidePath(const std::string& path)
 {
-    std::wstring wide = Widen(path);
+    std::wstring wide = WideText(path);
     if (wide.size() < MAX_PATH || wide.starts_with(L"\\\\?\\") || wide.starts_with(L"\\\\.\\"))
         return wide;
     // The \\?\ form is taken literally: resolve "/", "." and ".." first.

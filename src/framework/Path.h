@@ -11,6 +11,9 @@ namespace framework {
 // for the wide-character calls; from 260 characters on in the \\?\ form,
 // where the plain form fails.
 std::wstring WidePath(const std::string& path);
+// The program's text as wide characters, and as UTF-8 whatever the code page.
+std::wstring WideText(const std::string& text);
+std::string Utf8Text(const std::string& text);
 // A wide text as the program's text. A character the code page lacks becomes
 // "?", never a look-alike letter that may name another file.
 std::string NarrowText(const wchar_t* text);

@@ -4,6 +4,8 @@
 
 #include <shlobj.h>
 
+#include <vector>
+
 namespace framework {
 
 namespace {
@@ -22,6 +24,23 @@ std::string BrowseForFolder(HWND owner, const char* title)
     return path;
 }
 
+std::string SaveFileName(HWND owner, const char* defaultName)
+{
+    std::vector<char> path(32768, '\0');
+    lstrcpynA(path.data(), defaultName, static_cast<int>(path.size()));
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = "CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = static_cast<DWORD>(path.size());
+    dialog.lpstrDefExt = "csv";
+    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!::GetSaveFileNameA(&dialog))
+        return {};
+    return path.data();
+}
+
 Seams MakeDefaultSeams()
 {
     Seams seams;
@@ -34,6 +53,7 @@ Seams MakeDefaultSeams()
     };
     seams.fileOperation = [](SHFILEOPSTRUCTA& operation) { return ::SHFileOperationA(&operation); };
     seams.browseForFolder = BrowseForFolder;
+    seams.saveFileName = SaveFileName;
     seams.printDialog = [](PRINTDLGA& dialog) { return ::PrintDlgA(&dialog) != FALSE; };
     seams.winHelp = [](HWND owner, const char* helpFile, UINT command, ULONG_PTR data) {
         return ::WinHelpA(owner, helpFile, command, data) != FALSE;

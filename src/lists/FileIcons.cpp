@@ -68,3 +68,14 @@ int FileIconCache::IndexOf(const std::string& path)
     m_byExtension.emplace(std::move(type), index);
     return index;
 }
+
+int FileIconCache::FolderIndex()
+{
+    if (m_folder < 0) {
+        SHFILEINFOA info{};
+        framework::GetSeams().fileInfo("folder", FILE_ATTRIBUTE_DIRECTORY, info,
+                                       SHGFI_SYSICONINDEX | SHGFI_SMALLICON | SHGFI_USEFILEATTRIBUTES);
+        m_folder = info.iIcon;
+    }
+    return m_folder;
+}

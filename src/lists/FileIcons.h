@@ -22,7 +22,10 @@ int GetFileIconIndex(const std::string& path);
 class FileIconCache {
 public:
     int IndexOf(const std::string& path);
+    // Every folder shows the shell's folder icon, whatever dots its name holds.
+    int FolderIndex();
 
 private:
     std::unordered_map<std::string, int> m_byExtension;
+    int m_folder = -1;
 };

@@ -42,6 +42,21 @@ std::string CFileList::Path(size_t row) const
     return m_rows.Text(row, 1) + "\\" + m_rows.Text(row, 0);
 }
 
+std::vector<std::string> CFileList::Captions() const
+{
+    std::vector<std::string> captions;
+    for (int column = 0;; ++column) {
+        char text[256] = "";
+        LVCOLUMNA item{};
+        item.mask = LVCF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = sizeof text;
+        if (!::SendMessageA(m_list, LVM_GETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item)))
+            return captions;
+        captions.emplace_back(text);
+    }
+}
+
 void CFileList::Clear()
 {
     m_rows.Clear();
@@ -85,7 +100,7 @@ int CFileList::Icon(size_t row)
 {
     int image = m_rows.Image(row);
     if (image == ListModel::kIconNotYet) {
-        image = m_icons.IndexOf(Path(row));
+        image = m_rows.IsFolder(row) ? m_icons.FolderIndex() : m_icons.IndexOf(Path(row));
         m_rows.SetImage(row, image);
     }
     return image;

@@ -25,6 +25,9 @@ public:
     // For filling many rows at once; Show then tells the control.
     ListModel& Rows() noexcept { return m_rows; }
 
+    // The control's column captions, left to right.
+    std::vector<std::string> Captions() const;
+
     // Rows whose file names stand alone (no folder column) are prefix + column 0.
     void SetFolderPrefix(std::string prefix) { m_folderPrefix = std::move(prefix); }
     // The file a row names: prefix + column 0, or column 1 + "\" + column 0.

@@ -6,14 +6,17 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr INT_PTR kNoAssociation = 31;
 
 // Why a row may not be handed to the shell, or null when it may: only a
 // full path without wildcards that names one existing file (or, where the
-// page lists folders on purpose, one folder) is ever acted on.
-const char* RefusalOf(const std::string& path, bool folders)
+// row or the page names folders on purpose, one folder) is ever acted on,
+// and nothing removes a drive root, a system or a profile folder.
+const char* RefusalOf(const std::string& path, bool folders, bool removing)
 {
     if (!framework::IsFullPath(path))
         return "it does not name a whole path";
@@ -22,9 +25,19 @@ const char* RefusalOf(const std::string& path, bool folders)
     DWORD attributes = framework::GetPathAttributes(path);
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return "it no longer exists";
-    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !folders)
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return nullptr;
+    if (!folders)
         return "it is a folder";
+    if (removing && framework::IsProtectedFolder(path))
+        return "it is a drive root, or a Windows, program or profile folder";
     return nullptr;
+}
+
+bool IsFolder(const std::string& path)
+{
+    DWORD attributes = framework::GetPathAttributes(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // The shell takes paths of up to MAX_PATH characters only.
@@ -103,7 +116,7 @@ void ListCtrlOpenSelectedFile(HWND page, const CFileList& list)
     if (row < 0 || static_cast<size_t>(row) >= list.Rows().Count())
         return;
     std::string path = list.Path(static_cast<size_t>(row));
-    const char* why = RefusalOf(path, true);
+    const char* why = RefusalOf(path, true, false);
     if (!why && IsLongPath(path))
         why = "its path is too long for the shell";
     if (why) {
@@ -126,19 +139,21 @@ std::vector<std::string> ListCtrlDeleteSelectedFiles(CFileList& list, bool perma
 {
     std::vector<size_t> selected = list.Selected();
     std::vector<size_t> files;
-    std::string sources;
+    std::vector<std::string> shellPaths;
     std::vector<std::string> deep;
+    std::vector<std::string> folderPaths;
     Refusals refused;
     for (size_t row : selected) {
         if (!list.Rows().IsFile(row))
             continue;
         std::string path = list.Path(row);
-        const char* why = RefusalOf(path, folders);
+        const char* why = RefusalOf(path, folders || list.Rows().IsFolder(row), true);
+        bool folder = !why && IsFolder(path);
         if (!why && IsLongPath(path)) {
             // Never deleted for good when the user asked for the Recycle Bin.
             if (!permanent)
                 why = "its path is too long for the Recycle Bin";
-            else if (framework::GetPathAttributes(path) & FILE_ATTRIBUTE_DIRECTORY)
+            else if (folder)
                 why = "it is a folder too deep for the shell";
         }
         if (why) {
@@ -146,12 +161,22 @@ std::vector<std::string> ListCtrlDeleteSelectedFiles(CFileList& list, bool perma
             continue;
         }
         files.push_back(row);
-        if (IsLongPath(path)) {
-            deep.push_back(path);
-            continue;
+        if (folder)
+            folderPaths.push_back(path);
+        (IsLongPath(path) ? deep : shellPaths).push_back(path);
+    }
+    // What lies in a folder that goes goes with it: the shell is not asked twice.
+    auto inGoingFolder = [&](const std::string& path) {
+        return std::any_of(folderPaths.begin(), folderPaths.end(), [&](const std::string& folder) {
+            return path.size() > folder.size() && path[folder.size()] == '\\' && path.starts_with(folder);
+        });
+    };
+    std::string sources;
+    for (const std::string& path : shellPaths) {
+        if (!inGoingFolder(path)) {
+            sources += path;
+            sources += '\0';
         }
-        sources += path;
-        sources += '\0';
     }
     HWND owner = ::GetParent(list.Handle());
     refused.Show(owner);
@@ -177,6 +202,22 @@ std::vector<std::string> ListCtrlDeleteSelectedFiles(CFileList& list, bool perma
         }
         goneRows.push_back(row);
         gone.push_back(std::move(path));
+    }
+    // The rows of what lay in a folder that went are gone with it.
+    std::erase_if(folderPaths, [&](const std::string& folder) {
+        return framework::GetPathAttributes(folder) != INVALID_FILE_ATTRIBUTES;
+    });
+    if (!folderPaths.empty()) {
+        for (size_t row = 0; row < list.Rows().Count(); ++row) {
+            if (!list.Rows().IsFile(row) || std::binary_search(files.begin(), files.end(), row))
+                continue;
+            std::string path = list.Path(row);
+            if (inGoingFolder(path)) {
+                goneRows.push_back(row);
+                gone.push_back(std::move(path));
+            }
+        }
+        std::sort(goneRows.begin(), goneRows.end());
     }
     list.Remove(goneRows);
     kept.Show(owner);

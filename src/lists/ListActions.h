@@ -20,7 +20,8 @@ void ListCtrlOpenSelectedFile(HWND page, const CFileList& list);
 
 // Recycles (or, when permanent, deletes) the files of the selected rows
 // through the shell, which asks the user, then removes the rows whose files
-// are gone. Returns the paths of those files. Rows that name no single
-// existing file (folders count only where folders is true) are left alone,
-// and one message names them.
+// are gone, and the rows of what lay in a folder that went. Returns the paths
+// of those files. Rows that name no single existing file (folders count only
+// for folder rows or where folders is true) are left alone, and so are drive
+// roots, system and profile folders; one message names them.
 std::vector<std::string> ListCtrlDeleteSelectedFiles(CFileList& list, bool permanent, bool folders = false);

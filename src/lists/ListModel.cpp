@@ -52,10 +52,15 @@ void ListModel::Reserve(size_t rows)
     m_rows.reserve(rows);
 }
 
-size_t ListModel::Add(std::initializer_list<std::string_view> cells, std::uint64_t size, RowPlace place)
+size_t ListModel::Add(std::initializer_list<std::string_view> cells, std::uint64_t size, RowPlace place, RowKind kind)
 {
-    Row row{m_text.size(), size, ++m_added,
-            kIconNotYet,   true, static_cast<std::uint8_t>(std::min<size_t>(cells.size(), 255))};
+    Row row{m_text.size(),
+            size,
+            ++m_added,
+            kIconNotYet,
+            true,
+            kind,
+            static_cast<std::uint8_t>(std::min<size_t>(cells.size(), 255))};
     int column = 0;
     for (std::string_view cell : cells) {
         if (column == row.cells)
@@ -69,7 +74,7 @@ size_t ListModel::Add(std::initializer_list<std::string_view> cells, std::uint64
 
 size_t ListModel::AddMessage(std::string_view text)
 {
-    Row row{m_text.size(), 0, ++m_added, kNoImage, false, 1};
+    Row row{m_text.size(), 0, ++m_added, kNoImage, false, RowKind::FileRow, 1};
     m_text += text;
     m_text += '\0';
     return Insert(m_rows.size(), row);

@@ -18,6 +18,9 @@ enum class RowPlace {
 
 enum class SortKind { Text, Size };
 
+// What a row that names something names.
+enum class RowKind : std::uint8_t { FileRow, FolderRow };
+
 // Byte by byte, the letters A to Z taken as a to z.
 int CompareText(std::string_view a, std::string_view b) noexcept;
 
@@ -33,16 +36,20 @@ public:
 
     void Clear();
     void Reserve(size_t rows);
-    // A file row; the cell of the size column is not kept but written from
-    // size. Its item data is the number of rows added since Clear. Returns
-    // the row's place.
-    size_t Add(std::initializer_list<std::string_view> cells, std::uint64_t size, RowPlace place = RowPlace::End);
+    // A file (or folder) row; the cell of the size column is not kept but
+    // written from size. Its item data is the number of rows added since
+    // Clear. Returns the row's place.
+    size_t Add(std::initializer_list<std::string_view> cells, std::uint64_t size, RowPlace place = RowPlace::End,
+               RowKind kind = RowKind::FileRow);
     // A row that names no file: only its text, no icon, no size.
     size_t AddMessage(std::string_view text);
 
     size_t Count() const noexcept { return m_rows.size(); }
+    int SizeColumn() const noexcept { return m_sizeColumn; }
     std::string Text(size_t row, int column) const;
+    // A file or a folder row, not a message.
     bool IsFile(size_t row) const noexcept { return m_rows[row].file; }
+    bool IsFolder(size_t row) const noexcept { return m_rows[row].file && m_rows[row].kind == RowKind::FolderRow; }
     std::uint64_t Size(size_t row) const noexcept { return m_rows[row].size; }
     std::uint32_t Data(size_t row) const noexcept { return m_rows[row].data; }
     int Image(size_t row) const noexcept { return m_rows[row].image; }
@@ -63,6 +70,7 @@ private:
         std::uint32_t data;
         int image;
         bool file;
+        RowKind kind;
         std::uint8_t cells;
     };
 

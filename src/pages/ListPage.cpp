@@ -2,6 +2,7 @@
 
 #include "framework/Win32.h"
 #include "lists/ListActions.h"
+#include "lists/ListExport.h"
 #include "lists/PrintList.h"
 #include "pages/Layout.h"
 #include "resources/resource.h"
@@ -53,6 +54,13 @@ bool ListPage::OnNotify(const NMHDR& header, LRESULT& result)
     case LVN_ODSTATECHANGED:
         UpdateButtons();
         return true;
+    case LVN_KEYDOWN:
+        if (reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey == 'C' && ::GetKeyState(VK_CONTROL) < 0) {
+            if (!CopySelectedRows(m_list))
+                ::MessageBeep(MB_ICONWARNING);
+            return true;
+        }
+        return false;
     }
     return false;
 }
@@ -151,7 +159,7 @@ int ListPage::SelectedCount() const
 
 void ListPage::UpdateButtons()
 {
-    bool rows = !m_placeholder && m_list.Rows().Count() > 0;
+    bool rows = HasResults();
     int selected = rows ? SelectedCount() : 0;
     for (const ListButton& button : m_layout.buttons) {
         bool enable = true;

@@ -1,8 +1,8 @@
 // The base of every page that shows files in a list: the list's set-up,
 // sorting by a clicked column, the placeholder row of an empty result,
-// buttons that follow the selection, the layout that follows the window, and
-// the buttons Open (IDC_OPEN), Recycle (IDC_RECYCLE), Delete (IDC_DELETE) and
-// Print (IDC_PRINT) where a page has them.
+// buttons that follow the selection, the layout that follows the window,
+// Ctrl+C, and the buttons Open (IDC_OPEN), Recycle (IDC_RECYCLE), Delete
+// (IDC_DELETE) and Print (IDC_PRINT) where a page has them.
 #pragma once
 
 #include "lists/FileList.h"
@@ -49,8 +49,13 @@ public:
     }
 
     HWND GetList() const noexcept { return m_list.Handle(); }
+    const CFileList& Results() const noexcept { return m_list; }
     const ListModel& Rows() const noexcept { return m_list.Rows(); }
     bool HasPlaceholder() const noexcept { return m_placeholder; }
+    // Rows of files, not just the placeholder.
+    bool HasResults() const noexcept { return !m_placeholder && m_list.Rows().Count() > 0; }
+    // What the list on show holds, where the tab's name does not say it all (empty: it does).
+    virtual std::string ListTitle() const { return {}; }
 
 protected:
     BOOL OnInitDialog() override;

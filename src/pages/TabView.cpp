@@ -41,6 +41,12 @@ Page* CTabView::GetCurrentPage() const noexcept
     return tab < 0 ? nullptr : GetPage(tab, m_currentPage[tab]);
 }
 
+std::string CTabView::GetCurrentCaption() const
+{
+    int tab = CurrentTab();
+    return tab < 0 || tab >= m_tabCount ? std::string() : m_tabs[static_cast<size_t>(tab)].caption;
+}
+
 int CTabView::CurrentTab() const noexcept
 {
     return m_tabControl ? static_cast<int>(::SendMessageA(m_tabControl, TCM_GETCURSEL, 0, 0)) : -1;

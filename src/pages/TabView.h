@@ -36,6 +36,8 @@ public:
     Page* GetPage(int tab, int page) const noexcept;
     // The page on show in the selected tab.
     Page* GetCurrentPage() const noexcept;
+    // The selected tab's caption.
+    std::string GetCurrentCaption() const;
     // The size of the view at which the largest page fits below the tabs as
     // they are wrapped now.
     SIZE SizeToFitPages() const;

@@ -6,6 +6,7 @@
 #include "framework/Win32.h"
 #include "lists/FileText.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -24,6 +25,7 @@ const char* const kReportCaptions[kReportCount] = {
     "Ini Files (*.ini)",
     "Help Files (*.hlp)",
     "Files ending with an underscore (*.??_)",
+    "Largest folders",
 };
 
 namespace {
@@ -41,15 +43,19 @@ bool EndsWithIgnoringCase(const char* name, size_t length, const char* suffix)
     return true;
 }
 
-// Ranked insert: the new file goes behind every entry that ranks strictly
+// Ranked insert: the new entry goes behind every entry that ranks strictly
 // ahead of it and in front of its equals; a full list drops its last entry.
-// Returns the place for the new entry, or the limit when it does not make it.
-template <typename Ahead> size_t RankedPlace(const std::vector<ReportEntry>& list, Ahead ranksAhead)
+// The entry is made only when it goes in.
+template <typename Ahead, typename Make> void RankedInsert(std::vector<ReportEntry>& list, Ahead ranksAhead, Make make)
 {
     size_t place = list.size();
     while (place > 0 && !ranksAhead(list[place - 1]))
         --place;
-    return place;
+    if (place >= FolderAnalysis::kRankLimit)
+        return;
+    if (list.size() == FolderAnalysis::kRankLimit)
+        list.pop_back();
+    list.insert(list.begin() + static_cast<std::ptrdiff_t>(place), make());
 }
 
 }  // namespace
@@ -115,7 +121,15 @@ void FolderAnalysis::Start(const std::string& target, ProgressSink& progress)
     if (!folder.empty() && folder.back() == '\\')
         folder.pop_back();
     folder = framework::AbsoluteFolder(folder);
-    Walk(folder, progress);
+    Totals totals;
+    Walk(folder, progress, totals);
+}
+
+void FolderAnalysis::Totals::Add(const Totals& inner) noexcept
+{
+    bytes += inner.bytes;
+    files += inner.files;
+    newest = std::max(newest, inner.newest);
 }
 
 std::int64_t FolderAnalysis::DayOf(const FILETIME& time) const
@@ -129,9 +143,10 @@ std::int64_t FolderAnalysis::DayOf(const FILETIME& time) const
     return local / framework::kTicksPerDay;
 }
 
-// Depth first: a sub-folder is analysed where the listing meets it. Returns
-// false once the user asked to stop.
-bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress)
+// Depth first: a sub-folder is analysed where the listing meets it, and
+// ranked as a folder when its walk ends. Returns false once the user asked
+// to stop.
+bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress, Totals& totals)
 {
     framework::FileFind find;
     for (bool more = find.FindFile(folder + "\\*.*"); more; more = find.FindNextFile()) {
@@ -144,15 +159,27 @@ bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress)
             size_t length = folder.size();
             folder += '\\';
             folder += find.GetFileName();
-            bool goOn = Walk(folder, progress);
+            Totals inner;
+            bool goOn = Walk(folder, progress, inner);
+            if (m_folderTotals) {
+                OfferFolder(folder, inner);
+                totals.Add(inner);
+            }
             folder.resize(length);
             if (!goOn)
                 return false;
             continue;
         }
         Offer(folder, find);
+        std::uint64_t size = find.GetLength();
+        if (m_folderTotals) {
+            totals.bytes += size;
+            ++totals.files;
+            totals.newest =
+                std::max(totals.newest, static_cast<std::int64_t>(framework::FileTimeTicks(find.GetLastWriteTime())));
+        }
         ++m_filesAnalyzed;
-        m_totalKilobytes += static_cast<double>(find.GetLength()) / 1024.0;
+        m_totalKilobytes += static_cast<double>(size) / 1024.0;
         if (progress.WantsText())
             std::snprintf(m_progressText, sizeof m_progressText, "%d files, %.2f megabytes analyzed", m_filesAnalyzed,
                           m_totalKilobytes / 1024.0);
@@ -176,15 +203,7 @@ void FolderAnalysis::Offer(const std::string& folder, const framework::FileFind&
             made = ReportEntry{folder + '\\' + name, size, FormatFileDate(written), day};
         return made;
     };
-    auto rank = [&](ReportIndex report, auto ranksAhead) {
-        std::vector<ReportEntry>& list = m_lists[report];
-        size_t place = RankedPlace(list, ranksAhead);
-        if (place >= kRankLimit)
-            return;
-        if (list.size() == kRankLimit)
-            list.pop_back();
-        list.insert(list.begin() + static_cast<std::ptrdiff_t>(place), entry());
-    };
+    auto rank = [&](ReportIndex report, auto ranksAhead) { RankedInsert(m_lists[report], ranksAhead, entry); };
     rank(kLargest, [&](const ReportEntry& e) { return e.size > size; });
     rank(kSmallest, [&](const ReportEntry& e) { return e.size < size; });
     rank(kOldest, [&](const ReportEntry& e) { return e.day < day; });
@@ -199,4 +218,17 @@ void FolderAnalysis::Offer(const std::string& folder, const framework::FileFind&
         if (collect[i])
             m_lists[static_cast<size_t>(kShortNames + i)].push_back(entry());
     }
+}
+
+// Among equal totals the folder finished later, an enclosing one, stands first.
+void FolderAnalysis::OfferFolder(const std::string& folder, const Totals& totals)
+{
+    RankedInsert(
+        m_lists[kLargestFolders], [&](const ReportEntry& e) { return e.size > totals.bytes; },
+        [&] {
+            if (totals.files == 0)
+                return ReportEntry{folder, 0, {}, 0, 0};
+            FILETIME newest = framework::FileTimeFromTicks(static_cast<std::uint64_t>(totals.newest));
+            return ReportEntry{folder, totals.bytes, FormatFileDate(newest), DayOf(newest), totals.files};
+        });
 }

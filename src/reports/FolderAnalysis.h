@@ -1,5 +1,6 @@
 // One walk over a drive or folder tree that sorts its files into fourteen
-// reports: four ranked by size or date, ten collecting files by name.
+// reports (four ranked by size or date, ten collecting files by name) and
+// ranks its folders by the space the files below them take.
 #pragma once
 
 #include "working/ProgressSink.h"
@@ -15,12 +16,13 @@ namespace framework {
 class FileFind;
 }
 
-// One file a report keeps.
+// One file a report keeps, or one folder with the files below it.
 struct ReportEntry {
-    std::string path;  // folder + "\" + name
-    std::uint64_t size = 0;
-    std::string dateText;  // as FormatFileDate writes it
-    std::int64_t day = 0;  // local day number, ordered as dateText; 0 for "00/00/00"
+    std::string path;        // folder + "\" + name
+    std::uint64_t size = 0;  // a folder's: all files below it
+    std::string dateText;    // as FormatFileDate writes it; a folder's: its newest file's (none: empty)
+    std::int64_t day = 0;    // local day number, ordered as dateText; 0 for "00/00/00"
+    int files = 0;           // a folder's: the files below it
 };
 
 // The reports, in the order of their lists and captions.
@@ -39,6 +41,7 @@ enum ReportIndex {
     kIni,
     kHlp,
     kUnderscore,
+    kLargestFolders,
     kReportCount
 };
 
@@ -57,10 +60,15 @@ public:
     // The capacity of the ranked reports.
     static constexpr size_t kRankLimit = 100;
 
+    // Without folder totals Largest folders stays empty; the benchmark
+    // measures what the totals cost.
+    explicit FolderAnalysis(bool folderTotals = true) noexcept : m_folderTotals(folderTotals) {}
+
     // Forgets the previous analysis and walks the target (a drive root such
     // as C:\ or a folder). Reports progress at every file and folder; a stop
-    // ends the walk at once and keeps what was gathered. Junctions and
-    // symbolic links to folders are not followed.
+    // ends the walk at once and keeps what was gathered, the folders still
+    // open with the files met in them. Junctions and symbolic links to
+    // folders are not followed. The target itself is not a Largest folder.
     void Start(const std::string& target, ProgressSink& progress);
 
     const std::vector<ReportEntry>& Report(int index) const { return m_lists.at(static_cast<size_t>(index)); }
@@ -68,10 +76,21 @@ public:
     double TotalKilobytes() const noexcept { return m_totalKilobytes; }
 
 private:
-    bool Walk(std::string& folder, ProgressSink& progress);
+    // What the files below one folder add up to.
+    struct Totals {
+        std::uint64_t bytes = 0;
+        int files = 0;
+        std::int64_t newest = INT64_MIN;  // file-time ticks, taken as signed
+
+        void Add(const Totals& inner) noexcept;
+    };
+
+    bool Walk(std::string& folder, ProgressSink& progress, Totals& totals);
     void Offer(const std::string& folder, const framework::FileFind& file);
+    void OfferFolder(const std::string& folder, const Totals& totals);
     std::int64_t DayOf(const FILETIME& time) const;
 
+    bool m_folderTotals;
     std::array<std::vector<ReportEntry>, kReportCount> m_lists;
     int m_filesAnalyzed = 0;
     double m_totalKilobytes = 0;

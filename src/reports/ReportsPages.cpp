@@ -175,22 +175,39 @@ void ReportsResultsPage::OnFilesDeleted(const std::vector<std::string>& paths)
     m_removed.insert(paths.begin(), paths.end());
 }
 
+std::string ReportsResultsPage::ListTitle() const
+{
+    std::string caption = kReportCaptions[m_shown];
+    return caption.substr(0, caption.find(" ("));
+}
+
+bool ReportsResultsPage::WasRemoved(std::string_view path) const
+{
+    for (size_t end = path.size(); end > 0 && end != std::string_view::npos; end = path.find_last_of('\\', end - 1)) {
+        if (m_removed.count(std::string(path.substr(0, end))))
+            return true;
+    }
+    return false;
+}
+
 void ReportsResultsPage::ShowReport(int index)
 {
     if (index < 0 || index >= kReportCount)
         return;
     framework::WaitCursor wait;
+    m_shown = index;
+    RowKind kind = index == kLargestFolders ? RowKind::FolderRow : RowKind::FileRow;
     HWND list = GetList();
     const std::vector<ReportEntry>& entries = m_analysis.Report(index);
     ClearList();
     ListModel& rows = FileList().Rows();
     rows.Reserve(entries.size());
     for (const ReportEntry& entry : entries) {
-        if (!m_removed.empty() && m_removed.count(entry.path))
+        if (!m_removed.empty() && WasRemoved(entry.path))
             continue;
         std::string_view path = entry.path;
         size_t slash = path.find_last_of('\\');
-        rows.Add({path.substr(slash + 1), path.substr(0, slash), {}, entry.dateText}, entry.size);
+        rows.Add({path.substr(slash + 1), path.substr(0, slash), {}, entry.dateText}, entry.size, RowPlace::End, kind);
     }
     if (rows.Count() == 0) {
         ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, kMessageWidth);

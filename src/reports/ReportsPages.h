@@ -42,6 +42,9 @@ class ReportsResultsPage : public ListPage {
 public:
     ReportsResultsPage() noexcept;
 
+    // The caption of the report on show, without its patterns.
+    std::string ListTitle() const override;
+
 protected:
     BOOL OnInitDialog() override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
@@ -50,8 +53,11 @@ protected:
 private:
     void OnFilesDeleted(const std::vector<std::string>& paths) override;
     void ShowReport(int index);
+    bool WasRemoved(std::string_view path) const;
 
     FolderAnalysis m_analysis;
-    // What this page recycled or deleted since the analysis: later reports leave it out.
+    int m_shown = 0;
+    // What this page recycled or deleted since the analysis: later reports
+    // leave it out, and what lay in it.
     std::unordered_set<std::string> m_removed;
 };

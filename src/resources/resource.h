@@ -138,5 +138,6 @@
 #define ID_APP_EXIT 0xE141
 #define ID_APP_ABOUT 0xE140
 #define ID_HELP_FINDER 0xE143
+#define ID_FILE_EXPORT 0xE144
 
 #define IDC_STATIC -1

@@ -199,13 +199,20 @@ TEST_F(StartupTest, MenusPromptsHelpAndTheAboutLink)
     EXPECT_EQ(MenuText(menu, 0), "&File");
     EXPECT_EQ(MenuText(menu, 1), "&Help");
     HMENU file = ::GetSubMenu(menu, 0), help = ::GetSubMenu(menu, 1);
-    ASSERT_EQ(::GetMenuItemCount(file), 1);
-    EXPECT_EQ(MenuText(file, 0), "E&xit...");
+    ASSERT_EQ(::GetMenuItemCount(file), 3);
+    EXPECT_EQ(MenuText(file, 0), "&Export List...");
+    EXPECT_TRUE(::GetMenuState(file, 1, MF_BYPOSITION) & MF_SEPARATOR);
+    EXPECT_EQ(MenuText(file, 2), "E&xit...");
+    // The Welcome page has no list to export.
+    ::SendMessageA(frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+    EXPECT_TRUE(::GetMenuState(file, 0, MF_BYPOSITION) & MF_GRAYED);
     ASSERT_EQ(::GetMenuItemCount(help), 3);
     EXPECT_EQ(MenuText(help, 0), "&Help...");
     EXPECT_TRUE(::GetMenuState(help, 1, MF_BYPOSITION) & MF_SEPARATOR);
     EXPECT_EQ(MenuText(help, 2), "&About Corvane...");
 
+    ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(ID_FILE_EXPORT, MF_STRING), reinterpret_cast<LPARAM>(file));
+    EXPECT_EQ(StatusText(frame), "Save the list on show as a CSV file for a spreadsheet");
     ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(ID_APP_EXIT, MF_STRING), reinterpret_cast<LPARAM>(file));
     EXPECT_EQ(StatusText(frame), "Quit the application; prompts to save documents");
     ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(ID_APP_ABOUT, MF_STRING), reinterpret_cast<LPARAM>(help));

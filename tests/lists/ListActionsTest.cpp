@@ -228,3 +228,47 @@ TEST_F(ListActionsTest, OnlyRowsNamingOneExistingFileReachTheShellAndDeepFilesAr
     for (const char* name : {"ab.txt", "cd.txt", "ef.txt"})
         EXPECT_NE(::GetFileAttributesA((temp.Path() + name).c_str()), INVALID_FILE_ATTRIBUTES) << name;
 }
+
+TEST_F(ListActionsTest, AFolderRowGoesWholeAfterTheShellsQuestionButNeverARootOrSystemFolder)
+{
+    TempFolder temp;
+    std::string folder = temp.Path().substr(0, temp.Path().size() - 1);
+    temp.MakeFile("keep\\inner.txt", 5);
+    temp.MakeFile("other.txt", 5);
+    ListModel& rows = m_rows.List().Rows();
+    rows.Add({"keep", folder}, 5, RowPlace::End, RowKind::FolderRow);
+    rows.Add({"inner.txt", folder + "\\keep"}, 5);
+    rows.Add({"other.txt", folder}, 5);
+    rows.Add({"", "C:"}, 0, RowPlace::End, RowKind::FolderRow);
+    rows.Add({"windows", "C:"}, 0, RowPlace::End, RowKind::FolderRow);
+    m_rows.List().Show();
+    for (int row : {0, 1, 3, 4})
+        Select(row);
+
+    std::string handed;
+    FILEOP_FLAGS flags = 0xFFFF;
+    ScopedOverride<decltype(Seams::fileOperation)> shell(GetSeams().fileOperation, [&](SHFILEOPSTRUCTA& operation) {
+        const char* end = operation.pFrom;
+        while (*end)
+            end += std::strlen(end) + 1;
+        handed.assign(operation.pFrom, end + 1);
+        flags = operation.fFlags;
+        ::DeleteFileA((temp.Path() + "keep\\inner.txt").c_str());
+        ::RemoveDirectoryA((temp.Path() + "keep").c_str());
+        return 0;
+    });
+    std::string message;
+    ScopedOverride<decltype(Seams::messageBox)> box(GetSeams().messageBox,
+                                                    [&](HWND, const char* text, const char*, UINT) {
+                                                        message = text;
+                                                        return IDOK;
+                                                    });
+    EXPECT_EQ(ListCtrlDeleteSelectedFiles(m_rows.List(), false),
+              (Texts{temp.Path() + "keep", temp.Path() + "keep\\inner.txt"}));
+    // Exactly the folder, not the file inside it once more, and the shell asks.
+    EXPECT_EQ(handed, temp.Path() + "keep" + '\0' + '\0');
+    EXPECT_EQ(flags, FOF_ALLOWUNDO);
+    const char* why = " (it is a drive root, or a Windows, program or profile folder)\n";
+    EXPECT_EQ(message, std::string("Corvane left these files alone:\n\nC:\\") + why + "C:\\windows" + why);
+    EXPECT_EQ(Column(0), (Texts{"other.txt", "", "windows"}));
+}

@@ -292,3 +292,34 @@ TEST_F(ListPageTest, IconsAreAskedForOnlyForTheRowsDrawnAndOncePerTypeThatShares
     PumpPending();
     EXPECT_EQ(asked, Texts{"C:\\docs\\notes0.TXT"});
 }
+
+TEST_F(ListPageTest, CtrlCCopiesTheSelectedRowsInTheOrderShown)
+{
+    m_page->AddRow({"a.txt", "C:\\x"}, 300);
+    m_page->AddRow({"b.txt", "C:\\y"}, 100);
+    m_page->AddRow({"c.txt", "C:\\z"}, 200);
+    m_page->ShowRows();
+    ClickColumn(2);  // the largest first
+    Select(0, true);
+    Select(2, true);
+    ASSERT_TRUE(::OpenClipboard(Page()));
+    ::EmptyClipboard();
+    ::CloseClipboard();
+
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    BYTE pressed[256];
+    std::copy(std::begin(keys), std::end(keys), pressed);
+    pressed[VK_CONTROL] = 0x80;
+    ::SetKeyboardState(pressed);
+    ::SendMessageA(List(), WM_KEYDOWN, 'C', 0);
+    ::SetKeyboardState(keys);
+
+    ASSERT_TRUE(::OpenClipboard(Page()));
+    HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+    std::wstring text = data ? static_cast<const wchar_t*>(::GlobalLock(data)) : L"";
+    if (data)
+        ::GlobalUnlock(data);
+    ::CloseClipboard();
+    EXPECT_EQ(text, L"FileName\tFolder\tSize\r\na.txt\tC:\\x\t300 bytes\r\nb.txt\tC:\\y\t100 bytes\r\n");
+}

@@ -2,6 +2,7 @@
 
 #include "framework/FileFind.h"
 #include "framework/Win32.h"
+#include "lists/FileText.h"
 
 #include "support/ScriptedSink.h"
 #include "support/TempFolder.h"
@@ -196,4 +197,55 @@ TEST(FolderAnalysis, ASymbolicLinkLoopIsNotFollowed)
     FolderAnalysis analysis = Analyse("E:\\loop");
     EXPECT_EQ(analysis.FilesAnalyzed(), 1);
     EXPECT_EQ(Names(analysis.Report(kLargest)), std::vector<std::string>{"file.txt"});
+}
+
+TEST(FolderAnalysis, LargestFoldersHoldEverythingBelowThemTheTargetLeftOut)
+{
+    TempFolder temp;
+    SetDate(temp.MakeFile("a\\one.bin", 100), 800000000LL);
+    SetDate(temp.MakeFile("a\\b\\two.bin", 1000), 900000000LL);
+    SetDate(temp.MakeFile("a\\b\\three.bin", 24), 950000000LL);
+    temp.MakeFolder("a\\b\\c");
+    temp.MakeFile("d\\big.bin", 5ull << 30);
+    temp.MakeFile("x\\y\\ten.bin", 10);
+    temp.MakeFile("top.bin", 7);
+
+    FolderAnalysis analysis = Analyse(temp.Path());
+    const std::vector<ReportEntry>& folders = analysis.Report(kLargestFolders);
+    std::vector<std::string> paths;
+    for (const ReportEntry& entry : folders)
+        paths.push_back(entry.path.substr(temp.Path().size()));
+    // Equal totals: the enclosing folder, finished later, first.
+    EXPECT_EQ(paths, (std::vector<std::string>{"d", "a", "a\\b", "x", "x\\y", "a\\b\\c"}));
+    ASSERT_EQ(folders.size(), 6u);
+    EXPECT_EQ(folders[0].size, 5ull << 30);
+    EXPECT_EQ(folders[1].size, 1124u);
+    EXPECT_EQ(folders[1].files, 3);
+    EXPECT_EQ(folders[2].size, 1024u);
+    EXPECT_EQ(folders[2].files, 2);
+    FILETIME newest = framework::FileTimeFromTicks(
+        static_cast<std::uint64_t>(950000000LL * framework::kTicksPerSecond + framework::kTicksFrom1601To1970));
+    EXPECT_EQ(folders[1].dateText, FormatFileDate(newest));
+    EXPECT_EQ(folders[2].dateText, FormatFileDate(newest));
+    EXPECT_EQ(folders[5].files, 0);
+    EXPECT_EQ(folders[5].dateText, "");
+
+    // A folder reached through a symbolic link is not counted, nor listed.
+    FolderAnalysis loop = Analyse("E:\\loop");
+    ASSERT_EQ(loop.Report(kLargestFolders).size(), 1u);
+    EXPECT_EQ(loop.Report(kLargestFolders)[0].path, "E:\\loop\\inner");
+    EXPECT_EQ(loop.Report(kLargestFolders)[0].files, 1);
+}
+
+TEST(FolderAnalysis, AfterStopAFolderHoldsTheFilesMetInIt)
+{
+    TempFolder temp;
+    for (int i = 0; i < 5; ++i)
+        temp.MakeFile("s\\f" + std::to_string(i) + ".bin", 10);
+    // The folder, then three files: stop.
+    FolderAnalysis analysis = Analyse(temp.Path(), ScriptedSink(4));
+    EXPECT_EQ(analysis.FilesAnalyzed(), 3);
+    ASSERT_EQ(analysis.Report(kLargestFolders).size(), 1u);
+    EXPECT_EQ(analysis.Report(kLargestFolders)[0].size, 30u);
+    EXPECT_EQ(analysis.Report(kLargestFolders)[0].files, 3);
 }

@@ -13,6 +13,8 @@
 
 #include <commctrl.h>
 
+#include <fstream>
+
 namespace {
 
 constexpr int kReportsTab = 3;
@@ -129,4 +131,65 @@ TEST_F(ReportsPagesTest, AMissingFolderFindsNothingInEveryReport)
         EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{"No matching files found."}) << report;
         EXPECT_FALSE(Enabled(IDC_OPEN));
     }
+}
+
+TEST_F(ReportsPagesTest, LargestFoldersGoWholeAndAnyListWithRowsIsExported)
+{
+    TempFolder temp;
+    temp.MakeFile("big\\inner\\f.bin", 3000);
+    temp.MakeFile("small\\g.bin", 10);
+    Open();
+    ASSERT_EQ(View().GetCurrentPage(), View().GetPage(kReportsTab, 1));
+    AnalyseFolder(temp.Path());
+    ChooseReport(kLargestFolders);
+    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"big", "inner", "small"}));
+    EXPECT_EQ(ColumnTexts(List(), 2), (std::vector<std::string>{"2.9 K", "2.9 K", "10 bytes"}));
+
+    HWND frame = m_app->GetMainFrame()->GetSafeHwnd();
+    HMENU file = ::GetSubMenu(::GetMenu(frame), 0);
+    auto exportEnabled = [&] {
+        ::SendMessageA(frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
+        return !(::GetMenuState(file, ID_FILE_EXPORT, MF_BYCOMMAND) & MF_GRAYED);
+    };
+    EXPECT_TRUE(exportEnabled());
+    std::string offered, chosen = temp.Path() + "folders.csv";
+    ScopedOverride<decltype(framework::Seams::saveFileName)> save(framework::GetSeams().saveFileName,
+                                                                  [&](HWND, const char* name) {
+                                                                      offered = name;
+                                                                      return chosen;
+                                                                  });
+    std::vector<std::string> messages;
+    ScopedOverride<decltype(framework::Seams::messageBox)> box(framework::GetSeams().messageBox,
+                                                               [&](HWND, const char* text, const char*, UINT) {
+                                                                   messages.push_back(text);
+                                                                   return IDOK;
+                                                               });
+    ::SendMessageA(frame, WM_COMMAND, ID_FILE_EXPORT, 0);
+    EXPECT_EQ(offered, "Reports - Largest folders.csv");
+    std::ifstream written(chosen, std::ios::binary);
+    std::string header;
+    std::getline(written, header);
+    EXPECT_EQ(header, "\xEF\xBB\xBF"
+                      "FileName,Folder,Size,Last Modified,Bytes\r");
+    EXPECT_TRUE(messages.empty());
+    chosen = temp.Path() + "missing\\folders.csv";
+    ::SendMessageA(frame, WM_COMMAND, ID_FILE_EXPORT, 0);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind("Corvane could not write the list to " + chosen, 0), 0u);
+
+    // Recycling a folder takes what lay in it out of every report.
+    ScopedOverride<decltype(framework::Seams::fileOperation)> recycle(
+        framework::GetSeams().fileOperation, [&](SHFILEOPSTRUCTA& operation) {
+            EXPECT_EQ(operation.pFrom, temp.Path() + "big");
+            ::DeleteFileA((temp.Path() + "big\\inner\\f.bin").c_str());
+            ::RemoveDirectoryA((temp.Path() + "big\\inner").c_str());
+            ::RemoveDirectoryA((temp.Path() + "big").c_str());
+            return 0;
+        });
+    Press(Results().GetSafeHwnd(), IDC_RECYCLE);
+    EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{"small"});
+    ChooseReport(kLargest);
+    EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{"g.bin"});
+    ChooseReport(kZip);
+    EXPECT_FALSE(exportEnabled());
 }

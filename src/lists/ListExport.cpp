@@ -1,0 +1,212 @@
+#include "lists/ListExport.h"
+
+#include "framework/Handle.h"
+#include "framework/Path.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kByteOrderMark = "\xEF\xBB\xBF";
+
+bool IsDigits(std::string_view text) noexcept
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A date as FormatFileDate writes it: "1998/07/04", or "00/00/00".
+bool IsDateText(std::string_view text) noexcept
+{
+    if (text == "00/00/00")
+        return true;
+    return text.size() == 10 && text[4] == '/' && text[7] == '/' && IsDigits(text.substr(0, 4)) &&
+           IsDigits(text.substr(5, 2)) && IsDigits(text.substr(8, 2));
+}
+
+// A column whose every text is a date (or empty: a folder without files) is a date column.
+std::vector<bool> DateColumns(const ListModel& rows, size_t columns)
+{
+    std::vector<bool> dates(columns);
+    for (size_t column = 0; column < columns; ++column) {
+        bool any = false, all = true;
+        for (size_t row = 0; row < rows.Count() && all; ++row) {
+            if (!rows.IsFile(row))
+                continue;
+            std::string text = rows.Text(row, static_cast<int>(column));
+            any = any || !text.empty();
+            all = text.empty() || IsDateText(text);
+        }
+        dates[column] = any && all;
+    }
+    return dates;
+}
+
+std::string IsoDate(std::string text)
+{
+    if (text == "00/00/00")
+        return {};
+    std::replace(text.begin(), text.end(), '/', '-');
+    return text;
+}
+
+void AppendField(std::string& csv, const std::string& field)
+{
+    if (field.find_first_of(",\"\r\n") == std::string::npos) {
+        csv += field;
+        return;
+    }
+    csv += '"';
+    for (char c : field) {
+        if (c == '"')
+            csv += '"';
+        csv += c;
+    }
+    csv += '"';
+}
+
+void AppendRecord(std::string& csv, const std::vector<std::string>& fields)
+{
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            csv += ',';
+        AppendField(csv, framework::Utf8Text(fields[i]));
+    }
+    csv += "\r\n";
+}
+
+// The temporary file is removed unless it took the target's place.
+class TemporaryFile : framework::NonCopyable {
+public:
+    explicit TemporaryFile(std::wstring path) : m_path(std::move(path)) {}
+    ~TemporaryFile()
+    {
+        if (!m_placed)
+            ::DeleteFileW(m_path.c_str());
+    }
+    const std::wstring& Path() const noexcept { return m_path; }
+    void Placed() noexcept { m_placed = true; }
+
+private:
+    std::wstring m_path;
+    bool m_placed = false;
+};
+
+using GlobalMemory = framework::UniqueHandle<framework::NullIsEmpty<HGLOBAL, ::GlobalFree>>;
+
+class ClipboardScope : framework::NonCopyable {
+public:
+    explicit ClipboardScope(HWND owner) noexcept : m_open(::OpenClipboard(owner) != FALSE) {}
+    ~ClipboardScope()
+    {
+        if (m_open)
+            ::CloseClipboard();
+    }
+    explicit operator bool() const noexcept { return m_open; }
+
+private:
+    bool m_open;
+};
+
+// A cell on one line of its own: tabs and line breaks would start new cells and rows.
+std::string OneLine(std::string text)
+{
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+    return text;
+}
+
+}  // namespace
+
+std::string ListCsv(const CFileList& list)
+{
+    const ListModel& rows = list.Rows();
+    std::vector<std::string> fields = list.Captions();
+    const size_t columns = fields.size();
+    const bool bytes = rows.SizeColumn() >= 0;
+    if (bytes)
+        fields.emplace_back("Bytes");
+    std::string csv = kByteOrderMark;
+    AppendRecord(csv, fields);
+    std::vector<bool> dates = DateColumns(rows, columns);
+    for (size_t row = 0; row < rows.Count(); ++row) {
+        if (!rows.IsFile(row))
+            continue;
+        fields.clear();
+        for (size_t column = 0; column < columns; ++column) {
+            std::string text = rows.Text(row, static_cast<int>(column));
+            fields.push_back(dates[column] ? IsoDate(std::move(text)) : std::move(text));
+        }
+        if (bytes)
+            fields.push_back(std::to_string(rows.Size(row)));
+        AppendRecord(csv, fields);
+    }
+    return csv;
+}
+
+DWORD ExportList(const CFileList& list, const std::string& path)
+{
+    std::string csv = ListCsv(list);
+    // A name of its own beside the target, so that the replacing stays on one volume.
+    std::string unique = "." + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(::GetTickCount());
+    TemporaryFile temporary(framework::WidePath(path + unique + ".tmp"));
+    {
+        framework::KernelHandle file(::CreateFileW(temporary.Path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file)
+            return ::GetLastError();
+        DWORD written = 0;
+        if (!::WriteFile(file.get(), csv.data(), static_cast<DWORD>(csv.size()), &written, nullptr) ||
+            !::FlushFileBuffers(file.get()))
+            return ::GetLastError();
+        if (written != csv.size())
+            return ERROR_DISK_FULL;
+    }
+    if (!::MoveFileExW(temporary.Path().c_str(), framework::WidePath(path).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return ::GetLastError();
+    temporary.Placed();
+    return ERROR_SUCCESS;
+}
+
+std::string RowsText(const CFileList& list, const std::vector<size_t>& rows)
+{
+    std::vector<std::string> captions = list.Captions();
+    std::string text;
+    auto appendLine = [&](auto cellOf) {
+        for (size_t column = 0; column < captions.size(); ++column) {
+            if (column > 0)
+                text += '\t';
+            text += OneLine(cellOf(column));
+        }
+        text += "\r\n";
+    };
+    appendLine([&](size_t column) { return captions[column]; });
+    for (size_t row : rows)
+        appendLine([&](size_t column) { return list.Rows().Text(row, static_cast<int>(column)); });
+    return text;
+}
+
+bool CopySelectedRows(const CFileList& list)
+{
+    std::vector<size_t> rows = list.Selected();
+    std::erase_if(rows, [&](size_t row) { return !list.Rows().IsFile(row); });
+    if (rows.empty())
+        return true;
+    std::wstring text = framework::WideText(RowsText(list, rows));
+    size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    GlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (!memory)
+        return false;
+    void* data = ::GlobalLock(memory.get());
+    if (!data)
+        return false;
+    std::memcpy(data, text.c_str(), bytes);
+    ::GlobalUnlock(memory.get());
+    ClipboardScope clipboard(list.Handle());
+    if (!clipboard || !::EmptyClipboard() || !::SetClipboardData(CF_UNICODETEXT, memory.get()))
+        return false;
+    // The clipboard owns the memory now.
+    memory.release();
+    return true;
+}
