@@ -1,7 +1,9 @@
 #include "reports/ReportsPages.h"
 
+#include "framework/Path.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
+#include "reports/KeptAnalysis.h"
 #include "resources/resource.h"
 
 #include "support/Messages.h"
@@ -47,6 +49,9 @@ protected:
         ASSERT_TRUE(PumpUntil([&] { return View().GetCurrentPage() == &Results(); }));
         PumpPending();
     }
+
+    // What the analyses keep goes with the test.
+    TempFolder m_kept{AnalysisKeeper::DefaultFolder() + "\\"};
 };
 
 }  // namespace
@@ -128,7 +133,9 @@ TEST_F(ReportsPagesTest, AMissingFolderFindsNothingInEveryReport)
     AnalyseFolder("C:\\no such folder");
     for (int report = 0; report < kReportCount; ++report) {
         ChooseReport(report);
-        EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{"No matching files found."}) << report;
+        const char* nothing = report == kGrownFolders ? "No earlier analysis of this folder to compare with."
+                                                      : "No matching files found.";
+        EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{nothing}) << report;
         EXPECT_FALSE(Enabled(IDC_OPEN));
     }
 }
@@ -192,4 +199,27 @@ TEST_F(ReportsPagesTest, LargestFoldersGoWholeAndAnyListWithRowsIsExported)
     EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{"g.bin"});
     ChooseReport(kZip);
     EXPECT_FALSE(exportEnabled());
+}
+
+TEST_F(ReportsPagesTest, FoldersThatGrewCompareWithTheLastAnalysisOfTheTarget)
+{
+    TempFolder temp;
+    temp.MakeFile("a\\f.bin", 10);
+    Open();
+    AnalyseFolder(temp.Path());
+    ChooseReport(kGrownFolders);
+    EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{"No earlier analysis of this folder to compare with."});
+
+    temp.MakeFile("a\\b\\g.bin", 2048);
+    Press(Results().GetSafeHwnd(), IDC_START_OVER);
+    ASSERT_TRUE(PumpUntil([&] { return View().GetCurrentPage() == View().GetPage(kReportsTab, 1); }));
+    AnalyseFolder(temp.Path());
+    ChooseReport(kGrownFolders);
+    EXPECT_EQ(framework::GetWindowTextString(::GetDlgItem(Results().GetSafeHwnd(), IDC_REPORT_LIST))
+                  .rfind("Folders that grew since ", 0),
+              0u);
+    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(ColumnTexts(List(), 2), (std::vector<std::string>{"2.0 K", "2.0 K"}));
+    EXPECT_EQ(ColumnTexts(List(), 3), (std::vector<std::string>{"+2.0 K", "+2.0 K"}));
+    EXPECT_TRUE(Enabled(IDC_OPEN));
 }
