@@ -1,5 +1,6 @@
 #include "reports/ReportsPages.h"
 
+#include "framework/Clock.h"
 #include "framework/Path.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
@@ -16,6 +17,7 @@
 #include <commctrl.h>
 
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -222,4 +224,42 @@ TEST_F(ReportsPagesTest, FoldersThatGrewCompareWithTheLastAnalysisOfTheTarget)
     EXPECT_EQ(ColumnTexts(List(), 2), (std::vector<std::string>{"2.0 K", "2.0 K"}));
     EXPECT_EQ(ColumnTexts(List(), 3), (std::vector<std::string>{"+2.0 K", "+2.0 K"}));
     EXPECT_TRUE(Enabled(IDC_OPEN));
+}
+
+TEST_F(ReportsPagesTest, AStoppedAnalysisLeavesTheKeptOneAlone)
+{
+    TempFolder temp;
+    for (int i = 0; i < 50; ++i)
+        temp.MakeFile("a\\f" + std::to_string(i) + ".bin", 10);
+    Open();
+    AnalyseFolder(temp.Path());
+    std::string kept =
+        AnalysisKeeper(AnalysisKeeper::DefaultFolder()).FileFor(temp.Path().substr(0, temp.Path().size() - 1));
+    auto contents = [&] {
+        std::ifstream file(kept, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    };
+    const std::string first = contents();
+    ASSERT_FALSE(first.empty());
+
+    temp.MakeFile("b\\g.bin", 5000);
+    Press(Results().GetSafeHwnd(), IDC_START_OVER);
+    ASSERT_TRUE(PumpUntil([&] { return View().GetCurrentPage() == View().GetPage(kReportsTab, 1); }));
+    bool stopped = false;
+    ScopedOverride<decltype(framework::Clock::tickCount)> clock(framework::GetClock().tickCount, [&] {
+        ::EnumThreadWindows(
+            ::GetCurrentThreadId(),
+            [](HWND window, LPARAM pressed) {
+                if (HWND stop = ::GetDlgItem(window, IDC_STOP); stop && !*reinterpret_cast<bool*>(pressed)) {
+                    Press(stop);
+                    *reinterpret_cast<bool*>(pressed) = true;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&stopped));
+        return ::GetTickCount();
+    });
+    AnalyseFolder(temp.Path());
+    EXPECT_TRUE(stopped);
+    EXPECT_EQ(contents(), first);
 }
