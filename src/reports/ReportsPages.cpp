@@ -225,6 +225,12 @@ void ReportsResultsPage::ShowReport(int index)
     bool folders = index == kLargestFolders || index == kGrownFolders;
     RowKind kind = folders ? RowKind::FolderRow : RowKind::FileRow;
     HWND list = GetList();
+    // The grown folders show their growth where the others show a date.
+    std::string lastColumn = index == kGrownFolders ? "Growth" : "Last Modified";
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = lastColumn.data();
+    ::SendMessageA(list, LVM_SETCOLUMNA, 3, reinterpret_cast<LPARAM>(&column));
     const std::vector<ReportEntry>& entries = index == kGrownFolders ? m_grown : m_analysis.Report(index);
     ClearList();
     ListModel& rows = FileList().Rows();

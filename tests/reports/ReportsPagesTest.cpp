@@ -223,6 +223,13 @@ TEST_F(ReportsPagesTest, FoldersThatGrewCompareWithTheLastAnalysisOfTheTarget)
     EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(ColumnTexts(List(), 2), (std::vector<std::string>{"2.0 K", "2.0 K"}));
     EXPECT_EQ(ColumnTexts(List(), 3), (std::vector<std::string>{"+2.0 K", "+2.0 K"}));
+    char header[32] = "";
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = header;
+    column.cchTextMax = sizeof header;
+    ::SendMessageA(List(), LVM_GETCOLUMNA, 3, reinterpret_cast<LPARAM>(&column));
+    EXPECT_STREQ(header, "Growth");
     EXPECT_TRUE(Enabled(IDC_OPEN));
 }
 
