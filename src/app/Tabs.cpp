@@ -5,6 +5,7 @@
 #include "cleanup/StartMenuPages.h"
 #include "disk/DiskPages.h"
 #include "pages/WelcomePage.h"
+#include "reports/KeptAnalysis.h"
 #include "reports/ReportsPages.h"
 #include "search/SearchPages.h"
 #include "speed/SpeedPage.h"
@@ -43,8 +44,9 @@ std::vector<TabEntry> CorvaneTabs(const SettingsStore& settings)
         {"History",
          {Intro(IDD_HISTORY_INTRO, "History Page", settings, "SkipHistoryPage1"),
           [&settings] { return std::make_unique<HistoryPage>(settings, "SkipHistorypage1"); }}},
-        SkippableTab<ReportsTargetPage>("Reports", IDD_REPORTS_INTRO, "Reports Page", "SkipReportsPage1", settings,
-                                        {[] { return std::make_unique<ReportsResultsPage>(); }}),
+        SkippableTab<ReportsTargetPage>(
+            "Reports", IDD_REPORTS_INTRO, "Reports Page", "SkipReportsPage1", settings,
+            {[] { return std::make_unique<ReportsResultsPage>(AnalysisKeeper::DefaultFolder()); }}),
         {"Start Menu",
          {[&settings] { return std::make_unique<StartMenuIntroPage>(settings); },
           [] { return std::make_unique<StartMenuResultsPage>(); }}},

@@ -26,6 +26,7 @@ const char* const kReportCaptions[kReportCount] = {
     "Help Files (*.hlp)",
     "Files ending with an underscore (*.??_)",
     "Largest folders",
+    "Folders that grew",
 };
 
 namespace {
@@ -105,6 +106,7 @@ void FolderAnalysis::Start(const std::string& target, ProgressSink& progress)
         list.shrink_to_fit();
         list.reserve(2 * kRankLimit);
     }
+    m_folders.clear();
     m_filesAnalyzed = 0;
     m_totalKilobytes = 0;
     m_progressText[0] = '\0';
@@ -121,8 +123,9 @@ void FolderAnalysis::Start(const std::string& target, ProgressSink& progress)
     if (!folder.empty() && folder.back() == '\\')
         folder.pop_back();
     folder = framework::AbsoluteFolder(folder);
+    m_target = folder;
     Totals totals;
-    Walk(folder, progress, totals);
+    m_completed = Walk(folder, progress, totals);
 }
 
 void FolderAnalysis::Totals::Add(const Totals& inner) noexcept
@@ -163,6 +166,7 @@ bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress, Totals& t
             bool goOn = Walk(folder, progress, inner);
             if (m_folderTotals) {
                 OfferFolder(folder, inner);
+                m_folders.push_back({folder, inner.bytes, inner.files});
                 totals.Add(inner);
             }
             folder.resize(length);

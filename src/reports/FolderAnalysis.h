@@ -25,6 +25,13 @@ struct ReportEntry {
     int files = 0;           // a folder's: the files below it
 };
 
+// What the files below one folder add up to, as an analysis keeps it.
+struct FolderTotal {
+    std::string path;
+    std::uint64_t bytes = 0;
+    int files = 0;
+};
+
 // The reports, in the order of their lists and captions.
 enum ReportIndex {
     kLargest,
@@ -42,6 +49,7 @@ enum ReportIndex {
     kHlp,
     kUnderscore,
     kLargestFolders,
+    kGrownFolders,
     kReportCount
 };
 
@@ -72,6 +80,11 @@ public:
     void Start(const std::string& target, ProgressSink& progress);
 
     const std::vector<ReportEntry>& Report(int index) const { return m_lists.at(static_cast<size_t>(index)); }
+    // The target's complete path, and whether its walk ran to the end.
+    const std::string& Target() const noexcept { return m_target; }
+    bool Completed() const noexcept { return m_completed; }
+    // Every folder below the target, inner folders before the one holding them.
+    const std::vector<FolderTotal>& Folders() const noexcept { return m_folders; }
     int FilesAnalyzed() const noexcept { return m_filesAnalyzed; }
     double TotalKilobytes() const noexcept { return m_totalKilobytes; }
 
@@ -92,6 +105,9 @@ private:
 
     bool m_folderTotals;
     std::array<std::vector<ReportEntry>, kReportCount> m_lists;
+    std::vector<FolderTotal> m_folders;
+    std::string m_target;
+    bool m_completed = false;
     int m_filesAnalyzed = 0;
     double m_totalKilobytes = 0;
     std::int64_t m_localBias = 0;  // local time minus UTC, in file-time ticks

@@ -7,7 +7,9 @@
 #include "framework/Path.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
+#include "framework/Win32.h"
 #include "lists/FileText.h"
+#include "reports/KeptAnalysis.h"
 #include "resources/resource.h"
 #include "working/WorkingDlg.h"
 
@@ -15,6 +17,7 @@ namespace {
 
 constexpr const char* kSection = "ReportsPage1";
 constexpr const char* kNothingFound = "No matching files found.";
+constexpr const char* kNothingEarlier = "No earlier analysis of this folder to compare with.";
 constexpr int kNameWidth = 130;
 constexpr int kMessageWidth = 256;
 
@@ -128,7 +131,7 @@ void ReportsTargetPage::OnNext()
     m_settings.WriteProfileString(kSection, "FolderName", m_folder.c_str());
 }
 
-ReportsResultsPage::ReportsResultsPage() noexcept
+ReportsResultsPage::ReportsResultsPage(std::string keptFolder) noexcept
     : ListPage({IDD_REPORTS_RESULTS,
                 "Reports Page",
                 IDC_RESULTS_LIST,
@@ -139,7 +142,8 @@ ReportsResultsPage::ReportsResultsPage() noexcept
                  {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
                  {IDC_OPEN, ButtonNeeds::OneSelectedFile},
                  {IDC_START_OVER, ButtonNeeds::Nothing}}},
-               {{IDC_START_OVER, 0}})
+               {{IDC_START_OVER, 0}}),
+      m_keptFolder(std::move(keptFolder))
 {
 }
 
@@ -165,7 +169,10 @@ void ReportsResultsPage::OnPageActivated()
     ::SendDlgItemMessageA(m_hWnd, IDC_REPORT_LIST, CB_SETCURSEL, 0, 0);
     std::string target = AnalysisTarget();
     m_removed.clear();
+    FILETIME started{};
+    ::GetSystemTimeAsFileTime(&started);
     m_analysis.Start(target, session.Sink());
+    CompareWithKept(framework::FileTimeTicks(started));
     ResetSortOrders();
     ShowReport(0);
 }
@@ -175,9 +182,28 @@ void ReportsResultsPage::OnFilesDeleted(const std::vector<std::string>& paths)
     m_removed.insert(paths.begin(), paths.end());
 }
 
+// A stopped analysis is compared too (what it finished is exact) but never kept.
+void ReportsResultsPage::CompareWithKept(std::uint64_t started)
+{
+    AnalysisKeeper keeper(m_keptFolder);
+    std::optional<KeptAnalysis> kept = keeper.Load(m_analysis.Target());
+    m_grownCaption = kReportCaptions[kGrownFolders];
+    m_grown.clear();
+    m_hasEarlier = kept.has_value();
+    if (kept) {
+        m_grownCaption += " since " + FormatFileDate(framework::FileTimeFromTicks(kept->time));
+        m_grown = GrownFolders(*kept, m_analysis.Folders());
+    }
+    HWND reports = ::GetDlgItem(m_hWnd, IDC_REPORT_LIST);
+    ::SendMessageA(reports, CB_DELETESTRING, kGrownFolders, 0);
+    ::SendMessageA(reports, CB_INSERTSTRING, kGrownFolders, reinterpret_cast<LPARAM>(m_grownCaption.c_str()));
+    if (m_analysis.Completed())
+        keeper.Keep(m_analysis.Target(), started, m_analysis.Folders());
+}
+
 std::string ReportsResultsPage::ListTitle() const
 {
-    std::string caption = kReportCaptions[m_shown];
+    std::string caption = m_shown == kGrownFolders ? m_grownCaption : kReportCaptions[m_shown];
     return caption.substr(0, caption.find(" ("));
 }
 
@@ -196,9 +222,16 @@ void ReportsResultsPage::ShowReport(int index)
         return;
     framework::WaitCursor wait;
     m_shown = index;
-    RowKind kind = index == kLargestFolders ? RowKind::FolderRow : RowKind::FileRow;
+    bool folders = index == kLargestFolders || index == kGrownFolders;
+    RowKind kind = folders ? RowKind::FolderRow : RowKind::FileRow;
     HWND list = GetList();
-    const std::vector<ReportEntry>& entries = m_analysis.Report(index);
+    // The grown folders show their growth where the others show a date.
+    std::string lastColumn = index == kGrownFolders ? "Growth" : "Last Modified";
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = lastColumn.data();
+    ::SendMessageA(list, LVM_SETCOLUMNA, 3, reinterpret_cast<LPARAM>(&column));
+    const std::vector<ReportEntry>& entries = index == kGrownFolders ? m_grown : m_analysis.Report(index);
     ClearList();
     ListModel& rows = FileList().Rows();
     rows.Reserve(entries.size());
@@ -211,7 +244,7 @@ void ReportsResultsPage::ShowReport(int index)
     }
     if (rows.Count() == 0) {
         ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, kMessageWidth);
-        ShowPlaceholder(kNothingFound);
+        ShowPlaceholder(index == kGrownFolders && !m_hasEarlier ? kNothingEarlier : kNothingFound);
     } else {
         ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, kNameWidth);
         FileList().Show();

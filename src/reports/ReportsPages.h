@@ -1,5 +1,5 @@
 // The Reports tab after its introduction: choosing what to analyse, and the
-// fourteen reports of the analysis.
+// reports of the analysis.
 #pragma once
 
 #include "pages/ListPage.h"
@@ -40,7 +40,8 @@ private:
 
 class ReportsResultsPage : public ListPage {
 public:
-    ReportsResultsPage() noexcept;
+    // Keeps the last complete analysis of each target in the folder.
+    explicit ReportsResultsPage(std::string keptFolder) noexcept;
 
     // The caption of the report on show, without its patterns.
     std::string ListTitle() const override;
@@ -54,8 +55,13 @@ private:
     void OnFilesDeleted(const std::vector<std::string>& paths) override;
     void ShowReport(int index);
     bool WasRemoved(std::string_view path) const;
+    void CompareWithKept(std::uint64_t started);
 
     FolderAnalysis m_analysis;
+    std::string m_keptFolder;
+    std::vector<ReportEntry> m_grown;
+    std::string m_grownCaption;
+    bool m_hasEarlier = false;
     int m_shown = 0;
     // What this page recycled or deleted since the analysis: later reports
     // leave it out, and what lay in it.

@@ -1,7 +1,10 @@
 #include "reports/ReportsPages.h"
 
+#include "framework/Clock.h"
+#include "framework/Path.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
+#include "reports/KeptAnalysis.h"
 #include "resources/resource.h"
 
 #include "support/Messages.h"
@@ -14,6 +17,7 @@
 #include <commctrl.h>
 
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -47,6 +51,9 @@ protected:
         ASSERT_TRUE(PumpUntil([&] { return View().GetCurrentPage() == &Results(); }));
         PumpPending();
     }
+
+    // What the analyses keep goes with the test.
+    TempFolder m_kept{AnalysisKeeper::DefaultFolder() + "\\"};
 };
 
 }  // namespace
@@ -128,7 +135,9 @@ TEST_F(ReportsPagesTest, AMissingFolderFindsNothingInEveryReport)
     AnalyseFolder("C:\\no such folder");
     for (int report = 0; report < kReportCount; ++report) {
         ChooseReport(report);
-        EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{"No matching files found."}) << report;
+        const char* nothing = report == kGrownFolders ? "No earlier analysis of this folder to compare with."
+                                                      : "No matching files found.";
+        EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{nothing}) << report;
         EXPECT_FALSE(Enabled(IDC_OPEN));
     }
 }
@@ -192,4 +201,72 @@ TEST_F(ReportsPagesTest, LargestFoldersGoWholeAndAnyListWithRowsIsExported)
     EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{"g.bin"});
     ChooseReport(kZip);
     EXPECT_FALSE(exportEnabled());
+}
+
+TEST_F(ReportsPagesTest, FoldersThatGrewCompareWithTheLastAnalysisOfTheTarget)
+{
+    TempFolder temp;
+    temp.MakeFile("a\\f.bin", 10);
+    Open();
+    AnalyseFolder(temp.Path());
+    ChooseReport(kGrownFolders);
+    EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{"No earlier analysis of this folder to compare with."});
+
+    temp.MakeFile("a\\b\\g.bin", 2048);
+    Press(Results().GetSafeHwnd(), IDC_START_OVER);
+    ASSERT_TRUE(PumpUntil([&] { return View().GetCurrentPage() == View().GetPage(kReportsTab, 1); }));
+    AnalyseFolder(temp.Path());
+    ChooseReport(kGrownFolders);
+    EXPECT_EQ(framework::GetWindowTextString(::GetDlgItem(Results().GetSafeHwnd(), IDC_REPORT_LIST))
+                  .rfind("Folders that grew since ", 0),
+              0u);
+    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(ColumnTexts(List(), 2), (std::vector<std::string>{"2.0 K", "2.0 K"}));
+    EXPECT_EQ(ColumnTexts(List(), 3), (std::vector<std::string>{"+2.0 K", "+2.0 K"}));
+    char header[32] = "";
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = header;
+    column.cchTextMax = sizeof header;
+    ::SendMessageA(List(), LVM_GETCOLUMNA, 3, reinterpret_cast<LPARAM>(&column));
+    EXPECT_STREQ(header, "Growth");
+    EXPECT_TRUE(Enabled(IDC_OPEN));
+}
+
+TEST_F(ReportsPagesTest, AStoppedAnalysisLeavesTheKeptOneAlone)
+{
+    TempFolder temp;
+    for (int i = 0; i < 50; ++i)
+        temp.MakeFile("a\\f" + std::to_string(i) + ".bin", 10);
+    Open();
+    AnalyseFolder(temp.Path());
+    std::string kept =
+        AnalysisKeeper(AnalysisKeeper::DefaultFolder()).FileFor(temp.Path().substr(0, temp.Path().size() - 1));
+    auto contents = [&] {
+        std::ifstream file(kept, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    };
+    const std::string first = contents();
+    ASSERT_FALSE(first.empty());
+
+    temp.MakeFile("b\\g.bin", 5000);
+    Press(Results().GetSafeHwnd(), IDC_START_OVER);
+    ASSERT_TRUE(PumpUntil([&] { return View().GetCurrentPage() == View().GetPage(kReportsTab, 1); }));
+    bool stopped = false;
+    ScopedOverride<decltype(framework::Clock::tickCount)> clock(framework::GetClock().tickCount, [&] {
+        ::EnumThreadWindows(
+            ::GetCurrentThreadId(),
+            [](HWND window, LPARAM pressed) {
+                if (HWND stop = ::GetDlgItem(window, IDC_STOP); stop && !*reinterpret_cast<bool*>(pressed)) {
+                    Press(stop);
+                    *reinterpret_cast<bool*>(pressed) = true;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&stopped));
+        return ::GetTickCount();
+    });
+    AnalyseFolder(temp.Path());
+    EXPECT_TRUE(stopped);
+    EXPECT_EQ(contents(), first);
 }
