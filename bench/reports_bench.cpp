@@ -43,7 +43,7 @@ int main(int argc, char** argv)
                 reportsFilled += analysis.Report(i).empty() ? 0 : 1;
         };
         auto withoutTotals = [&] {
-            FolderAnalysis analysis(false);
+            FolderAnalysis analysis(AnalysisParts::Files);
             bench::NullSink sink;
             analysis.Start(tree, sink);
         };

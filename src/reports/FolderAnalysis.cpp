@@ -124,8 +124,13 @@ void FolderAnalysis::Start(const std::string& target, ProgressSink& progress)
         folder.pop_back();
     folder = framework::AbsoluteFolder(folder);
     m_target = folder;
+    m_tree.Clear();
+    if (m_spaceTree)
+        m_tree.Start(folder);
     Totals totals;
     m_completed = Walk(folder, progress, totals);
+    if (m_spaceTree)
+        m_tree.CloseFolder(totals.bytes);
 }
 
 void FolderAnalysis::Totals::Add(const Totals& inner) noexcept
@@ -162,8 +167,12 @@ bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress, Totals& t
             size_t length = folder.size();
             folder += '\\';
             folder += find.GetFileName();
+            if (m_spaceTree)
+                m_tree.OpenFolder(find.GetFileName());
             Totals inner;
             bool goOn = Walk(folder, progress, inner);
+            if (m_spaceTree)
+                m_tree.CloseFolder(inner.bytes);
             if (m_folderTotals) {
                 OfferFolder(folder, inner);
                 m_folders.push_back({folder, inner.bytes, inner.files});
@@ -176,6 +185,8 @@ bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress, Totals& t
         }
         Offer(folder, find);
         std::uint64_t size = find.GetLength();
+        if (m_spaceTree)
+            m_tree.AddFile(find.GetFileName(), size);
         if (m_folderTotals) {
             totals.bytes += size;
             ++totals.files;

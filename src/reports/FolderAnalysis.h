@@ -3,6 +3,7 @@
 // ranks its folders by the space the files below them take.
 #pragma once
 
+#include "reports/SpaceTree.h"
 #include "working/ProgressSink.h"
 
 #include <windows.h>
@@ -63,14 +64,24 @@ bool IsNumericExtension(const char* name);
 bool HasSuffix(const char* name, const char* suffix);
 bool EndsWithUnderscore(const char* name);
 
+// What an analysis gathers besides the file reports; each part takes the one before.
+enum class AnalysisParts {
+    Files,
+    FolderTotals,
+    SpaceTree,
+};
+
 class FolderAnalysis {
 public:
     // The capacity of the ranked reports.
     static constexpr size_t kRankLimit = 100;
 
-    // Without folder totals Largest folders stays empty; the benchmark
-    // measures what the totals cost.
-    explicit FolderAnalysis(bool folderTotals = true) noexcept : m_folderTotals(folderTotals) {}
+    // Without folder totals Largest folders stays empty, without the tree
+    // the map; the benchmark measures what each costs.
+    explicit FolderAnalysis(AnalysisParts parts = AnalysisParts::SpaceTree) noexcept
+        : m_folderTotals(parts >= AnalysisParts::FolderTotals), m_spaceTree(parts >= AnalysisParts::SpaceTree)
+    {
+    }
 
     // Forgets the previous analysis and walks the target (a drive root such
     // as C:\ or a folder). Reports progress at every file and folder; a stop
@@ -85,6 +96,9 @@ public:
     bool Completed() const noexcept { return m_completed; }
     // Every folder below the target, inner folders before the one holding them.
     const std::vector<FolderTotal>& Folders() const noexcept { return m_folders; }
+    // Every folder and file met, for the map; removals shrink it.
+    const SpaceTree& Tree() const noexcept { return m_tree; }
+    SpaceTree& Tree() noexcept { return m_tree; }
     int FilesAnalyzed() const noexcept { return m_filesAnalyzed; }
     double TotalKilobytes() const noexcept { return m_totalKilobytes; }
 
@@ -104,6 +118,8 @@ private:
     std::int64_t DayOf(const FILETIME& time) const;
 
     bool m_folderTotals;
+    bool m_spaceTree;
+    SpaceTree m_tree;
     std::array<std::vector<ReportEntry>, kReportCount> m_lists;
     std::vector<FolderTotal> m_folders;
     std::string m_target;

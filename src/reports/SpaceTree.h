@@ -1,0 +1,80 @@
+// Every folder and file an analysis met, kept compactly for the space map:
+// one node of 32 bytes and one child slot of 4 per entry, and the names in
+// one arena of UTF-8 text.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// What a file holds, by its extension; the map colours files by it.
+enum class FileClass : std::uint8_t {
+    Pictures,
+    VideoAudio,
+    Archives,
+    Programs,
+    Documents,
+    Temporary,
+    Text,
+    Other,
+};
+constexpr int kFileClassCount = 8;
+extern const char* const kFileClassNames[kFileClassCount];
+
+FileClass ClassOfName(std::string_view name);
+
+class SpaceTree {
+public:
+    static constexpr std::uint32_t kNone = UINT32_MAX;
+
+    struct Node {
+        std::uint64_t size = 0;  // a folder's: all files below it
+        std::uint32_t name = 0;  // offset into the arena
+        std::uint32_t parent = kNone;
+        std::uint32_t firstChild = 0;  // a folder's children, largest first, in the child slots
+        std::uint32_t childCount = 0;
+        std::uint16_t nameLength = 0;
+        FileClass fileClass = FileClass::Other;
+        bool folder = false;
+    };
+
+    void Clear();
+    // Forgets every node and opens the root folder, named by the whole target path.
+    void Start(std::string_view target);
+    // During the walk: a folder opens below the folder opened last, files go
+    // in the open folder, and a folder closes with its total.
+    void OpenFolder(std::string_view name);
+    void AddFile(std::string_view name, std::uint64_t size);
+    void CloseFolder(std::uint64_t total);
+
+    bool Empty() const noexcept { return m_nodes.empty(); }
+    std::uint32_t Root() const noexcept { return 0; }
+    const Node& At(std::uint32_t node) const { return m_nodes[node]; }
+    std::span<const std::uint32_t> Children(std::uint32_t folder) const;
+    std::string_view Name(std::uint32_t node) const;
+    // The whole path: the target, then the names below it.
+    std::string Path(std::uint32_t node) const;
+    // The node of a path below (or at) the target, or kNone.
+    std::uint32_t Find(std::string_view path) const;
+    // Whether node is folder or lies below it.
+    bool IsWithin(std::uint32_t node, std::uint32_t folder) const;
+    // A recycled or deleted node: it and what lies in it leave the map, and
+    // its folders shrink.
+    void Remove(std::uint32_t node);
+    size_t Count() const noexcept { return m_nodes.size(); }
+    size_t Bytes() const noexcept;
+
+private:
+    std::uint32_t Add(std::string_view name, std::uint64_t size, bool folder);
+    void SortChildren(std::uint32_t folder);
+
+    std::vector<Node> m_nodes;
+    std::vector<std::uint32_t> m_children;
+    std::vector<char> m_names;
+    // While walking: the folders open, and the children met in them so far.
+    std::vector<std::uint32_t> m_open;
+    std::vector<size_t> m_openStarts;
+    std::vector<std::uint32_t> m_pending;
+};
