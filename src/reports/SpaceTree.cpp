@@ -190,6 +190,9 @@ std::string SpaceTree::Path(std::uint32_t node) const
             path += '\\';
         path += Name(*at);
     }
+    // A drive's root as the shell names it.
+    if (path.size() == 2 && path[1] == ':')
+        path += '\\';
     return path;
 }
 
@@ -201,6 +204,8 @@ std::uint32_t SpaceTree::Find(std::string_view path) const
     if (path.size() < root.size() || !EqualIgnoringCase(path.substr(0, root.size()), root))
         return kNone;
     std::string_view rest = path.substr(root.size());
+    if (rest == "\\")
+        rest = {};
     std::uint32_t at = Root();
     while (!rest.empty()) {
         if (rest.front() != '\\')

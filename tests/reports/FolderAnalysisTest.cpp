@@ -62,6 +62,12 @@ TEST(ReportRules, NamesAreJudgedByTheirOwnRules)
     EXPECT_TRUE(EndsWithUnderscore("x_"));
     EXPECT_FALSE(EndsWithUnderscore("_"));
     EXPECT_STREQ(kReportCaptions[7], "Files with numeric extensions (*.000,*.001,...)");
+    EXPECT_EQ(ClassOfName("PHOTO.JPG"), FileClass::Pictures);
+    EXPECT_EQ(ClassOfName("x.tar.GZ"), FileClass::Archives);
+    EXPECT_EQ(ClassOfName("notes.txt~"), FileClass::Temporary);
+    EXPECT_EQ(ClassOfName("7z"), FileClass::Other);
+    EXPECT_EQ(ClassOfName(".zip"), FileClass::Other);
+    EXPECT_EQ(ClassOfName("a.zipx"), FileClass::Other);
 }
 
 TEST(FolderAnalysis, CollectsFilesNotFoldersIncludingHiddenOnes)
@@ -235,6 +241,29 @@ TEST(FolderAnalysis, LargestFoldersHoldEverythingBelowThemTheTargetLeftOut)
     ASSERT_EQ(loop.Report(kLargestFolders).size(), 1u);
     EXPECT_EQ(loop.Report(kLargestFolders)[0].path, "E:\\loop\\inner");
     EXPECT_EQ(loop.Report(kLargestFolders)[0].files, 1);
+    EXPECT_EQ(loop.Tree().Count(), 3u);
+
+    // The map's tree: the same totals, every child largest first, found by its path.
+    SpaceTree& tree = analysis.Tree();
+    EXPECT_EQ(tree.Path(tree.Root()) + "\\", temp.Path());
+    EXPECT_EQ(tree.Find(temp.Path()), tree.Root());
+    EXPECT_EQ(tree.At(tree.Root()).size, (5ull << 30) + 1124 + 10 + 7);
+    std::vector<std::string> top;
+    for (std::uint32_t child : tree.Children(tree.Root()))
+        top.push_back(std::string(tree.Name(child)));
+    EXPECT_EQ(top, (std::vector<std::string>{"d", "a", "x", "top.bin"}));
+    std::uint32_t a = tree.Find(temp.Path() + "A");
+    std::uint32_t b = tree.Find(temp.Path() + "a\\b");
+    ASSERT_NE(b, SpaceTree::kNone);
+    EXPECT_EQ(tree.At(tree.Find(tree.Path(b) + "\\two.bin")).size, 1000u);
+    EXPECT_EQ(tree.At(tree.Find(tree.Path(b) + "\\c")).size, 0u);
+    EXPECT_EQ(tree.Find(temp.Path() + "a\\none"), SpaceTree::kNone);
+    // A removed folder takes what lies in it, and its folders shrink.
+    tree.Remove(b);
+    EXPECT_EQ(tree.At(a).size, 100u);
+    EXPECT_EQ(tree.At(tree.Find(tree.Path(b) + "\\two.bin")).size, 0u);
+    EXPECT_EQ(tree.At(tree.Root()).size, (5ull << 30) + 100 + 10 + 7);
+    EXPECT_EQ(tree.Name(tree.Children(a)[0]), "one.bin");
 }
 
 TEST(FolderAnalysis, AfterStopAFolderHoldsTheFilesMetInIt)
@@ -248,4 +277,7 @@ TEST(FolderAnalysis, AfterStopAFolderHoldsTheFilesMetInIt)
     ASSERT_EQ(analysis.Report(kLargestFolders).size(), 1u);
     EXPECT_EQ(analysis.Report(kLargestFolders)[0].size, 30u);
     EXPECT_EQ(analysis.Report(kLargestFolders)[0].files, 3);
+    const SpaceTree& tree = analysis.Tree();
+    EXPECT_EQ(tree.At(tree.Root()).size, 30u);
+    EXPECT_EQ(tree.Children(tree.Children(tree.Root())[0]).size(), 3u);
 }
