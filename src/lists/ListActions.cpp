@@ -111,11 +111,14 @@ void ListCtrlSortItems(CFileList& list, int column, SortKind kind, bool ascendin
 
 void ListCtrlOpenSelectedFile(HWND page, const CFileList& list)
 {
-    framework::WaitCursor wait;
     int row = list.NextSelected(-1);
-    if (row < 0 || static_cast<size_t>(row) >= list.Rows().Count())
-        return;
-    std::string path = list.Path(static_cast<size_t>(row));
+    if (row >= 0 && static_cast<size_t>(row) < list.Rows().Count())
+        OpenPath(page, list.Path(static_cast<size_t>(row)));
+}
+
+void OpenPath(HWND page, const std::string& path)
+{
+    framework::WaitCursor wait;
     const char* why = RefusalOf(path, true, false);
     if (!why && IsLongPath(path))
         why = "its path is too long for the shell";
@@ -135,19 +138,16 @@ void ListCtrlOpenSelectedFile(HWND page, const CFileList& list)
         seams.shellExecute(page, "open", "notepad.exe", path.c_str(), nullptr, SW_SHOWNORMAL);
 }
 
-std::vector<std::string> ListCtrlDeleteSelectedFiles(CFileList& list, bool permanent, bool folders)
+RemovedPaths RemovePaths(HWND owner, const std::vector<RemovalRequest>& requests, bool permanent)
 {
-    std::vector<size_t> selected = list.Selected();
-    std::vector<size_t> files;
+    std::vector<std::string> taken;
     std::vector<std::string> shellPaths;
     std::vector<std::string> deep;
     std::vector<std::string> folderPaths;
     Refusals refused;
-    for (size_t row : selected) {
-        if (!list.Rows().IsFile(row))
-            continue;
-        std::string path = list.Path(row);
-        const char* why = RefusalOf(path, folders || list.Rows().IsFolder(row), true);
+    for (const RemovalRequest& request : requests) {
+        const std::string& path = request.path;
+        const char* why = RefusalOf(path, request.folder, true);
         bool folder = !why && IsFolder(path);
         if (!why && IsLongPath(path)) {
             // Never deleted for good when the user asked for the Recycle Bin.
@@ -160,59 +160,83 @@ std::vector<std::string> ListCtrlDeleteSelectedFiles(CFileList& list, bool perma
             refused.Add(path, why);
             continue;
         }
-        files.push_back(row);
+        taken.push_back(path);
         if (folder)
             folderPaths.push_back(path);
         (IsLongPath(path) ? deep : shellPaths).push_back(path);
     }
     // What lies in a folder that goes goes with it: the shell is not asked twice.
-    auto inGoingFolder = [&](const std::string& path) {
-        return std::any_of(folderPaths.begin(), folderPaths.end(), [&](const std::string& folder) {
-            return path.size() > folder.size() && path[folder.size()] == '\\' && path.starts_with(folder);
-        });
-    };
     std::string sources;
     for (const std::string& path : shellPaths) {
-        if (!inGoingFolder(path)) {
+        if (!IsInAnyFolder(path, folderPaths)) {
             sources += path;
             sources += '\0';
         }
     }
-    HWND owner = ::GetParent(list.Handle());
     refused.Show(owner);
-    if (files.empty())
+    if (taken.empty())
         return {};
     bool deepAgreed = DeleteLongPaths(owner, deep);
     bool shellAgreed = sources.empty() || RunShellDelete(sources, permanent);
 
     // Whatever the shell answered, some files may be gone (a cancel half-way,
-    // one locked file): drop exactly the rows whose files no longer exist.
-    // One still there after work the user did not cancel is in use or ours
-    // not to delete: that is said, never passed over as done.
+    // one locked file): exactly those that no longer exist count. One still
+    // there after work the user did not cancel is in use or ours not to
+    // delete: that is said, never passed over as done.
     framework::WaitCursor wait;
-    std::vector<size_t> goneRows;
-    std::vector<std::string> gone;
+    RemovedPaths removed;
     Refusals kept;
-    for (size_t row : files) {
-        std::string path = list.Path(row);
+    for (std::string& path : taken) {
         if (framework::GetPathAttributes(path) != INVALID_FILE_ATTRIBUTES) {
             if (IsLongPath(path) ? deepAgreed : shellAgreed)
                 kept.Add(path, "it could not be deleted: it may be in use, or you may lack the rights");
             continue;
         }
-        goneRows.push_back(row);
-        gone.push_back(std::move(path));
+        if (std::find(folderPaths.begin(), folderPaths.end(), path) != folderPaths.end())
+            removed.folders.push_back(path);
+        removed.paths.push_back(std::move(path));
     }
-    // The rows of what lay in a folder that went are gone with it.
-    std::erase_if(folderPaths, [&](const std::string& folder) {
-        return framework::GetPathAttributes(folder) != INVALID_FILE_ATTRIBUTES;
+    kept.Show(owner);
+    return removed;
+}
+
+bool IsInAnyFolder(const std::string& path, const std::vector<std::string>& folders)
+{
+    return std::any_of(folders.begin(), folders.end(), [&](const std::string& folder) {
+        return path.size() > folder.size() && path[folder.size()] == '\\' && path.starts_with(folder);
     });
-    if (!folderPaths.empty()) {
+}
+
+std::vector<std::string> ListCtrlDeleteSelectedFiles(CFileList& list, bool permanent, bool folders)
+{
+    std::vector<size_t> rows;
+    std::vector<RemovalRequest> requests;
+    for (size_t row : list.Selected()) {
+        if (!list.Rows().IsFile(row))
+            continue;
+        rows.push_back(row);
+        requests.push_back({list.Path(row), folders || list.Rows().IsFolder(row)});
+    }
+    if (rows.empty())
+        return {};
+    RemovedPaths removed = RemovePaths(::GetParent(list.Handle()), requests, permanent);
+
+    // The rows of what went, and of what lay in a folder that went.
+    std::vector<size_t> goneRows;
+    std::vector<std::string> gone;
+    size_t next = 0;
+    for (size_t i = 0; i < rows.size() && next < removed.paths.size(); ++i) {
+        if (requests[i].path == removed.paths[next]) {
+            goneRows.push_back(rows[i]);
+            gone.push_back(std::move(removed.paths[next++]));
+        }
+    }
+    if (!removed.folders.empty()) {
         for (size_t row = 0; row < list.Rows().Count(); ++row) {
-            if (!list.Rows().IsFile(row) || std::binary_search(files.begin(), files.end(), row))
+            if (!list.Rows().IsFile(row) || std::binary_search(rows.begin(), rows.end(), row))
                 continue;
             std::string path = list.Path(row);
-            if (inGoingFolder(path)) {
+            if (IsInAnyFolder(path, removed.folders)) {
                 goneRows.push_back(row);
                 gone.push_back(std::move(path));
             }
@@ -220,6 +244,5 @@ std::vector<std::string> ListCtrlDeleteSelectedFiles(CFileList& list, bool perma
         std::sort(goneRows.begin(), goneRows.end());
     }
     list.Remove(goneRows);
-    kept.Show(owner);
     return gone;
 }
