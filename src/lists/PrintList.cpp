@@ -119,9 +119,15 @@ void PrintListPages(PrintTarget& target, CFileList& list, int pageWidth, int pag
 
 void PrintList(CFileList& list)
 {
+    PrintPages(list.Handle(),
+               [&](PrintTarget& target, int width, int height) { PrintListPages(target, list, width, height); });
+}
+
+void PrintPages(HWND owner, const std::function<void(PrintTarget&, int, int)>& print)
+{
     PRINTDLGA dialog{};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = list.Handle();
+    dialog.hwndOwner = owner;
     dialog.Flags = PD_RETURNDC | PD_NOPAGENUMS | PD_NOSELECTION | PD_HIDEPRINTTOFILE;
     if (!framework::GetSeams().printDialog(dialog))
         return;
@@ -142,6 +148,6 @@ void PrintList(CFileList& list)
     if (::StartDocA(printer.get(), &document) <= 0)
         return;
     PrinterTarget target(printer.get());
-    PrintListPages(target, list, width, height);
+    print(target, width, height);
     ::EndDoc(printer.get());
 }

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 class CFileList;
 
 // Where the pages go: the printer in the program, a recording in tests.
@@ -18,6 +20,8 @@ public:
 // Asks for a printer and prints the list as "Corvane Print Out"; nothing
 // happens when the user cancels.
 void PrintList(CFileList& list);
+// The same for any pages: print draws them on pages of width by height device pixels.
+void PrintPages(HWND owner, const std::function<void(PrintTarget&, int, int)>& print);
 
 // Draws the list's rows on pages of width by height device pixels.
 void PrintListPages(PrintTarget& target, CFileList& list, int pageWidth, int pageHeight);
