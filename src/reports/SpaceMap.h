@@ -15,7 +15,7 @@
 // Areas proportional to the sizes (largest first, none zero) laid out in the
 // rectangle by the squarified method. Edges are rounded to whole pixels, so
 // that neighbours share them and the rectangles tile the area exactly; one
-// smaller than a pixel comes out empty.
+// smaller than a pixel mostly comes out empty.
 std::vector<RECT> SquarifiedLayout(std::span<const std::uint64_t> sizes, const RECT& area);
 
 // The colour of a file class on the map and in its legend.
