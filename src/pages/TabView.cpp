@@ -26,6 +26,18 @@ bool IsEnabledDefaultButton(HWND child)
            ::IsWindowEnabled(child);
 }
 
+// The focus is a combo box's, or its edit field's, while its list is open.
+bool IsInOpenDropDown(HWND focus)
+{
+    auto isCombo = [](HWND window) {
+        char name[16] = "";
+        ::GetClassNameA(window, name, sizeof name);
+        return ::lstrcmpiA(name, "ComboBox") == 0;
+    };
+    HWND combo = focus && !isCombo(focus) ? ::GetParent(focus) : focus;
+    return combo && isCombo(combo) && ::SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0);
+}
+
 }  // namespace
 
 Page* CTabView::GetPage(int tab, int page) const noexcept
@@ -211,6 +223,9 @@ bool CTabView::PreTranslateKeyDown(MSG& msg)
     // While a long operation runs the main window is disabled: no key may
     // start another one inside it.
     bool busy = !::IsWindowEnabled(::GetAncestor(m_hWnd, GA_ROOT));
+    // An open drop-down list takes Enter and Escape itself, to close.
+    if ((msg.wParam == VK_RETURN || msg.wParam == VK_ESCAPE) && IsInOpenDropDown(::GetFocus()))
+        return false;
     switch (msg.wParam) {
     case VK_ESCAPE:
         return true;

@@ -215,6 +215,14 @@ TEST_F(TabViewTest, EscapeIsSwallowedAndEnterPressesTheDefaultButton)
     EXPECT_TRUE(::IsWindow(Page(kDllsTab, 0)));
 
     EXPECT_FALSE(Key('A'));
+    // An open drop-down list keeps both, to close itself.
+    HWND combo = ::CreateWindowA("ComboBox", "", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 0, 0, 80, 80,
+                                 Page(kDllsTab, 0), nullptr, nullptr, nullptr);
+    ::SetFocus(combo);
+    ::SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+    EXPECT_FALSE(Key(VK_RETURN));
+    EXPECT_FALSE(Key(VK_ESCAPE));
+    ::DestroyWindow(combo);
     EXPECT_TRUE(Key(VK_RETURN));
     EXPECT_TRUE(ShowsPage(kDllsTab, 1));
     EXPECT_EQ(m_results->events, (std::vector<std::string>{"activated"}));
