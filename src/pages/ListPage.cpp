@@ -154,13 +154,13 @@ void ListPage::DeleteSelectedFiles(bool permanent)
 
 int ListPage::SelectedCount() const
 {
-    return static_cast<int>(::SendMessageA(GetList(), LVM_GETSELECTEDCOUNT, 0, 0));
+    return HasResults() ? static_cast<int>(::SendMessageA(GetList(), LVM_GETSELECTEDCOUNT, 0, 0)) : 0;
 }
 
 void ListPage::UpdateButtons()
 {
     bool rows = HasResults();
-    int selected = rows ? SelectedCount() : 0;
+    int selected = SelectedCount();
     for (const ListButton& button : m_layout.buttons) {
         bool enable = true;
         switch (button.needs) {

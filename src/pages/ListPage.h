@@ -82,7 +82,8 @@ protected:
     virtual void OnFilesDeleted(const std::vector<std::string>&) {}
     // The next click on any column sorts it ascending again.
     void ResetSortOrders() { m_ascending.assign(m_ascending.size(), false); }
-    int SelectedCount() const;
+    // The rows (or, on a page showing them otherwise, the files) selected.
+    virtual int SelectedCount() const;
     void UpdateButtons();
 
 private:

@@ -9,6 +9,9 @@
 #include "framework/Text.h"
 #include "framework/Win32.h"
 #include "lists/FileText.h"
+#include "lists/ListActions.h"
+#include "lists/PrintList.h"
+#include "pages/Layout.h"
 #include "reports/KeptAnalysis.h"
 #include "resources/resource.h"
 #include "working/WorkingDlg.h"
@@ -19,6 +22,10 @@ constexpr const char* kSection = "ReportsPage1";
 constexpr const char* kNothingFound = "No matching files found.";
 constexpr const char* kNothingEarlier = "No earlier analysis of this folder to compare with.";
 constexpr int kNameWidth = 130;
+// The map is the last entry of the Report list, after the analysis's reports.
+constexpr int kSpaceMap = kReportCount;
+constexpr const char* kSpaceMapCaption = "Space map";
+constexpr int kStatusHeight = 16;
 constexpr int kMessageWidth = 256;
 
 bool IsChecked(HWND dialog, int id)
@@ -143,7 +150,8 @@ ReportsResultsPage::ReportsResultsPage(std::string keptFolder) noexcept
                  {IDC_OPEN, ButtonNeeds::OneSelectedFile},
                  {IDC_START_OVER, ButtonNeeds::Nothing}}},
                {{IDC_START_OVER, 0}}),
-      m_keptFolder(std::move(keptFolder))
+      m_keptFolder(std::move(keptFolder)),
+      m_mapView({[this](std::uint32_t node) { ShowMapStatus(node); }, [this] { OnMapChanged(); }})
 {
 }
 
@@ -152,7 +160,57 @@ BOOL ReportsResultsPage::OnInitDialog()
     HWND reports = ::GetDlgItem(m_hWnd, IDC_REPORT_LIST);
     for (const char* caption : kReportCaptions)
         ::SendMessageA(reports, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(caption));
+    ::SendMessageA(reports, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kSpaceMapCaption));
+    m_mapView.Create(m_hWnd, IDC_SPACE_MAP);
+    // In the tab order where the list stands.
+    ::SetWindowPos(m_mapView.GetSafeHwnd(), ::GetDlgItem(m_hWnd, IDC_RESULTS_LIST), 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     return ListPage::OnInitDialog();
+}
+
+bool ReportsResultsPage::OnButtonClicked(UINT id)
+{
+    if (id == IDC_MAP_UP) {
+        m_mapView.Up();
+        return true;
+    }
+    if (m_shown != kSpaceMap)
+        return ListPage::OnButtonClicked(id);
+    switch (id) {
+    case IDC_OPEN:
+        if (m_mapView.Selected() != SpaceTree::kNone)
+            OpenPath(m_hWnd, m_analysis.Tree().Path(m_mapView.Selected()));
+        return true;
+    case IDC_RECYCLE:
+    case IDC_DELETE:
+        RemoveMapSelection(id == IDC_DELETE);
+        return true;
+    case IDC_PRINT:
+        PrintPages(m_hWnd, [&](PrintTarget& target, int width, int height) { m_mapView.Print(target, width, height); });
+        return true;
+    }
+    return ListPage::OnButtonClicked(id);
+}
+
+int ReportsResultsPage::SelectedCount() const
+{
+    if (m_shown == kSpaceMap)
+        return m_mapView.Selected() != SpaceTree::kNone ? 1 : 0;
+    return ListPage::SelectedCount();
+}
+
+void ReportsResultsPage::OnPageResize(int width, int height)
+{
+    ListPage::OnPageResize(width, height);
+    if (width <= 0 || height <= 0)
+        return;
+    // The map and its status line take the list's place.
+    RECT list = framework::ChildRect(GetList());
+    SIZE size = framework::RectSize(list);
+    ::SetWindowPos(m_mapView.GetSafeHwnd(), nullptr, list.left, list.top, size.cx, size.cy - kStatusHeight,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_MAP_STATUS), nullptr, list.left, list.bottom - kStatusHeight + 2, size.cx,
+                   kStatusHeight - 2, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool ReportsResultsPage::OnCommand(UINT id, UINT code, HWND control)
@@ -172,14 +230,23 @@ void ReportsResultsPage::OnPageActivated()
     FILETIME started{};
     ::GetSystemTimeAsFileTime(&started);
     m_analysis.Start(target, session.Sink());
+    m_mapView.SetTree(&m_analysis.Tree());
     CompareWithKept(framework::FileTimeTicks(started));
     ResetSortOrders();
     ShowReport(0);
 }
 
+// What went leaves every report and the map.
 void ReportsResultsPage::OnFilesDeleted(const std::vector<std::string>& paths)
 {
     m_removed.insert(paths.begin(), paths.end());
+    SpaceTree& tree = m_analysis.Tree();
+    for (const std::string& path : paths) {
+        std::uint32_t node = tree.Find(path);
+        if (node != SpaceTree::kNone)
+            tree.Remove(node);
+    }
+    m_mapView.Refresh();
 }
 
 // A stopped analysis is compared too (what it finished is exact) but never kept.
@@ -203,6 +270,8 @@ void ReportsResultsPage::CompareWithKept(std::uint64_t started)
 
 std::string ReportsResultsPage::ListTitle() const
 {
+    if (m_shown == kSpaceMap)
+        return kSpaceMapCaption;
     std::string caption = m_shown == kGrownFolders ? m_grownCaption : kReportCaptions[m_shown];
     return caption.substr(0, caption.find(" ("));
 }
@@ -216,11 +285,32 @@ bool ReportsResultsPage::WasRemoved(std::string_view path) const
     return false;
 }
 
+// The file selected in the list or on the map, so that the other shows it too.
+std::string ReportsResultsPage::SelectedPath() const
+{
+    if (m_shown == kSpaceMap) {
+        std::uint32_t node = m_mapView.Selected();
+        return node == SpaceTree::kNone ? std::string() : m_analysis.Tree().Path(node);
+    }
+    int row = HasResults() ? Results().NextSelected(-1) : -1;
+    return row < 0 ? std::string() : Results().Path(static_cast<size_t>(row));
+}
+
 void ReportsResultsPage::ShowReport(int index)
 {
-    if (index < 0 || index >= kReportCount)
+    if (index < 0 || index > kSpaceMap)
         return;
     framework::WaitCursor wait;
+    std::string selected = SelectedPath();
+    if (index == kSpaceMap) {
+        if (!selected.empty())
+            m_mapView.Select(m_analysis.Tree().Find(selected));
+        m_shown = index;
+        ClearList();
+        ShowMap(true);
+        return;
+    }
+    ShowMap(false);
     m_shown = index;
     bool folders = index == kLargestFolders || index == kGrownFolders;
     RowKind kind = folders ? RowKind::FolderRow : RowKind::FileRow;
@@ -235,9 +325,12 @@ void ReportsResultsPage::ShowReport(int index)
     ClearList();
     ListModel& rows = FileList().Rows();
     rows.Reserve(entries.size());
+    size_t selectedRow = 0;
     for (const ReportEntry& entry : entries) {
         if (!m_removed.empty() && WasRemoved(entry.path))
             continue;
+        if (entry.path == selected)
+            selectedRow = rows.Count();
         std::string_view path = entry.path;
         size_t slash = path.find_last_of('\\');
         rows.Add({path.substr(slash + 1), path.substr(0, slash), {}, entry.dateText}, entry.size, RowPlace::End, kind);
@@ -248,7 +341,50 @@ void ReportsResultsPage::ShowReport(int index)
     } else {
         ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, kNameWidth);
         FileList().Show();
-        FileList().Select(0);
+        FileList().Select(selectedRow);
+        ::SendMessageA(list, LVM_ENSUREVISIBLE, selectedRow, FALSE);
     }
     UpdateButtons();
+}
+
+void ReportsResultsPage::ShowMap(bool shown)
+{
+    int map = shown ? SW_SHOW : SW_HIDE;
+    ::ShowWindow(GetList(), shown ? SW_HIDE : SW_SHOW);
+    ::ShowWindow(m_mapView.GetSafeHwnd(), map);
+    ::ShowWindow(::GetDlgItem(m_hWnd, IDC_MAP_STATUS), map);
+    ::ShowWindow(::GetDlgItem(m_hWnd, IDC_MAP_UP), map);
+    if (shown)
+        OnMapChanged();
+}
+
+void ReportsResultsPage::OnMapChanged()
+{
+    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_MAP_UP), m_mapView.CanGoUp());
+    ShowMapStatus(SpaceTree::kNone);
+    UpdateButtons();
+}
+
+// The file under the mouse, or else the one selected.
+void ReportsResultsPage::ShowMapStatus(std::uint32_t node)
+{
+    if (node == SpaceTree::kNone)
+        node = m_mapView.Selected();
+    std::string text;
+    if (node != SpaceTree::kNone) {
+        const SpaceTree& tree = m_analysis.Tree();
+        text = tree.Path(node) + "  (" + FormatFileSize(tree.At(node).size) + ")";
+    }
+    ::SetDlgItemTextW(m_hWnd, IDC_MAP_STATUS, framework::WideText(text).c_str());
+}
+
+void ReportsResultsPage::RemoveMapSelection(bool permanent)
+{
+    std::uint32_t node = m_mapView.Selected();
+    if (node == SpaceTree::kNone)
+        return;
+    RemovedPaths removed = RemovePaths(m_hWnd, {{m_analysis.Tree().Path(node), true}}, permanent);
+    if (!removed.paths.empty())
+        OnFilesDeleted(removed.paths);
+    OnMapChanged();
 }

@@ -4,6 +4,7 @@
 
 #include "pages/ListPage.h"
 #include "reports/FolderAnalysis.h"
+#include "reports/SpaceMapView.h"
 
 #include <string>
 #include <unordered_set>
@@ -45,15 +46,25 @@ public:
 
     // The caption of the report on show, without its patterns.
     std::string ListTitle() const override;
+    // The space map, shown in place of the list as the last report.
+    CSpaceMapView& SpaceMapView() noexcept { return m_mapView; }
 
 protected:
     BOOL OnInitDialog() override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnButtonClicked(UINT id) override;
     void OnPageActivated() override;
+    void OnPageResize(int width, int height) override;
+    int SelectedCount() const override;
 
 private:
     void OnFilesDeleted(const std::vector<std::string>& paths) override;
     void ShowReport(int index);
+    void ShowMap(bool shown);
+    void OnMapChanged();
+    void ShowMapStatus(std::uint32_t node);
+    void RemoveMapSelection(bool permanent);
+    std::string SelectedPath() const;
     bool WasRemoved(std::string_view path) const;
     void CompareWithKept(std::uint64_t started);
 
@@ -66,4 +77,5 @@ private:
     // What this page recycled or deleted since the analysis: later reports
     // leave it out, and what lay in it.
     std::unordered_set<std::string> m_removed;
+    CSpaceMapView m_mapView;
 };

@@ -6,8 +6,7 @@
 #include <array>
 
 const char* const kFileClassNames[kFileClassCount] = {
-    "Pictures",  "Video and audio",      "Archives",        "Programs and libraries",
-    "Documents", "Temporary and backup", "Text and source", "Other",
+    "Pictures", "Media", "Archives", "Programs", "Documents", "Temporary", "Text", "Other",
 };
 
 namespace {

@@ -128,6 +128,9 @@
 #define IDC_LEGEND 1112
 #define IDC_HOVER 1113
 #define IDC_RESET 1114
+#define IDC_SPACE_MAP 1115
+#define IDC_MAP_UP 1116
+#define IDC_MAP_STATUS 1117
 #define IDC_STATUS 1031
 #define IDC_STOP 1032
 

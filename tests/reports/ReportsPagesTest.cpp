@@ -52,6 +52,27 @@ protected:
         PumpPending();
     }
 
+    // The map, shown; its nodes by their paths.
+    CSpaceMapView& ShowMap()
+    {
+        ChooseReport(kReportCount);
+        CSpaceMapView& map = Results().SpaceMapView();
+        ::UpdateWindow(map.GetSafeHwnd());
+        return map;
+    }
+    std::uint32_t Node(const std::string& path) { return Results().SpaceMapView().Tree()->Find(path); }
+    // The mouse at the middle of what the map draws for the node.
+    LPARAM At(std::uint32_t node)
+    {
+        RECT rect = Results().SpaceMapView().Map().RectOf(node);
+        EXPECT_FALSE(::IsRectEmpty(&rect));
+        return MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    }
+    void Mouse(UINT message, std::uint32_t node)
+    {
+        ::SendMessageA(Results().SpaceMapView().GetSafeHwnd(), message, 0, At(node));
+    }
+
     // What the analyses keep goes with the test.
     TempFolder m_kept{AnalysisKeeper::DefaultFolder() + "\\"};
 };
@@ -269,4 +290,96 @@ TEST_F(ReportsPagesTest, AStoppedAnalysisLeavesTheKeptOneAlone)
     AnalyseFolder(temp.Path());
     EXPECT_TRUE(stopped);
     EXPECT_EQ(contents(), first);
+}
+
+TEST_F(ReportsPagesTest, TheSpaceMapActsOnlyOnWhatWasClickedAndZoomsOneFolderAtATime)
+{
+    TempFolder temp;
+    temp.MakeFile("big.bin", 900000);
+    temp.MakeFile("docs\\a.txt", 300000);
+    temp.MakeFile("docs\\b.txt", 200000);
+    temp.MakeFile("small.ini", 100000);
+    Open();
+    AnalyseFolder(temp.Path());
+    // The row selected in a report is the file selected on the map, and back.
+    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"big.bin", "a.txt", "b.txt", "small.ini"}));
+    SelectRow(List(), 0, false);
+    SelectRow(List(), 2);
+    CSpaceMapView& map = ShowMap();
+    EXPECT_FALSE(::IsWindowVisible(List()));
+    EXPECT_TRUE(::IsWindowVisible(map.GetSafeHwnd()));
+    EXPECT_EQ(map.Selected(), Node(temp.Path() + "docs\\b.txt"));
+    EXPECT_EQ(Results().ListTitle(), "Space map");
+
+    std::uint32_t big = Node(temp.Path() + "big.bin"), a = Node(temp.Path() + "docs\\a.txt");
+    Mouse(WM_MOUSEMOVE, big);
+    EXPECT_EQ(framework::GetWindowTextString(::GetDlgItem(Results().GetSafeHwnd(), IDC_MAP_STATUS)),
+              temp.Path() + "big.bin  (879 K)");
+    Mouse(WM_LBUTTONDOWN, big);
+    EXPECT_EQ(map.Selected(), big);
+    std::vector<std::string> opened;
+    ScopedOverride<decltype(framework::Seams::shellExecute)> open(
+        framework::GetSeams().shellExecute, [&](HWND, const char*, const char* file, const char*, const char*, int) {
+            opened.push_back(file);
+            return INT_PTR{42};
+        });
+    Press(Results().GetSafeHwnd(), IDC_OPEN);
+    EXPECT_EQ(opened, std::vector<std::string>{temp.Path() + "big.bin"});
+    ChooseReport(kLargest);
+    EXPECT_EQ(Results().Results().Selected(), std::vector<size_t>{0});
+
+    // A double-click zooms into the folder clicked; Up and Backspace go back.
+    ShowMap();
+    EXPECT_FALSE(Enabled(IDC_MAP_UP));
+    Mouse(WM_LBUTTONDBLCLK, a);
+    EXPECT_EQ(map.Folder(), Node(temp.Path() + "docs"));
+    ASSERT_TRUE(Enabled(IDC_MAP_UP));
+    Press(Results().GetSafeHwnd(), IDC_MAP_UP);
+    EXPECT_EQ(map.Folder(), map.Tree()->Root());
+    Mouse(WM_LBUTTONDBLCLK, a);
+    ::SendMessageA(map.GetSafeHwnd(), WM_KEYDOWN, VK_BACK, 0);
+    EXPECT_EQ(map.Folder(), map.Tree()->Root());
+
+    // A second click takes the folder holding the file, which goes whole.
+    Mouse(WM_LBUTTONDOWN, a);
+    Mouse(WM_LBUTTONDOWN, a);
+    EXPECT_EQ(map.Selected(), Node(temp.Path() + "docs"));
+    std::vector<std::string> removed;
+    ScopedOverride<decltype(framework::Seams::fileOperation)> recycle(
+        framework::GetSeams().fileOperation, [&](SHFILEOPSTRUCTA& operation) {
+            removed.push_back(operation.pFrom);
+            EXPECT_EQ(operation.fFlags, FOF_ALLOWUNDO);
+            for (const char* name : {"docs\\a.txt", "docs\\b.txt"})
+                ::DeleteFileA((temp.Path() + name).c_str());
+            ::RemoveDirectoryA((temp.Path() + "docs").c_str());
+            return 0;
+        });
+    Press(Results().GetSafeHwnd(), IDC_RECYCLE);
+    EXPECT_EQ(removed, std::vector<std::string>{temp.Path() + "docs"});
+    EXPECT_EQ(map.Selected(), SpaceTree::kNone);
+    RECT gone = map.Map().RectOf(a);
+    EXPECT_TRUE(::IsRectEmpty(&gone));
+    EXPECT_FALSE(Enabled(IDC_RECYCLE));
+    ChooseReport(kLargest);
+    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"big.bin", "small.ini"}));
+}
+
+// E:\map holds a 5 GiB sparse file, an empty folder and a link back to itself.
+TEST_F(ReportsPagesTest, TheMapOfAnAwkwardTreeShowsTheBigFileLargest)
+{
+    Open();
+    AnalyseFolder("E:\\map");
+    CSpaceMapView& map = ShowMap();
+    const SpaceMap& picture = map.Map();
+    ASSERT_GT(picture.Width(), 0);
+    const MapTile* largest = nullptr;
+    auto area = [](const RECT& r) { return static_cast<long long>(r.right - r.left) * (r.bottom - r.top); };
+    for (const MapTile& tile : picture.Tiles()) {
+        if (!map.Tree()->At(tile.node).folder && (!largest || area(tile.rect) > area(largest->rect)))
+            largest = &tile;
+    }
+    ASSERT_TRUE(largest);
+    EXPECT_EQ(map.Tree()->Path(largest->node), "E:\\map\\big.iso");
+    EXPECT_EQ(Node("E:\\map\\docs\\back"), SpaceTree::kNone);
+    EXPECT_NE(Node("E:\\map\\empty"), SpaceTree::kNone);
 }
