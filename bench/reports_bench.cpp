@@ -1,12 +1,14 @@
 // Times the folder analysis against a bare walk of the same tree: with a sink
 // that does nothing, with and without the folder totals, and with the Working
-// dialog; times keeping the folder totals and reading them back for the
+// dialog; with and without the space map's tree, and the map's layout and
+// picture at 1024 x 768; times keeping the folder totals and reading them back for the
 // folders that grew, and the kept file's size for the tree and for 100,000
 // folders; reports the process's peak working set. Given a folder as its
 // argument, times that folder's tree instead of its own.
 #include "BenchTree.h"
 #include "reports/FolderAnalysis.h"
 #include "reports/KeptAnalysis.h"
+#include "reports/SpaceMap.h"
 #include "working/WorkingDlg.h"
 
 #include <cstdio>
@@ -23,6 +25,8 @@ int main(int argc, char** argv)
 
     int walked = 0, analyzedQuietly = 0, analyzedWithDialog = 0, reportsFilled = 0;
     size_t grown = SIZE_MAX;  // none grew: the tree is analysed against itself
+    size_t tiles = 0;
+    std::vector<std::uint32_t> pixels(1024 * 768);
     std::vector<double> best;
     const AnalysisKeeper keeper(bench::TempPath("corvane-bench-kept"));
     FolderAnalysis earlier;
@@ -47,6 +51,17 @@ int main(int argc, char** argv)
             bench::NullSink sink;
             analysis.Start(tree, sink);
         };
+        auto withoutTree = [&] {
+            FolderAnalysis analysis(AnalysisParts::FolderTotals);
+            bench::NullSink sink;
+            analysis.Start(tree, sink);
+        };
+        auto drawMap = [&] {
+            SpaceMap map;
+            map.Layout(earlier.Tree(), earlier.Tree().Root(), 1024, 768);
+            map.Render(pixels.data());
+            tiles = map.Tiles().size();
+        };
         auto keptAnalysis = [&] {
             FolderAnalysis analysis;
             bench::NullSink sink;
@@ -66,10 +81,11 @@ int main(int argc, char** argv)
 
         // One walk first brings the tree into the caches.
         bareWalk();
-        best = bench::BestTimes({bareWalk, quietAnalysis, withoutTotals, shownAnalysis, keptAnalysis, readBack});
+        best = bench::BestTimes(
+            {bareWalk, quietAnalysis, withoutTotals, shownAnalysis, keptAnalysis, readBack, withoutTree, drawMap});
     }
     const double bare = best[0], quiet = best[1], noTotals = best[2], shown = best[3], keeping = best[4],
-                 reading = best[5];
+                 reading = best[5], noTree = best[6], drawing = best[7];
     auto fileSize = [&] {
         std::ifstream file(keeper.FileFor(earlier.Target()), std::ios::binary | std::ios::ate);
         return static_cast<double>(file.tellg()) / (1024.0 * 1024.0);
@@ -96,6 +112,13 @@ int main(int argc, char** argv)
     std::printf("analysis (no-op sink) / bare walk: %.2f\n", quiet / bare);
     std::printf("analysis without folder totals (no-op sink) / bare walk: %.2f\n", noTotals / bare);
     std::printf("analysis (Working dialog) / bare walk: %.2f\n", shown / bare);
+    std::printf("analysis without the map's tree (no-op sink): %.3f s\n", noTree);
+    std::printf("tree overhead: analysis / analysis without the tree: %.3f\n", quiet / noTree);
+    std::printf("tree: %.1f bytes a node besides the names, %zu nodes, %.1f MB in all\n",
+                static_cast<double>(sizeof(SpaceTree::Node) + sizeof(std::uint32_t)), earlier.Tree().Count(),
+                static_cast<double>(earlier.Tree().Bytes()) / (1024.0 * 1024.0));
+    std::printf("space map laid out and drawn at 1024 x 768: %.3f s, %zu tiles (%.3f of the bare walk)\n", drawing,
+                tiles, drawing / bare);
     std::printf("files: walk %d, analysis %d (no-op sink), %d (Working dialog)\n", walked, analyzedQuietly,
                 analyzedWithDialog);
     std::printf("analysis keeping its folder totals (no-op sink): %.3f s\n", keeping);
@@ -108,6 +131,7 @@ int main(int argc, char** argv)
     bench::PrintPeakWorkingSet();
     std::printf("target: analysis with folder totals and Working dialog / bare walk <= 1.25\n");
     std::printf("target: peak working set < 64 MB\n");
+    std::printf("target: tree overhead <= 1.10; space map / bare walk <= 0.2\n");
     std::printf("target: saving overhead <= 1.05; read back + report / bare walk <= 0.05; 100,000 folders <= 8 MB\n");
     bool agree = walked == analyzedQuietly && walked == analyzedWithDialog && grown == 0;
     if (!agree)
