@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Starts corvane.exe under Wine in the user's own Wine prefix. Without a
 # display it runs in a virtual one, inside a Wine desktop window (so that Wine
-# draws the window frames itself), saves a screenshot to build/screenshots/
-# and closes the program after a few seconds.
+# draws the window frames itself), saves screenshots of the main window, an
+# introduction, the reports of drive C: and their space map to
+# build/screenshots/, and closes the program.
 # Usage: run.sh BUILD_DIR
 set -euo pipefail
 build=$(realpath "$1")
@@ -15,6 +16,9 @@ if [ -n "${DISPLAY:-}" ]; then
   exec "$here/wine-run.sh" "$exe"
 fi
 
+# A prefix of its own, so that the pictures show a new prefix's drive C: and
+# every introduction page.
+export WINEPREFIX="$build/screenshot-prefix"
 mkdir -p "$shots"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   exe=$1; shots=$2; here=$3
@@ -39,6 +43,37 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     sleep 1
     import -window "$window" "$shots/intro-page.png" || status=1
     echo "Screenshot: $shots/intro-page.png"
+    # Then the reports of drive C: (Reports, Next on the introduction and
+    # on the target page), and its space map in a larger window, the mouse
+    # over the map.
+    xdotool mousemove --window "$window" 442 119 click 1
+    sleep 1
+    xdotool mousemove --window "$window" 596 407 click 1
+    sleep 1
+    xdotool mousemove --window "$window" 596 407 click 1
+    sleep 20
+    import -window "$window" "$shots/reports-results.png" || status=1
+    echo "Screenshot: $shots/reports-results.png"
+    xdotool mousemove --window "$window" 300 194 click 1
+    sleep 1
+    xdotool key End Return
+    sleep 2
+    # Moved to the top left corner and stretched over the desktop.
+    drag() {
+      xdotool mousemove --window "$window" "$1" "$2" mousedown 1
+      sleep 0.5
+      xdotool mousemove --window "$window" "$3" "$4"
+      sleep 0.5
+      xdotool mouseup 1
+      sleep 1
+    }
+    drag 300 58 210 8
+    drag 616 400 797 497
+    sleep 2
+    xdotool mousemove --window "$window" 300 250
+    sleep 1
+    import -window "$window" "$shots/reports-map.png" || status=1
+    echo "Screenshot: $shots/reports-map.png"
     # A polite close, as the close box would do; then the Wine desktop goes too.
     "$here/wine-run.sh" taskkill /im corvane.exe >/dev/null 2>&1 || true
     sleep 3
