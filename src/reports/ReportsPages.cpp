@@ -229,6 +229,8 @@ void ReportsResultsPage::OnPageActivated()
     m_removed.clear();
     FILETIME started{};
     ::GetSystemTimeAsFileTime(&started);
+    // The tree is rebuilt below a map that may still be on show.
+    m_mapView.SetTree(nullptr);
     m_analysis.Start(target, session.Sink());
     m_mapView.SetTree(&m_analysis.Tree());
     CompareWithKept(framework::FileTimeTicks(started));
@@ -241,11 +243,7 @@ void ReportsResultsPage::OnFilesDeleted(const std::vector<std::string>& paths)
 {
     m_removed.insert(paths.begin(), paths.end());
     SpaceTree& tree = m_analysis.Tree();
-    for (const std::string& path : paths) {
-        std::uint32_t node = tree.Find(path);
-        if (node != SpaceTree::kNone)
-            tree.Remove(node);
-    }
+    tree.Remove(tree.FindAll(paths));
     m_mapView.Refresh();
 }
 

@@ -50,8 +50,13 @@ void CSpaceMapView::SetTree(const SpaceTree* tree)
 
 void CSpaceMapView::Refresh()
 {
-    if (m_tree && m_selected != SpaceTree::kNone && m_tree->At(m_selected).size == 0)
+    if (!m_tree)
+        return;
+    if (m_selected != SpaceTree::kNone && m_tree->At(m_selected).size == 0)
         m_selected = SpaceTree::kNone;
+    // A folder shown that went gives way to the nearest one left.
+    while (m_folder != m_tree->Root() && m_tree->At(m_folder).size == 0)
+        m_folder = m_tree->At(m_folder).parent;
     Invalidate();
 }
 
@@ -234,10 +239,14 @@ void CSpaceMapView::Print(PrintTarget& target, int pageWidth, int pageHeight)
         std::vector<std::uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
         map.Render(pixels.data());
         // As large as the page allows, the picture's shape kept.
-        double scale = std::min(static_cast<double>(pageWidth) / width, static_cast<double>(pageHeight) / height);
+        auto across = static_cast<long long>(pageWidth), down = static_cast<long long>(pageHeight);
+        if (across * height <= down * width)
+            down = across * height / width;
+        else
+            across = down * width / height;
         BITMAPINFO info = PictureInfo(width, height);
-        ::StretchDIBits(dc, 0, 0, static_cast<int>(width * scale), static_cast<int>(height * scale), 0, 0, width,
-                        height, pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+        ::StretchDIBits(dc, 0, 0, static_cast<int>(across), static_cast<int>(down), 0, 0, width, height, pixels.data(),
+                        &info, DIB_RGB_COLORS, SRCCOPY);
     }
     target.EndPage();
 }

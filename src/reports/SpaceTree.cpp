@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_map>
+#include <unordered_set>
 
 const char* const kFileClassNames[kFileClassCount] = {
     "Pictures", "Media", "Archives", "Programs", "Documents", "Temporary", "Text", "Other",
@@ -195,6 +197,19 @@ std::string SpaceTree::Path(std::uint32_t node) const
     return path;
 }
 
+// The exact name first, else one that differs only in case.
+std::uint32_t SpaceTree::FindChild(std::uint32_t folder, std::string_view name) const
+{
+    std::uint32_t found = kNone;
+    for (std::uint32_t child : Children(folder)) {
+        if (Name(child) == name)
+            return child;
+        if (found == kNone && EqualIgnoringCase(Name(child), name))
+            found = child;
+    }
+    return found;
+}
+
 std::uint32_t SpaceTree::Find(std::string_view path) const
 {
     if (m_nodes.empty())
@@ -206,26 +221,50 @@ std::uint32_t SpaceTree::Find(std::string_view path) const
     if (rest == "\\")
         rest = {};
     std::uint32_t at = Root();
-    while (!rest.empty()) {
-        if (rest.front() != '\\')
+    while (!rest.empty() && at != kNone) {
+        if (rest.front() != '\\' || !m_nodes[at].folder)
             return kNone;
         rest.remove_prefix(1);
         std::string_view name = rest.substr(0, rest.find('\\'));
         rest.remove_prefix(name.size());
-        std::uint32_t next = kNone;
-        for (std::uint32_t child : Children(at)) {
-            if (Name(child) == name) {
-                next = child;
-                break;
-            }
-            if (next == kNone && EqualIgnoringCase(Name(child), name))
-                next = child;
-        }
-        if (next == kNone)
-            return kNone;
-        at = next;
+        at = FindChild(at, name);
     }
     return at;
+}
+
+std::vector<std::uint32_t> SpaceTree::FindAll(std::span<const std::string> paths) const
+{
+    // A folder of a hundred thousand files is searched once, not once a path.
+    struct FolderIndex {
+        std::uint32_t folder = kNone;
+        std::unordered_map<std::string_view, std::uint32_t> names;
+    };
+    std::unordered_map<std::string_view, FolderIndex> indexes;
+    std::vector<std::uint32_t> found;
+    found.reserve(paths.size());
+    for (std::string_view path : paths) {
+        size_t slash = path.find_last_of('\\');
+        if (slash == std::string_view::npos || slash + 1 == path.size()) {
+            found.push_back(Find(path));
+            continue;
+        }
+        std::string_view name = path.substr(slash + 1);
+        auto [index, made] = indexes.try_emplace(path.substr(0, slash));
+        FolderIndex& folder = index->second;
+        if (made) {
+            folder.folder = Find(index->first);
+            if (folder.folder != kNone && m_nodes[folder.folder].folder) {
+                for (std::uint32_t child : Children(folder.folder))
+                    folder.names.try_emplace(Name(child), child);
+            }
+        }
+        auto child = folder.names.find(name);
+        if (child != folder.names.end())
+            found.push_back(child->second);
+        else
+            found.push_back(folder.names.empty() ? kNone : FindChild(folder.folder, name));
+    }
+    return found;
 }
 
 bool SpaceTree::IsWithin(std::uint32_t node, std::uint32_t folder) const
@@ -237,25 +276,33 @@ bool SpaceTree::IsWithin(std::uint32_t node, std::uint32_t folder) const
     return false;
 }
 
-void SpaceTree::Remove(std::uint32_t node)
+void SpaceTree::Remove(std::span<const std::uint32_t> nodes)
 {
-    std::uint64_t size = m_nodes[node].size;
-    m_nodes[node].size = 0;
-    for (std::uint32_t at = m_nodes[node].parent; at != kNone; at = m_nodes[at].parent) {
-        m_nodes[at].size -= std::min(size, m_nodes[at].size);
-        SortChildren(at);
-    }
-    // A folder's children are zero too, so that none is drawn or found later.
-    std::vector<std::uint32_t> below{node};
-    while (!below.empty()) {
-        std::uint32_t folder = below.back();
-        below.pop_back();
-        m_nodes[folder].size = 0;
-        if (m_nodes[folder].folder) {
-            for (std::uint32_t child : Children(folder))
-                below.push_back(child);
+    std::unordered_set<std::uint32_t> shrunk;
+    std::vector<std::uint32_t> below;
+    for (std::uint32_t node : nodes) {
+        if (node == kNone || m_nodes[node].size == 0)
+            continue;
+        std::uint64_t size = m_nodes[node].size;
+        for (std::uint32_t at = m_nodes[node].parent; at != kNone; at = m_nodes[at].parent) {
+            m_nodes[at].size -= std::min(size, m_nodes[at].size);
+            shrunk.insert(at);
+        }
+        // What lies in a folder goes with it, so that none of it is drawn again.
+        below.push_back(node);
+        while (!below.empty()) {
+            std::uint32_t at = below.back();
+            below.pop_back();
+            m_nodes[at].size = 0;
+            if (m_nodes[at].folder) {
+                for (std::uint32_t child : Children(at))
+                    below.push_back(child);
+            }
         }
     }
+    // Each folder that shrank sorts its children again, once.
+    for (std::uint32_t folder : shrunk)
+        SortChildren(folder);
 }
 
 void SpaceTree::SortChildren(std::uint32_t folder)

@@ -58,16 +58,19 @@ public:
     std::string Path(std::uint32_t node) const;
     // The node of a path below (or at) the target, or kNone.
     std::uint32_t Find(std::string_view path) const;
+    // The same for many paths, each folder's names looked up in one index.
+    std::vector<std::uint32_t> FindAll(std::span<const std::string> paths) const;
     // Whether node is folder or lies below it.
     bool IsWithin(std::uint32_t node, std::uint32_t folder) const;
-    // A recycled or deleted node: it and what lies in it leave the map, and
-    // its folders shrink.
-    void Remove(std::uint32_t node);
+    // Recycled or deleted nodes (kNone: none): they and what lies in them
+    // leave the map, and their folders shrink.
+    void Remove(std::span<const std::uint32_t> nodes);
     size_t Count() const noexcept { return m_nodes.size(); }
     size_t Bytes() const noexcept;
 
 private:
     std::uint32_t Add(std::string_view name, std::uint64_t size, bool folder);
+    std::uint32_t FindChild(std::uint32_t folder, std::string_view name) const;
     void SortChildren(std::uint32_t folder);
 
     std::vector<Node> m_nodes;

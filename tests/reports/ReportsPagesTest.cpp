@@ -4,6 +4,7 @@
 #include "framework/Path.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
+#include "lists/PrintList.h"
 #include "reports/KeptAnalysis.h"
 #include "resources/resource.h"
 
@@ -22,6 +23,31 @@
 namespace {
 
 constexpr int kReportsTab = 3;
+
+// The pictures a print stretches onto its pages, read back from metafiles.
+class RecordingTarget : public PrintTarget {
+public:
+    HDC StartPage() override { return m_dc = ::CreateEnhMetaFileA(nullptr, nullptr, nullptr, nullptr); }
+    void EndPage() override
+    {
+        HENHMETAFILE page = ::CloseEnhMetaFile(m_dc);
+        ::EnumEnhMetaFile(
+            nullptr, page,
+            [](HDC, HANDLETABLE*, const ENHMETARECORD* record, int, LPARAM found) {
+                if (record->iType == EMR_STRETCHDIBITS) {
+                    const auto& stretch = *reinterpret_cast<const EMRSTRETCHDIBITS*>(record);
+                    reinterpret_cast<std::vector<SIZE>*>(found)->push_back({stretch.cxDest, stretch.cyDest});
+                }
+                return 1;
+            },
+            &pictures, nullptr);
+        ::DeleteEnhMetaFile(page);
+    }
+    std::vector<SIZE> pictures;
+
+private:
+    HDC m_dc = nullptr;
+};
 
 class ReportsPagesTest : public ProgramTest {
 protected:
@@ -382,4 +408,11 @@ TEST_F(ReportsPagesTest, TheMapOfAnAwkwardTreeShowsTheBigFileLargest)
     EXPECT_EQ(map.Tree()->Path(largest->node), "E:\\map\\big.iso");
     EXPECT_EQ(Node("E:\\map\\docs\\back"), SpaceTree::kNone);
     EXPECT_NE(Node("E:\\map\\empty"), SpaceTree::kNone);
+
+    // Printed as shown, as large as the page allows.
+    RecordingTarget printed;
+    map.Print(printed, 1000, 4000);
+    ASSERT_EQ(printed.pictures.size(), 1u);
+    EXPECT_EQ(printed.pictures[0].cx, 1000);
+    EXPECT_NEAR(printed.pictures[0].cy, 1000.0 * picture.Height() / picture.Width(), 1.0);
 }
