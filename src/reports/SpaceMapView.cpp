@@ -167,6 +167,8 @@ void CSpaceMapView::OnPaint()
             FrameRect(dc, selected, WHITE_BRUSH);
         }
     }
+    if (::GetFocus() == m_hWnd)
+        ::DrawFocusRect(dc, &rect);
     RECT band{0, rect.bottom, client.right, client.bottom};
     DrawLegend(dc, band);
 }
@@ -262,6 +264,10 @@ LRESULT CSpaceMapView::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         return 1;
     case WM_SIZE:
         Invalidate();
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        ::InvalidateRect(m_hWnd, nullptr, FALSE);
         return 0;
     case WM_MOUSEMOVE:
         OnMouseMove(point);
