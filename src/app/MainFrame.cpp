@@ -64,6 +64,13 @@ LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     switch (msg) {
     case WM_CREATE:
         return OnCreate();
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case WM_ENABLE:
+        if (wParam && m_closeWhenEnabled)
+            ::PostMessageA(m_hWnd, WM_CLOSE, 0, 0);
+        return 0;
     case WM_DESTROY:
         OnDestroy();
         return 0;
@@ -105,6 +112,27 @@ int CMainFrame::OnCreate()
     CenterOnDesktop();
     TakeSnapshot(m_settings);
     return 0;
+}
+
+// A long operation (or a modal window) runs inside a handler of this window
+// and holds it disabled: destroyed now, the operation would go on with no
+// window and no Stop. It is asked to end first, and the window closes after.
+void CMainFrame::OnClose()
+{
+    if (::IsWindowEnabled(m_hWnd)) {
+        DestroyWindow();
+        return;
+    }
+    m_closeWhenEnabled = true;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM frame) {
+            if (::GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(frame) && ::IsWindowEnabled(window) &&
+                ::IsWindowVisible(window))
+                ::PostMessageA(window, WM_CLOSE, 0, 0);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(m_hWnd));
 }
 
 void CMainFrame::OnDestroy()

@@ -33,6 +33,7 @@ protected:
 
 private:
     int OnCreate();
+    void OnClose();
     void OnDestroy();
     void OnSize();
     void FitPages();
@@ -49,4 +50,6 @@ private:
     std::unique_ptr<CTabView> m_view;
     framework::StatusBar m_statusBar;
     SIZE m_fitted{kWidth, kHeight};
+    // Closed while a long operation held the window: close when it is given back.
+    bool m_closeWhenEnabled = false;
 };

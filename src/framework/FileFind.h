@@ -22,6 +22,7 @@ public:
     void Close() noexcept { m_handle.reset(); }
 
     bool IsDots() const noexcept;
+    DWORD GetAttributes() const noexcept { return m_data.dwFileAttributes; }
     bool IsDirectory() const noexcept { return (m_data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
     // Junctions and symbolic links: walks never descend into them.
     bool IsReparsePoint() const noexcept { return (m_data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }

@@ -1,6 +1,7 @@
 #include "lists/ListActions.h"
 
 #include "framework/Application.h"
+#include "framework/FileFind.h"
 #include "framework/Path.h"
 #include "framework/Seams.h"
 
@@ -11,6 +12,7 @@
 namespace {
 
 constexpr INT_PTR kNoAssociation = 31;
+constexpr int kListedInQuestion = 10;
 
 // Why a row may not be handed to the shell, or null when it may: only a
 // full path without wildcards that names one existing file (or, where the
@@ -43,23 +45,61 @@ bool IsFolder(const std::string& path)
 // The shell takes paths of up to MAX_PATH characters only.
 bool IsLongPath(const std::string& path)
 {
-    return path.size() >= MAX_PATH;
+    return framework::WideLength(path) >= MAX_PATH;
 }
 
-// Files too deep for the shell are deleted here, after a question of our own.
-// False when the user said no.
-bool DeleteLongPaths(HWND owner, const std::vector<std::string>& paths)
+// Why the shell may not be handed the path, or null when it may: it would
+// not find it, or would act on another file by a name it shortened.
+const char* ShellRefusalOf(const std::string& path, const char* tooLong)
 {
-    if (paths.empty())
+    if (IsLongPath(path))
+        return tooLong;
+    if (framework::HasNameTheShellWouldChange(path))
+        return "its name ends in a dot or a space, which the shell would read as another name";
+    return nullptr;
+}
+
+// Removes what is not a folder to walk: a file, or a link itself; false for a
+// folder to walk.
+bool RemoveUnlessFolder(const std::string& path, DWORD attributes)
+{
+    std::wstring wide = framework::WidePath(path);
+    if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+            ::RemoveDirectoryW(wide.c_str());
+        else
+            ::DeleteFileW(wide.c_str());
         return true;
-    std::string question = "These files lie too deep for the shell.  Delete them permanently?\n";
-    for (const std::string& path : paths)
-        question += "\n" + path;
-    if (framework::GetSeams().messageBox(owner, question.c_str(), "Corvane", MB_YESNO | MB_ICONWARNING) != IDYES)
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         return false;
-    for (const std::string& path : paths)
-        ::DeleteFileW(framework::WidePath(path).c_str());
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        ::SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+    ::DeleteFileW(wide.c_str());
     return true;
+}
+
+// Deletes a file, or a folder with everything in it, by its true names. A
+// link met on the way is removed itself, or left where the system would
+// follow it; folders are listed one after another, never by recursion, so
+// any depth is deleted. What cannot go stays for the caller to see.
+void DeleteForGood(const std::string& path)
+{
+    std::vector<std::string> folders;  // each after the folder holding it
+    if (!RemoveUnlessFolder(path, framework::GetPathAttributes(path)))
+        folders.push_back(path);
+    framework::FileFind find;
+    for (size_t next = 0; next < folders.size(); ++next) {
+        for (bool more = find.FindFile(folders[next] + "\\*"); more; more = find.FindNextFile()) {
+            std::string entry = find.GetFilePath();
+            if (find.IsDots() || framework::ReachesElsewhere(entry))
+                continue;
+            if (!RemoveUnlessFolder(entry, find.GetAttributes()))
+                folders.push_back(std::move(entry));
+        }
+    }
+    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder)
+        ::RemoveDirectoryW(framework::WidePath(*folder).c_str());
 }
 
 // One message for every row left alone.
@@ -120,8 +160,8 @@ void OpenPath(HWND page, const std::string& path)
 {
     framework::WaitCursor wait;
     const char* why = RefusalOf(path, true, false);
-    if (!why && IsLongPath(path))
-        why = "its path is too long for the shell";
+    if (!why)
+        why = ShellRefusalOf(path, "its path is too long for the shell");
     if (why) {
         Refusals refused;
         refused.Add(path, why);
@@ -140,61 +180,81 @@ void OpenPath(HWND page, const std::string& path)
 
 RemovedPaths RemovePaths(HWND owner, const std::vector<RemovalRequest>& requests, bool permanent)
 {
-    std::vector<std::string> taken;
-    std::vector<std::string> shellPaths;
-    std::vector<std::string> deep;
+    struct Taken {
+        std::string path;
+        bool folder;
+        bool ours;     // deleted here, not by the shell
+        bool exactly;  // listed under exactly this name before
+    };
+    std::vector<Taken> taken;
     std::vector<std::string> folderPaths;
     Refusals refused;
     for (const RemovalRequest& request : requests) {
         const std::string& path = request.path;
         const char* why = RefusalOf(path, request.folder, true);
-        bool folder = !why && IsFolder(path);
-        if (!why && IsLongPath(path)) {
-            // Never deleted for good when the user asked for the Recycle Bin.
-            if (!permanent)
-                why = "its path is too long for the Recycle Bin";
-            else if (folder)
-                why = "it is a folder too deep for the shell";
-        }
+        // Never deleted for good when the user asked for the Recycle Bin.
+        const char* shellWhy = why ? nullptr : ShellRefusalOf(path, "its path is too long for the Recycle Bin");
+        if (!permanent)
+            why = why ? why : shellWhy;
+        else if (!why && framework::ReachesElsewhere(path))
+            why = "it is a link this system follows: deleting it would delete what it points to";
         if (why) {
             refused.Add(path, why);
             continue;
         }
-        taken.push_back(path);
+        bool folder = IsFolder(path);
+        // The shell may follow links inside a folder: folders go here, for good.
+        taken.push_back({path, folder, permanent && (folder || shellWhy), framework::ExistsExactly(path)});
         if (folder)
             folderPaths.push_back(path);
-        (IsLongPath(path) ? deep : shellPaths).push_back(path);
     }
-    // What lies in a folder that goes goes with it: the shell is not asked twice.
+    // What lies in a folder that goes goes with it: nobody is asked twice.
     std::string sources;
-    for (const std::string& path : shellPaths) {
-        if (!IsInAnyFolder(path, folderPaths)) {
-            sources += path;
+    std::string question = "Delete these permanently?  A folder goes with everything in it; a link inside it is "
+                           "never followed.\n";
+    int asked = 0;
+    for (const Taken& item : taken) {
+        if (IsInAnyFolder(item.path, folderPaths))
+            continue;
+        if (!item.ours) {
+            sources += item.path;
             sources += '\0';
+        } else if (++asked <= kListedInQuestion) {
+            question += "\n" + item.path;
         }
     }
+    if (asked > kListedInQuestion)
+        question += "\n... and " + std::to_string(asked - kListedInQuestion) + " more.";
     refused.Show(owner);
     if (taken.empty())
         return {};
-    bool deepAgreed = DeleteLongPaths(owner, deep);
+    bool oursAgreed = asked == 0 || framework::GetSeams().messageBox(owner, question.c_str(), "Corvane",
+                                                                     MB_YESNO | MB_ICONWARNING) == IDYES;
     bool shellAgreed = sources.empty() || RunShellDelete(sources, permanent);
+    framework::WaitCursor wait;
+    for (const Taken& item : taken) {
+        if (item.ours && oursAgreed && !IsInAnyFolder(item.path, folderPaths))
+            DeleteForGood(item.path);
+    }
 
     // Whatever the shell answered, some files may be gone (a cancel half-way,
     // one locked file): exactly those that no longer exist count. One still
     // there after work the user did not cancel is in use or ours not to
     // delete: that is said, never passed over as done.
-    framework::WaitCursor wait;
     RemovedPaths removed;
     Refusals kept;
-    for (std::string& path : taken) {
-        if (framework::GetPathAttributes(path) != INVALID_FILE_ATTRIBUTES) {
-            if (IsLongPath(path) ? deepAgreed : shellAgreed)
-                kept.Add(path, "it could not be deleted: it may be in use, or you may lack the rights");
+    for (Taken& item : taken) {
+        bool there = item.exactly ? framework::ExistsExactly(item.path)
+                                  : framework::GetPathAttributes(item.path) != INVALID_FILE_ATTRIBUTES;
+        if (there) {
+            if (item.ours ? oursAgreed : shellAgreed)
+                kept.Add(item.path, "it could not be deleted: it may be in use, hold a link that is not followed, "
+                                    "or you may lack the rights");
             continue;
         }
-        if (std::find(folderPaths.begin(), folderPaths.end(), path) != folderPaths.end())
-            removed.folders.push_back(path);
-        removed.paths.push_back(std::move(path));
+        if (item.folder)
+            removed.folders.push_back(item.path);
+        removed.paths.push_back(std::move(item.path));
     }
     kept.Show(owner);
     return removed;

@@ -129,6 +129,11 @@ void CWorkingDlg::PumpMessages()
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
+        // Escape stops the work wherever the focus is; the pages never see it.
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+            OnCancel();
+            continue;
+        }
         framework::Application* app = framework::Application::Current();
         if (!app || !app->PreTranslateMessage(msg)) {
             ::TranslateMessage(&msg);

@@ -28,9 +28,10 @@ public:
 protected:
     BOOL OnInitDialog() override;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    // Neither Enter nor Escape ends the dialog or presses Stop.
+    // Enter never ends the dialog. Escape, and a close asked of the dialog
+    // (as the main window does when it is closed during the work), press Stop.
     void OnOK() override {}
-    void OnCancel() override {}
+    void OnCancel() override { m_bStop = true; }
 
 private:
     bool Advance(const char* text, bool phase);

@@ -2,6 +2,7 @@
 #include "framework/Handle.h"
 #include "framework/Path.h"
 
+#include "support/HostLink.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -71,6 +72,38 @@ TEST(Path, LongPathsTakeTheLiteralForm)
     EXPECT_EQ(WidePath("C:\\a/b\\..\\" + tail), L"\\\\?\\C:\\a\\" + std::wstring(300, L'x'));
     EXPECT_EQ(WidePath("\\\\server\\share\\" + tail), L"\\\\?\\UNC\\server\\share\\" + std::wstring(300, L'x'));
     EXPECT_EQ(WidePath("\\\\?\\C:\\" + tail), L"\\\\?\\C:\\" + std::wstring(300, L'x'));
+}
+
+TEST(Path, NamesEndingInADotOrASpaceAndLinksAreToldApart)
+{
+    TempFolder temp;
+    TempFolder outside;
+    for (const char* name : {"victim", "victim.", "space", "space ", "data\\f", "data.\\f", "Mixed.txt"})
+        temp.MakeFile(name, 1);
+    std::string dotted = temp.Path() + "victim.";
+    EXPECT_EQ(WidePath(dotted), L"\\\\?\\" + framework::WideText(dotted));
+    EXPECT_TRUE(framework::HasNameTheShellWouldChange(dotted));
+    EXPECT_TRUE(framework::HasNameTheShellWouldChange(temp.Path() + "data.\\f"));
+    EXPECT_TRUE(framework::HasNameTheShellWouldChange(temp.Path() + "space "));
+    EXPECT_FALSE(framework::HasNameTheShellWouldChange(temp.Path() + "a.b\\c.txt"));
+    // The literal form reaches the true file, not the one the plain form names.
+    ASSERT_TRUE(::DeleteFileW(WidePath(dotted).c_str()));
+    EXPECT_NE(GetPathAttributes(temp.Path() + "victim"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetPathAttributes(dotted), INVALID_FILE_ATTRIBUTES);
+
+    EXPECT_TRUE(framework::ExistsExactly(temp.Path() + "Mixed.txt"));
+    EXPECT_FALSE(framework::ExistsExactly(temp.Path() + "mixed.txt"));
+    EXPECT_NE(GetPathAttributes(temp.Path() + "mixed.txt"), INVALID_FILE_ATTRIBUTES);
+
+    std::string deep = temp.MakeFile(DeepFolder() + "deep.bin");
+    for (const std::string& own : {temp.Path() + "space ", temp.Path() + "data.", temp.Path() + "data.\\f", deep})
+        EXPECT_FALSE(framework::ReachesElsewhere(own)) << own;
+    std::string target = outside.MakeFile("target.txt", 3);
+    HostLink fileLink(target, temp.Path() + "file-link");
+    HostLink folderLink(outside.Path(), temp.Path() + "folder-link");
+    ASSERT_TRUE(fileLink.Made() && folderLink.Made());
+    for (const char* link : {"file-link", "folder-link", "missing"})
+        EXPECT_TRUE(framework::ReachesElsewhere(temp.Path() + link)) << link;
 }
 
 TEST(Path, SystemAndProfileFoldersAreProtected)

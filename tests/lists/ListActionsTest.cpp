@@ -1,8 +1,10 @@
 #include "lists/ListActions.h"
 
+#include "framework/Path.h"
 #include "framework/Seams.h"
 #include "lists/FileText.h"
 
+#include "support/HostLink.h"
 #include "support/Messages.h"
 #include "support/Override.h"
 #include "support/TempFolder.h"
@@ -13,6 +15,7 @@
 #include <cstring>
 #include <vector>
 
+using framework::GetPathAttributes;
 using framework::GetSeams;
 using framework::Seams;
 
@@ -223,7 +226,7 @@ TEST_F(ListActionsTest, OnlyRowsNamingOneExistingFileReachTheShellAndDeepFilesAr
     EXPECT_EQ(ListCtrlDeleteSelectedFiles(m_rows.List(), true), Texts{deepFolder + "\\deep.txt"});
     EXPECT_EQ(shellCalls, 0);
     ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[1].rfind("These files lie too deep for the shell.  Delete them permanently?", 0), 0u);
+    EXPECT_EQ(messages[1].rfind("Delete these permanently?", 0), 0u);
     EXPECT_EQ(Column(0), (Texts{"??.txt", "ef.txt"}));
     for (const char* name : {"ab.txt", "cd.txt", "ef.txt"})
         EXPECT_NE(::GetFileAttributesA((temp.Path() + name).c_str()), INVALID_FILE_ATTRIBUTES) << name;
@@ -271,4 +274,98 @@ TEST_F(ListActionsTest, AFolderRowGoesWholeAfterTheShellsQuestionButNeverARootOr
     const char* why = " (it is a drive root, or a Windows, program or profile folder)\n";
     EXPECT_EQ(message, std::string("Corvane left these files alone:\n\nC:\\") + why + "C:\\windows" + why);
     EXPECT_EQ(Column(0), (Texts{"other.txt", "", "windows"}));
+}
+
+TEST_F(ListActionsTest, NamesEndingInADotOrASpaceAreActedOnTrulyOrRefused)
+{
+    TempFolder temp;
+    std::string folder = temp.Path().substr(0, temp.Path().size() - 1);
+    for (const char* name : {"victim", "victim.", "space", "space ", "data\\f", "data.\\f"})
+        temp.MakeFile(name, 1);
+    AddRow("victim.", folder);
+    AddRow("space ", folder);
+    m_rows.List().Rows().Add({"data.", folder}, 1, RowPlace::End, RowKind::FolderRow);
+    m_rows.List().Show();
+    SelectRow(m_list, -1);
+
+    int shellCalls = 0;
+    ScopedOverride<decltype(Seams::fileOperation)> shell(GetSeams().fileOperation, [&](SHFILEOPSTRUCTA&) {
+        ++shellCalls;
+        return 0;
+    });
+    ScopedOverride<decltype(Seams::shellExecute)> run(
+        GetSeams().shellExecute, [&](HWND, const char*, const char*, const char*, const char*, int) {
+            ++shellCalls;
+            return INT_PTR(42);
+        });
+    std::vector<std::string> messages;
+    ScopedOverride<decltype(Seams::messageBox)> box(GetSeams().messageBox,
+                                                    [&](HWND, const char* text, const char*, UINT) {
+                                                        messages.push_back(text);
+                                                        return IDYES;
+                                                    });
+    // The shell would recycle or open "victim", "space" and "data" instead.
+    EXPECT_TRUE(ListCtrlDeleteSelectedFiles(m_rows.List(), false).empty());
+    ListCtrlOpenSelectedFile(m_window, m_rows.List());
+    EXPECT_EQ(shellCalls, 0);
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_NE(messages[0].find("space  (its name ends in a dot or a space"), std::string::npos);
+    EXPECT_NE(messages[1].find("victim. (its name ends in a dot or a space"), std::string::npos);
+
+    messages.clear();
+    EXPECT_EQ(ListCtrlDeleteSelectedFiles(m_rows.List(), true),
+              (Texts{temp.Path() + "victim.", temp.Path() + "space ", temp.Path() + "data."}));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind("Delete these permanently?", 0), 0u);
+    EXPECT_TRUE(Column(0).empty());
+    for (const char* name : {"victim", "space", "data\\f"})
+        EXPECT_NE(::GetFileAttributesA((temp.Path() + name).c_str()), INVALID_FILE_ATTRIBUTES) << name;
+    for (const char* name : {"victim.", "space ", "data."})
+        EXPECT_EQ(GetPathAttributes(temp.Path() + name), INVALID_FILE_ATTRIBUTES) << name;
+}
+
+TEST_F(ListActionsTest, APermanentDeleteNeverFollowsALink)
+{
+    TempFolder temp;
+    TempFolder outside;
+    std::string folder = temp.Path().substr(0, temp.Path().size() - 1);
+    std::string kept = outside.MakeFile("keep\\precious.txt", 5);
+    temp.MakeFile("old\\inner\\file.txt", 5);
+    HostLink folderLink(outside.Path() + "keep", temp.Path() + "old\\inner\\linked");
+    HostLink fileLink(kept, temp.Path() + "old\\precious-link.txt");
+    HostLink rowLink(kept, temp.Path() + "row-link.txt");
+    ASSERT_TRUE(folderLink.Made() && fileLink.Made() && rowLink.Made());
+    m_rows.List().Rows().Add({"old", folder}, 10, RowPlace::End, RowKind::FolderRow);
+    AddRow("row-link.txt", folder);
+    SelectRow(m_list, -1);
+
+    std::vector<std::string> messages;
+    ScopedOverride<decltype(Seams::messageBox)> box(GetSeams().messageBox,
+                                                    [&](HWND, const char* text, const char*, UINT) {
+                                                        messages.push_back(text);
+                                                        return IDYES;
+                                                    });
+    ListCtrlDeleteSelectedFiles(m_rows.List(), true);
+    EXPECT_NE(::GetFileAttributesA(kept.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetPathAttributes(temp.Path() + "old\\inner\\file.txt"), INVALID_FILE_ATTRIBUTES);
+    ASSERT_FALSE(messages.empty());
+    EXPECT_NE(messages[0].find("row-link.txt (it is a link this system follows"), std::string::npos);
+}
+
+TEST_F(ListActionsTest, AFileGoneBesideOneNamedWithOtherCaseCountsAsGone)
+{
+    TempFolder temp;
+    std::string upper = temp.MakeFile("A.txt", 1);
+    ASSERT_TRUE(RunOnHost("/bin/cp", "\"" + UnixPath(upper) + "\" \"" + UnixPath(temp.Path()) + "/a.txt\"",
+                          [&] { return framework::ExistsExactly(temp.Path() + "a.txt"); }));
+    AddRow("a.txt", temp.Path().substr(0, temp.Path().size() - 1));
+    SelectRow(m_list, -1);
+    ScopedOverride<decltype(Seams::fileOperation)> shell(GetSeams().fileOperation, [&](SHFILEOPSTRUCTA& operation) {
+        ::DeleteFileA(operation.pFrom);
+        return 0;
+    });
+    ScopedOverride<decltype(Seams::messageBox)> box(GetSeams().messageBox,
+                                                    [&](HWND, const char*, const char*, UINT) { return IDOK; });
+    EXPECT_EQ(ListCtrlDeleteSelectedFiles(m_rows.List(), true), Texts{temp.Path() + "a.txt"});
+    EXPECT_TRUE(framework::ExistsExactly(upper));
 }
