@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 
 namespace {
@@ -71,6 +72,16 @@ std::vector<std::string> NamedFolders(const std::string& browser)
     for (std::string& folder : folders)
         folder = WithoutTrailingBackslash(folder);
     return folders;
+}
+
+// Browsers name their cache folders so: "Cache", "cache2", "GPUCache",
+// "INetCache", and Internet Explorer's own two.
+bool NamesACache(const std::string& name)
+{
+    std::string lower = name;
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower.find("cache") != std::string::npos || lower == "temporary internet files" || lower == "content.ie5";
 }
 
 bool AllUsable(const std::vector<std::string>& folders)
@@ -159,9 +170,20 @@ std::string ReadRegistryText(HKEY hive, const char* key, const char* value)
 
 bool IsUsableCacheFolder(const std::string& folder)
 {
+    // The text first: an unreachable share would hold up the window being built.
+    if (!framework::IsFullPath(folder) || framework::IsNetworkPath(folder))
+        return false;
     DWORD attributes = framework::GetPathAttributes(folder);
-    return framework::IsFullPath(folder) && attributes != INVALID_FILE_ATTRIBUTES &&
-           (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && !framework::IsProtectedFolder(folder);
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+        framework::IsProtectedFolder(folder) || framework::HoldsUserFolder(folder))
+        return false;
+    std::string resolved = framework::ResolvedFolder(folder);
+    size_t name = resolved.find_last_of('\\');
+    if (name == std::string::npos)
+        return false;
+    size_t parent = resolved.find_last_of('\\', name == 0 ? 0 : name - 1);
+    return NamesACache(resolved.substr(name + 1)) ||
+           (parent != std::string::npos && NamesACache(resolved.substr(parent + 1, name - parent - 1)));
 }
 
 std::vector<std::string> InstalledBrowsers()

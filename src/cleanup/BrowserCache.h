@@ -16,7 +16,11 @@
 std::string ReadRegistryText(HKEY hive, const char* key, const char* value);
 
 // A folder another program's registry names as its cache is used only when it
-// is a full path to an existing folder that is not and holds no protected one.
+// is plainly a cache: a full path, not on the network (never touched there),
+// to an existing folder that is not and holds no protected folder and none of
+// the user's own, and whose name or whose parent's name, links and short
+// names resolved, contains "cache" or is "Temporary Internet Files" or
+// "Content.IE5".
 bool IsUsableCacheFolder(const std::string& folder);
 // The browsers to offer, in order: at most one Internet Explorer, and none
 // whose registry names a cache folder that is not usable; then each profile

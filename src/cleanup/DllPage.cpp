@@ -53,6 +53,8 @@ void DllPage::ShowDetails()
     if (row < 0 || static_cast<size_t>(row) >= Rows().Count())
         return;
     CDetailsDlg details;
-    details.SetFileName(Rows().Text(static_cast<size_t>(row), 0));
+    // A bare name would be found by the system's search order, which may
+    // prefer another library of that name.
+    details.SetFileName(Rows().Text(static_cast<size_t>(row), 0), FileList().Path(static_cast<size_t>(row)));
     details.DoModal(m_hWnd);
 }

@@ -358,6 +358,45 @@ bool IsProtectedFolder(const std::string& folder)
     return Holds(resolved, profiles) || (parent != std::wstring::npos && SameText(resolved, parent, profiles));
 }
 
+std::string ResolvedFolder(const std::string& folder)
+{
+    std::wstring resolved = FinalFolderPath(WidePath(folder));
+    return resolved.empty() ? std::string() : NarrowText(resolved.c_str());
+}
+
+bool HoldsUserFolder(const std::string& folder)
+{
+    std::wstring resolved = FinalFolderPath(WidePath(folder));
+    if (resolved.empty())
+        return true;
+    for (REFKNOWNFOLDERID id :
+         {FOLDERID_Profile, FOLDERID_Documents, FOLDERID_Desktop, FOLDERID_Downloads, FOLDERID_Pictures, FOLDERID_Music,
+          FOLDERID_Videos, FOLDERID_RoamingAppData, FOLDERID_LocalAppData, FOLDERID_LocalAppDataLow}) {
+        std::wstring userFolder = FinalFolderPath(KnownFolder(id));
+        if (!userFolder.empty() && Holds(resolved, userFolder))
+            return true;
+    }
+    return false;
+}
+
+bool IsNetworkPath(const std::string& path)
+{
+    if (path.starts_with("\\\\") || path.starts_with("//"))
+        return true;
+    if (path.size() < 2 || path[1] != ':')
+        return false;
+    return ::GetDriveTypeA((path.substr(0, 2) + "\\").c_str()) == DRIVE_REMOTE;
+}
+
+std::string SystemProgram(const char* name)
+{
+    char folder[MAX_PATH] = "";
+    UINT length = ::GetSystemDirectoryA(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return {};
+    return std::string(folder, length) + "\\" + name;
+}
+
 std::string KnownFolder(int csidl)
 {
     wchar_t path[MAX_PATH] = L"";

@@ -47,6 +47,22 @@ bool IsFullPath(const std::string& path);
 // short names, mapped drives and administrative shares (\\host\C$) resolved.
 // Also true for a folder that cannot be opened: what cannot be told safe is not.
 bool IsProtectedFolder(const std::string& folder);
+// The folder as the file system names it: full, long names, links resolved;
+// empty when it cannot be opened.
+std::string ResolvedFolder(const std::string& folder);
+// One of the user's own folders (the profile, Documents, Desktop, Downloads,
+// Pictures, Music, Videos, the application data roots) or a folder holding
+// one, with links and short names resolved. Also true for a folder that
+// cannot be opened.
+bool HoldsUserFolder(const std::string& folder);
+// A path starting with two slashes (UNC, or a device form that may be one) or
+// one on a remote drive: merely looking at it may wait for a network time-out.
+// Decided from the text and the drive type alone.
+bool IsNetworkPath(const std::string& path);
+// The full path of a program of the system folder, such as "notepad.exe", so
+// that no program of that name elsewhere (beside ours) starts instead; empty
+// when the system folder is unknown.
+std::string SystemProgram(const char* name);
 
 // A folder the shell knows by its CSIDL_ number, such as CSIDL_LOCAL_APPDATA;
 // empty when this system has none.

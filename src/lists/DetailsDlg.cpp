@@ -51,7 +51,7 @@ INT_PTR CDetailsDlg::DoModal(HWND parent) noexcept
 BOOL CDetailsDlg::OnInitDialog()
 {
     Dialog::OnInitDialog();
-    m_strings = ReadVersionStrings(m_fileName);
+    m_strings = ReadVersionStrings(m_path.empty() ? m_fileName : m_path);
     UpdateData(false);
     return TRUE;
 }

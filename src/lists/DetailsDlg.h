@@ -21,8 +21,13 @@ VersionStrings ReadVersionStrings(const std::string& file);
 
 class CDetailsDlg : public framework::Dialog {
 public:
-    // The file as given: a bare name is found by the system's search rules.
-    void SetFileName(const std::string& name) { m_fileName = name; }
+    // The name shown; the version information is read from path, or from
+    // the name itself when no path is given.
+    void SetFileName(const std::string& name, const std::string& path = {})
+    {
+        m_fileName = name;
+        m_path = path;
+    }
     INT_PTR DoModal(HWND parent) noexcept;
 
 protected:
@@ -31,6 +36,7 @@ protected:
 
 private:
     std::string m_fileName;
+    std::string m_path;
     std::string m_language;  // always empty
     VersionStrings m_strings;
 };

@@ -1,6 +1,7 @@
 #include "tools/ToolsPages.h"
 
 #include "framework/Application.h"
+#include "framework/Path.h"
 #include "framework/Seams.h"
 #include "resources/resource.h"
 
@@ -11,16 +12,26 @@
 SystemTools ToolsFor(DWORD version)
 {
     // The top bit of the version is set on the Windows 95 family only.
+    using framework::SystemProgram;
     if ((version & 0x80000000u) != 0)
-        return {{"open", "backup.exe", {}}, {"open", "scandskw.exe", {}}, {"open", "defrag.exe", {}}, true};
+        return {{"open", SystemProgram("backup.exe"), {}},
+                {"open", SystemProgram("scandskw.exe"), {}},
+                {"open", SystemProgram("defrag.exe"), {}},
+                true};
     if (LOBYTE(LOWORD(version)) < 6)
-        return {{"open", "ntbackup.exe", {}}, {"open", "chkdsk.exe", {}}, {"open", "defrag.exe", {}}, false};
+        return {{"open", SystemProgram("ntbackup.exe"), {}},
+                {"open", SystemProgram("chkdsk.exe"), {}},
+                {"open", SystemProgram("defrag.exe"), {}},
+                false};
     // A read-only check of the system drive: it needs the rights the shell
     // asks for, and the command window stays open with its report.
     char windows[MAX_PATH] = "C:";
     ::GetWindowsDirectoryA(windows, MAX_PATH);
     std::string drive(windows, 2);
-    return {{"open", "sdclt.exe", {}}, {"runas", "cmd.exe", "/k chkdsk " + drive}, {"open", "dfrgui.exe", {}}, true};
+    return {{"open", SystemProgram("sdclt.exe"), {}},
+            {"runas", SystemProgram("cmd.exe"), "/k chkdsk " + drive},
+            {"open", SystemProgram("dfrgui.exe"), {}},
+            true};
 }
 
 ToolsPage::ToolsPage(DWORD version) : Page(IDD_TOOLS, "Tools Page"), m_tools(ToolsFor(version))
@@ -42,13 +53,15 @@ BOOL ToolsPage::OnInitDialog()
     return TRUE;
 }
 
-// The program is found by the system's search rules; whether it started is not our concern.
+// Whether the program started is not our concern.
 void ToolsPage::Start(const ToolCommand& tool, bool waitCursor)
 {
+    if (tool.file.empty())
+        return;
     std::optional<framework::WaitCursor> wait;
     if (waitCursor)
         wait.emplace();
-    framework::GetSeams().shellExecute(m_hWnd, tool.verb, tool.file,
+    framework::GetSeams().shellExecute(m_hWnd, tool.verb, tool.file.c_str(),
                                        tool.parameters.empty() ? nullptr : tool.parameters.c_str(), nullptr,
                                        SW_SHOWNORMAL);
 }

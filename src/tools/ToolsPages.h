@@ -10,7 +10,7 @@
 // What the shell is asked to start for one tool.
 struct ToolCommand {
     const char* verb;
-    const char* file;  // a bare name: the system's search rules find it
+    std::string file;  // the full path: a program of that name beside ours must not start instead
     std::string parameters;
 };
 
@@ -23,7 +23,7 @@ struct SystemTools {
 
 // The tools of the system whose version GetVersion reports: the Windows 95
 // family, Windows NT before Vista, or Vista and later, where the older tools
-// are gone.
+// are gone. Each is started by its path in the system folder.
 SystemTools ToolsFor(DWORD version);
 
 class ToolsPage : public Page {

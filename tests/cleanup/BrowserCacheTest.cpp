@@ -6,6 +6,7 @@
 #include "framework/Seams.h"
 #include "resources/resource.h"
 
+#include "support/HostPath.h"
 #include "support/Messages.h"
 #include "support/Override.h"
 #include "support/Program.h"
@@ -19,6 +20,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -33,6 +35,40 @@ void SetText(HKEY hive, const std::string& key, const char* value, const std::st
                      static_cast<DWORD>(text.size() + 1));
     ::RegCloseKey(opened);
 }
+
+// Moves one of the user's folders (a value of User Shell Folders) for the
+// test's length.
+class MovedUserFolder {
+public:
+    MovedUserFolder(const char* value, const std::string& folder) : m_value(value)
+    {
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, kUserFolders, 0, nullptr, 0, KEY_READ | KEY_WRITE, nullptr, &m_key,
+                          nullptr);
+        DWORD size = sizeof m_old;
+        m_had = ::RegQueryValueExA(m_key, value, nullptr, &m_type, m_old, &size) == ERROR_SUCCESS;
+        m_size = size;
+        ::RegSetValueExA(m_key, value, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                         static_cast<DWORD>(folder.size() + 1));
+    }
+    ~MovedUserFolder()
+    {
+        if (m_had)
+            ::RegSetValueExA(m_key, m_value, 0, m_type, m_old, m_size);
+        else
+            ::RegDeleteValueA(m_key, m_value);
+        ::RegCloseKey(m_key);
+    }
+
+private:
+    static constexpr const char* kUserFolders =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    const char* m_value;
+    HKEY m_key = nullptr;
+    bool m_had = false;
+    DWORD m_type = REG_SZ;
+    BYTE m_old[1024] = {};
+    DWORD m_size = 0;
+};
 
 class BrowserCacheTest : public ProgramTest {
 protected:
@@ -89,7 +125,7 @@ TEST_F(BrowserCacheTest, BrowsersAreOfferedByTheirRegistryValues)
 
 TEST_F(BrowserCacheTest, OnlyAFolderOfItsOwnIsACache)
 {
-    m_temp.MakeFile("cache\\page.htm");
+    m_temp.MakeFile("Cache\\page.htm");
     std::string file = m_temp.MakeFile("file.htm");
     char windows[MAX_PATH];
     ::GetWindowsDirectoryA(windows, MAX_PATH);
@@ -108,28 +144,63 @@ TEST_F(BrowserCacheTest, OnlyAFolderOfItsOwnIsACache)
     EXPECT_TRUE(CacheFolders("Internet Explorer 4.0").empty());
     EXPECT_TRUE(InstalledBrowsers().empty());
 
-    SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", m_temp.Path() + "cache");
+    SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", m_temp.Path() + "Cache");
     EXPECT_EQ(InstalledBrowsers(), std::vector<std::string>{"Netscape Navigator 3.0"});
+}
+
+TEST_F(BrowserCacheTest, ARegistryCacheIsPlainlyACacheAndNoneOfTheUsersFolders)
+{
+    std::string cache = m_temp.MakeFolder("Cache");
+    std::string documents = framework::KnownFolder(CSIDL_PERSONAL);
+    // Named like caches, yet the user's own folders or holding one.
+    MovedUserFolder movedDocuments("Personal", m_temp.MakeFolder("Old Cache"));
+    MovedUserFolder movedDownloads("{374DE290-123F-4565-9164-39C4925E467B}", m_temp.MakeFolder("WebCache\\Downloads"));
+    // Wine finds \\server\share below the prefix's dosdevices\unc: a share that answers.
+    const char* prefix = std::getenv("WINEPREFIX");
+    ASSERT_NE(prefix, nullptr);
+    ::CreateDirectoryA(HostPath(std::string(prefix) + "/dosdevices/unc").c_str(), nullptr);
+    TempFolder server(HostPath(std::string(prefix) + "/dosdevices/unc/corvane-server/"));
+    server.MakeFolder("share\\Cache");
+    ASSERT_NE(framework::GetPathAttributes("\\\\corvane-server\\share\\Cache"), INVALID_FILE_ATTRIBUTES);
+
+    for (const std::string& folder :
+         {documents, m_temp.Path() + "Old Cache", m_temp.Path() + "WebCache", m_temp.MakeFolder("Plain\\sub"),
+          std::string("\\\\corvane-server\\share\\Cache")}) {
+        SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", folder);
+        EXPECT_TRUE(InstalledBrowsers().empty()) << folder;
+        EXPECT_TRUE(CacheFolders("Netscape Navigator 3.0").empty()) << folder;
+    }
+    // A folder named so, or below one named so, in the forms the browsers use.
+    for (const std::string& folder :
+         {cache, m_temp.MakeFolder("Cache\\f_01"), m_temp.MakeFolder("Temporary Internet Files\\Content.IE5"),
+          m_temp.MakeFolder("Temporary Internet Files\\Content.IE5\\X1Y2")}) {
+        SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", folder);
+        EXPECT_EQ(InstalledBrowsers(), std::vector<std::string>{"Netscape Navigator 3.0"}) << folder;
+    }
 }
 
 TEST_F(BrowserCacheTest, EachBrowserListsItsOwnFolders)
 {
-    for (const char* file : {"content\\top.htm", "content\\A1\\a.gif", "content\\B2\\b.gif", "content\\C3\\c.gif",
-                             "p1\\one.htm", "p2\\two.htm", "ns\\page.htm", "ns\\sub\\deep.htm"})
+    for (const char* file :
+         {"Content.IE5\\top.htm", "Content.IE5\\A1\\a.gif", "Content.IE5\\B2\\b.gif", "Content.IE5\\C3\\c.gif",
+          "cache1\\one.htm", "cache2\\two.htm", "ns\\cache\\page.htm", "ns\\cache\\sub\\deep.htm"})
         m_temp.MakeFile(file, 10);
-    SetText(HKEY_LOCAL_MACHINE, std::string(kCacheKey) + "\\Content", "CachePath", m_temp.Path() + "content");
-    SetText(HKEY_LOCAL_MACHINE, std::string(kCacheKey) + "\\Paths\\Path1", "CachePath", m_temp.Path() + "p1");
-    SetText(HKEY_LOCAL_MACHINE, std::string(kCacheKey) + "\\Paths\\Path2", "CachePath", m_temp.Path() + "p2\\");
-    SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", m_temp.Path() + "ns");
+    SetText(HKEY_LOCAL_MACHINE, std::string(kCacheKey) + "\\Content", "CachePath", m_temp.Path() + "Content.IE5");
+    SetText(HKEY_LOCAL_MACHINE, std::string(kCacheKey) + "\\Paths\\Path1", "CachePath", m_temp.Path() + "cache1");
+    SetText(HKEY_LOCAL_MACHINE, std::string(kCacheKey) + "\\Paths\\Path2", "CachePath", m_temp.Path() + "cache2\\");
+    SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir",
+            m_temp.Path() + "ns\\cache");
 
     ScriptedSink progress;
     EXPECT_EQ(Listed("Internet Explorer 4.0", progress),
-              (std::vector<std::string>{"content\\A1\\a.gif", "content\\B2\\b.gif", "content\\C3\\c.gif"}));
+              (std::vector<std::string>{"Content.IE5\\A1\\a.gif", "Content.IE5\\B2\\b.gif", "Content.IE5\\C3\\c.gif"}));
     ASSERT_FALSE(progress.texts.empty());
-    EXPECT_EQ(progress.texts[0].rfind("1 files found\nChecking " + m_temp.Path() + "content\\", 0), 0u);
+    EXPECT_EQ(progress.texts[0].rfind("1 files found\nChecking " + m_temp.Path() + "Content.IE5\\", 0), 0u);
     EXPECT_EQ(progress.texts.size(), 3u);
-    EXPECT_EQ(Listed("Internet Explorer 3.0", progress), (std::vector<std::string>{"p1\\one.htm", "p2\\two.htm"}));
-    EXPECT_EQ(Listed("Netscape Navigator 3.0", progress), (std::vector<std::string>{"ns\\page.htm", "ns\\sub"}));
+    EXPECT_EQ(Listed("Internet Explorer 3.0", progress),
+              (std::vector<std::string>{"cache1\\one.htm", "cache2\\two.htm"}));
+    EXPECT_EQ(Listed("Netscape Navigator 3.0", progress),
+              (std::vector<std::string>{"ns\\cache\\page.htm", "ns\\cache\\sub"}));
 }
 
 TEST_F(BrowserCacheTest, TodaysBrowsersAreOfferedPerProfileWithTheirCaches)
@@ -160,13 +231,13 @@ TEST_F(BrowserCacheTest, TodaysBrowsersAreOfferedPerProfileWithTheirCaches)
 
 TEST_F(BrowserCacheTest, DeleteAllDeletesEveryListedFile)
 {
-    m_temp.MakeFile("ns\\one.htm", 10);
-    m_temp.MakeFile("ns\\two.htm", 10);
-    m_temp.MakeFile("ns\\sub\\kept.htm", 10);
+    m_temp.MakeFile("cache\\one.htm", 10);
+    m_temp.MakeFile("cache\\two.htm", 10);
+    m_temp.MakeFile("cache\\sub\\kept.htm", 10);
     // A running browser holds some of its files open.
-    framework::KernelHandle held(::CreateFileA(m_temp.MakeFile("ns\\held.htm", 10).c_str(), GENERIC_READ, 0, nullptr,
+    framework::KernelHandle held(::CreateFileA(m_temp.MakeFile("cache\\held.htm", 10).c_str(), GENERIC_READ, 0, nullptr,
                                                OPEN_EXISTING, 0, nullptr));
-    SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", m_temp.Path() + "ns");
+    SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", m_temp.Path() + "cache");
     m_store.WriteProfileInt("Settings", "SkipInternetPage1", 1);
     StartOn(5, 1);
     HWND page = Page(5, 1);
@@ -193,16 +264,16 @@ TEST_F(BrowserCacheTest, DeleteAllDeletesEveryListedFile)
     Press(page, IDC_DELETE_ALL);
     EXPECT_EQ(flags, 0);
     // What is still there is said, never passed over as done.
-    EXPECT_NE(told.find(m_temp.Path() + "ns\\held.htm (it could not be deleted"), std::string::npos) << told;
-    EXPECT_NE(told.find(m_temp.Path() + "ns\\sub (it could not be deleted"), std::string::npos) << told;
+    EXPECT_NE(told.find(m_temp.Path() + "cache\\held.htm (it could not be deleted"), std::string::npos) << told;
+    EXPECT_NE(told.find(m_temp.Path() + "cache\\sub (it could not be deleted"), std::string::npos) << told;
     // Inside a checked cache folder a folder row goes to the shell too, which
     // asks first; this shell removes files only, so the folder's row stays.
-    EXPECT_EQ(handed, (std::vector<std::string>{m_temp.Path() + "ns\\held.htm", m_temp.Path() + "ns\\one.htm",
-                                                m_temp.Path() + "ns\\sub", m_temp.Path() + "ns\\two.htm"}));
+    EXPECT_EQ(handed, (std::vector<std::string>{m_temp.Path() + "cache\\held.htm", m_temp.Path() + "cache\\one.htm",
+                                                m_temp.Path() + "cache\\sub", m_temp.Path() + "cache\\two.htm"}));
     EXPECT_EQ(ColumnTexts(list, 0), (std::vector<std::string>{"held.htm", "sub"}));
     held.reset();
-    EXPECT_NE(::GetFileAttributesA((m_temp.Path() + "ns\\sub\\kept.htm").c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(::GetFileAttributesA((m_temp.Path() + "ns\\one.htm").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(::GetFileAttributesA((m_temp.Path() + "cache\\sub\\kept.htm").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(::GetFileAttributesA((m_temp.Path() + "cache\\one.htm").c_str()), INVALID_FILE_ATTRIBUTES);
 
     // Start Over and Next again: still four columns.
     Press(page, IDC_START_OVER);

@@ -10,6 +10,7 @@
 #include "support/Messages.h"
 #include "support/Override.h"
 #include "support/Program.h"
+#include "support/TempFolder.h"
 #include "support/TestList.h"
 #include "support/UserActions.h"
 
@@ -86,15 +87,28 @@ TEST_F(DllPageTest, RemovalAsksFirstAndActsOnTheSystemDirectory)
     SelectRow(List(), Row("corvane-latin1.dll"));
     PumpPending();
 
-    // Details shows the first selected row.
+    // Details shows the first selected row, read from the system directory
+    // even where the search order finds another library of that name first.
+    TempFolder elsewhere;
+    ::CopyFileA(HostPath(std::string(CORVANE_TEST_BINARY_DIR) + "/german.dll").c_str(),
+                (elsewhere.Path() + "corvane-both.dll").c_str(), FALSE);
+    char current[MAX_PATH];
+    ::GetCurrentDirectoryA(MAX_PATH, current);
+    ::SetDllDirectoryA(elsewhere.Path().c_str());
+    ::SetCurrentDirectoryA(elsewhere.Path().c_str());
     std::string shown;
+    std::string company;
     AfterDelay(200, [&] {
         HWND details = ::FindWindowA("#32770", "Details");
         shown = framework::GetWindowTextString(::GetDlgItem(details, IDC_DETAILS_FILENAME));
+        company = framework::GetWindowTextString(::GetDlgItem(details, IDC_DETAILS_COMPANY));
         ::PostMessageA(details ? details : ::GetActiveWindow(), WM_COMMAND, IDOK, 0);
     });
     Click(IDC_DETAILS);
+    ::SetDllDirectoryA(nullptr);
+    ::SetCurrentDirectoryA(current);
     EXPECT_EQ(shown, "corvane-both.dll");
+    EXPECT_EQ(company, "Latin Company");
 
     int answer = IDNO;
     UINT icon = 0;

@@ -40,6 +40,10 @@ TEST(ToolsPage, EachSystemStartsTheToolsItHas)
     char windows[MAX_PATH];
     ::GetWindowsDirectoryA(windows, MAX_PATH);
     const std::string systemDrive(windows, 2);
+    // By full path: a program of the same name beside ours must not start.
+    char folder[MAX_PATH];
+    ::GetSystemDirectoryA(folder, MAX_PATH);
+    const std::string systemFolder = std::string(folder) + "\\";
 
     // Windows 10, Windows NT 4.0 and Windows 95, as GetVersion reports them.
     const struct {
@@ -49,9 +53,16 @@ TEST(ToolsPage, EachSystemStartsTheToolsItHas)
     } systems[] = {
         {0x4A61000A,
          true,
-         {"open sdclt.exe", "open sdclt.exe", "runas cmd.exe /k chkdsk " + systemDrive, "open dfrgui.exe"}},
-        {0x05650004, false, {"open ntbackup.exe", "open ntbackup.exe", "open chkdsk.exe"}},
-        {0xC3B60004, true, {"open backup.exe", "open backup.exe", "open scandskw.exe", "open defrag.exe"}},
+         {"open " + systemFolder + "sdclt.exe", "open " + systemFolder + "sdclt.exe",
+          "runas " + systemFolder + "cmd.exe /k chkdsk " + systemDrive, "open " + systemFolder + "dfrgui.exe"}},
+        {0x05650004,
+         false,
+         {"open " + systemFolder + "ntbackup.exe", "open " + systemFolder + "ntbackup.exe",
+          "open " + systemFolder + "chkdsk.exe"}},
+        {0xC3B60004,
+         true,
+         {"open " + systemFolder + "backup.exe", "open " + systemFolder + "backup.exe",
+          "open " + systemFolder + "scandskw.exe", "open " + systemFolder + "defrag.exe"}},
     };
     for (const auto& system : systems) {
         started.clear();
