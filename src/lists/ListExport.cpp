@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -50,6 +51,28 @@ std::string IsoDate(std::string text)
     return text;
 }
 
+// A plain number, sign and decimal point allowed: a spreadsheet takes it
+// as the number it is.
+bool IsPlainNumber(std::string_view text) noexcept
+{
+    if (!text.empty() && (text[0] == '+' || text[0] == '-'))
+        text.remove_prefix(1);
+    size_t point = text.find('.');
+    if (point != std::string_view::npos)
+        return text.size() > 1 && IsDigits(text.substr(0, point)) && IsDigits(text.substr(point + 1));
+    return !text.empty() && IsDigits(text);
+}
+
+// A spreadsheet evaluates a cell that starts with one of these: any name can
+// carry a formula, and "+1.20 M" would show as an error. A leading quote
+// keeps it text.
+std::string Inert(std::string text)
+{
+    if (text.empty() || std::string_view("=+-@\t\r").find(text[0]) == std::string_view::npos || IsPlainNumber(text))
+        return text;
+    return "'" + text;
+}
+
 void AppendField(std::string& csv, const std::string& field)
 {
     if (field.find_first_of(",\"\r\n") == std::string::npos) {
@@ -70,7 +93,7 @@ void AppendRecord(std::string& csv, const std::vector<std::string>& fields)
     for (size_t i = 0; i < fields.size(); ++i) {
         if (i > 0)
             csv += ',';
-        AppendField(csv, framework::Utf8Text(fields[i]));
+        AppendField(csv, Inert(framework::Utf8Text(fields[i])));
     }
     csv += "\r\n";
 }
@@ -177,7 +200,7 @@ std::string RowsText(const CFileList& list, const std::vector<size_t>& rows)
         for (size_t column = 0; column < captions.size(); ++column) {
             if (column > 0)
                 text += '\t';
-            text += OneLine(cellOf(column));
+            text += Inert(OneLine(cellOf(column)));
         }
         text += "\r\n";
     };

@@ -11,7 +11,9 @@
 
 // Every row in the order shown, as RFC 4180 CSV in UTF-8 with a byte-order
 // mark: the column captions first; where the list has a size column a last
-// column "Bytes" holds the exact size, and dates read as YYYY-MM-DD.
+// column "Bytes" holds the exact size, and dates read as YYYY-MM-DD. A cell
+// a spreadsheet would evaluate as a formula starts with a quote (numbers
+// stay numbers); so it does in RowsText.
 std::string ListCsv(const CFileList& list);
 // Writes the CSV of the list to path, through a temporary file beside it that
 // then replaces it, so that a failure never leaves half a file. Returns

@@ -99,3 +99,21 @@ TEST_F(ListExportTest, ASpreadsheetReadsBackTheRowsAsShownWithExactBytes)
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{".", "..", "out.csv", "taken.csv"}));
 }
+
+// Names and growths can read as formulas: a leading quote keeps them text.
+TEST_F(ListExportTest, NoExportedOrCopiedCellStartsAFormulaAndNumbersStayNumbers)
+{
+    m_rows.AddRow({"=1+2.txt", "+1.20 M", "", "-12"}, false, 3);
+    m_rows.AddRow({"@cmd.txt", "-x", "", "+3.5"}, false, 4);
+
+    TempFolder temp;
+    ASSERT_EQ(ExportList(m_rows.List(), temp.Path() + "out.csv"), DWORD(ERROR_SUCCESS));
+    EXPECT_EQ(ReadCsv(ReadFile(temp.Path() + "out.csv").substr(3)),
+              (Records{{"FileName", "Folder", "Size", "Last Modified", "Bytes"},
+                       {"'=1+2.txt", "'+1.20 M", "3 bytes", "-12", "3"},
+                       {"'@cmd.txt", "'-x", "4 bytes", "+3.5", "4"}}));
+
+    EXPECT_EQ(RowsText(m_rows.List(), {0, 1}), "FileName\tFolder\tSize\tLast Modified\r\n"
+                                               "'=1+2.txt\t'+1.20 M\t3 bytes\t-12\r\n"
+                                               "'@cmd.txt\t'-x\t4 bytes\t+3.5\r\n");
+}
