@@ -19,6 +19,9 @@ std::string ListCsv(const CFileList& list);
 // then replaces it, so that a failure never leaves half a file. Returns
 // ERROR_SUCCESS or the error that stopped it.
 DWORD ExportList(const CFileList& list, const std::string& path);
+// The names the temporary file may take, tried in order until one is free.
+constexpr int kExportTemporaryNames = 16;
+std::string ExportTemporaryName(const std::string& target, int attempt);
 
 // The rows (every column, tab-separated, one row a line) with the column
 // captions first.

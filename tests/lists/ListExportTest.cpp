@@ -117,3 +117,28 @@ TEST_F(ListExportTest, NoExportedOrCopiedCellStartsAFormulaAndNumbersStayNumbers
                                                "'=1+2.txt\t'+1.20 M\t3 bytes\t-12\r\n"
                                                "'@cmd.txt\t'-x\t4 bytes\t+3.5\r\n");
 }
+
+TEST_F(ListExportTest, AFileAtTheTemporaryNameIsNotTheExportsToDelete)
+{
+    m_rows.AddRow({"a.txt", "C:\\x", "", ""}, false, 1);
+    TempFolder temp;
+    const std::string target = temp.Path() + "out.csv";
+    std::vector<std::string> taken;
+    for (int attempt = 0; attempt < kExportTemporaryNames; ++attempt)
+        taken.push_back(temp.MakeFile(ExportTemporaryName(target, attempt).substr(temp.Path().size()), 7));
+
+    // Every name taken: the export fails and deletes none of them.
+    EXPECT_NE(ExportList(m_rows.List(), target), DWORD(ERROR_SUCCESS));
+    for (const std::string& path : taken)
+        EXPECT_EQ(ReadFile(path).size(), 7u) << path;
+
+    // One name free: that one is used, and the others stay.
+    ::DeleteFileA(taken.back().c_str());
+    taken.pop_back();
+    ASSERT_EQ(ExportList(m_rows.List(), target), DWORD(ERROR_SUCCESS));
+    EXPECT_NE(ReadFile(target).find("a.txt"), std::string::npos);
+    for (const std::string& path : taken)
+        EXPECT_EQ(ReadFile(path).size(), 7u) << path;
+    EXPECT_EQ(::GetFileAttributesA(ExportTemporaryName(target, kExportTemporaryNames - 1).c_str()),
+              INVALID_FILE_ATTRIBUTES);
+}
