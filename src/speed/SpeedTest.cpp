@@ -95,7 +95,8 @@ public:
     }
     ~ScratchFile()
     {
-        // Deleted on close: the file we made goes, even if a name was swapped.
+        // Deleted on close, so it is the file this run made that goes, and
+        // goes even when the program is killed.
         m_file.reset();
         if (!m_folder.empty())
             ::RemoveDirectoryW(framework::WidePath(m_folder).c_str());
