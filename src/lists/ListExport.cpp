@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -50,6 +51,28 @@ std::string IsoDate(std::string text)
     return text;
 }
 
+// A plain number, sign and decimal point allowed: a spreadsheet takes it
+// as the number it is.
+bool IsPlainNumber(std::string_view text) noexcept
+{
+    if (!text.empty() && (text[0] == '+' || text[0] == '-'))
+        text.remove_prefix(1);
+    size_t point = text.find('.');
+    if (point != std::string_view::npos)
+        return text.size() > 1 && IsDigits(text.substr(0, point)) && IsDigits(text.substr(point + 1));
+    return !text.empty() && IsDigits(text);
+}
+
+// A spreadsheet evaluates a cell that starts with one of these: any name can
+// carry a formula, and "+1.20 M" would show as an error. A leading quote
+// keeps it text.
+std::string Inert(std::string text)
+{
+    if (text.empty() || std::string_view("=+-@\t\r").find(text[0]) == std::string_view::npos || IsPlainNumber(text))
+        return text;
+    return "'" + text;
+}
+
 void AppendField(std::string& csv, const std::string& field)
 {
     if (field.find_first_of(",\"\r\n") == std::string::npos) {
@@ -70,25 +93,43 @@ void AppendRecord(std::string& csv, const std::vector<std::string>& fields)
     for (size_t i = 0; i < fields.size(); ++i) {
         if (i > 0)
             csv += ',';
-        AppendField(csv, framework::Utf8Text(fields[i]));
+        AppendField(csv, Inert(framework::Utf8Text(fields[i])));
     }
     csv += "\r\n";
 }
 
-// The temporary file is removed unless it took the target's place.
+// A temporary file beside the target under a name that was free, removed
+// unless it took the target's place. Whatever stood at a name is left alone.
 class TemporaryFile : framework::NonCopyable {
 public:
-    explicit TemporaryFile(std::wstring path) : m_path(std::move(path)) {}
+    explicit TemporaryFile(const std::string& target)
+    {
+        for (int attempt = 0; attempt < kExportTemporaryNames && !m_file; ++attempt) {
+            std::wstring path = framework::WidePath(ExportTemporaryName(target, attempt));
+            m_file.reset(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+            m_error = ::GetLastError();
+            if (m_file)
+                m_path = std::move(path);
+        }
+    }
     ~TemporaryFile()
     {
-        if (!m_placed)
+        m_file.reset();
+        if (!m_path.empty() && !m_placed)
             ::DeleteFileW(m_path.c_str());
     }
+    // Empty when no name was free; Error() then tells why.
+    HANDLE File() const noexcept { return m_file.get(); }
+    DWORD Error() const noexcept { return m_error; }
+    void Close() noexcept { m_file.reset(); }
     const std::wstring& Path() const noexcept { return m_path; }
     void Placed() noexcept { m_placed = true; }
 
 private:
+    framework::KernelHandle m_file;
     std::wstring m_path;
+    DWORD m_error = ERROR_SUCCESS;
     bool m_placed = false;
 };
 
@@ -144,24 +185,25 @@ std::string ListCsv(const CFileList& list)
     return csv;
 }
 
+std::string ExportTemporaryName(const std::string& target, int attempt)
+{
+    // Beside the target, so that the replacing stays on one volume.
+    return target + "." + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(attempt) + ".tmp";
+}
+
 DWORD ExportList(const CFileList& list, const std::string& path)
 {
     std::string csv = ListCsv(list);
-    // A name of its own beside the target, so that the replacing stays on one volume.
-    std::string unique = "." + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(::GetTickCount());
-    TemporaryFile temporary(framework::WidePath(path + unique + ".tmp"));
-    {
-        framework::KernelHandle file(::CreateFileW(temporary.Path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file)
-            return ::GetLastError();
-        DWORD written = 0;
-        if (!::WriteFile(file.get(), csv.data(), static_cast<DWORD>(csv.size()), &written, nullptr) ||
-            !::FlushFileBuffers(file.get()))
-            return ::GetLastError();
-        if (written != csv.size())
-            return ERROR_DISK_FULL;
-    }
+    TemporaryFile temporary(path);
+    if (!temporary.File())
+        return temporary.Error();
+    DWORD written = 0;
+    if (!::WriteFile(temporary.File(), csv.data(), static_cast<DWORD>(csv.size()), &written, nullptr) ||
+        !::FlushFileBuffers(temporary.File()))
+        return ::GetLastError();
+    if (written != csv.size())
+        return ERROR_DISK_FULL;
+    temporary.Close();
     if (!::MoveFileExW(temporary.Path().c_str(), framework::WidePath(path).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return ::GetLastError();
@@ -177,7 +219,7 @@ std::string RowsText(const CFileList& list, const std::vector<size_t>& rows)
         for (size_t column = 0; column < captions.size(); ++column) {
             if (column > 0)
                 text += '\t';
-            text += OneLine(cellOf(column));
+            text += Inert(OneLine(cellOf(column)));
         }
         text += "\r\n";
     };

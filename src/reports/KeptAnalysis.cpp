@@ -33,56 +33,106 @@ void PutText(std::string& out, std::string_view text)
     out += text;
 }
 
-// Reads a file's bytes in order; any read past its end fails it for good.
-class Reader {
+// A path is at most 32,767 UTF-16 units, each at most three bytes of the
+// program's text.
+constexpr std::uint32_t kPathBytesLimit = 3 * 32767;
+// The largest folder record: length, path, bytes, files.
+constexpr std::uint64_t kRecordBytesLimit = 4 + kPathBytesLimit + 8 + 4;
+// Some two million folders at a hundred bytes of path each. A larger file is
+// not refused by its count alone, but nothing this program keeps needs it,
+// and loading it could take more memory than there is.
+constexpr std::uint64_t kKeptBytesLimit = 256ull << 20;
+// The file is read a piece of this size at a time.
+constexpr DWORD kPieceBytes = 64 * 1024;
+
+// Reads a file's bytes in order, a piece at a time; a read past its end or
+// one that fails fails it for good.
+class Reader : framework::NonCopyable {
 public:
-    explicit Reader(std::string_view data) noexcept : m_data(data) {}
+    Reader(HANDLE file, std::uint64_t size) noexcept : m_file(file), m_size(size) {}
 
     template <typename T> T Get()
     {
         T value{};
-        if (m_data.size() - m_at < sizeof(T)) {
-            m_failed = true;
-            return value;
-        }
-        std::memcpy(&value, m_data.data() + m_at, sizeof(T));
-        m_at += sizeof(T);
+        Copy(&value, sizeof(T));
         return value;
     }
-    std::string_view GetText() { return GetBytes(Get<std::uint32_t>()); }
-    std::string_view GetBytes(size_t length)
+    std::string GetText()
     {
-        if (m_failed || m_data.size() - m_at < length) {
-            m_failed = true;
-            return {};
-        }
-        std::string_view text = m_data.substr(m_at, length);
-        m_at += length;
-        return text;
+        auto length = Get<std::uint32_t>();
+        return length <= kPathBytesLimit ? GetBytes(length) : Fail();
+    }
+    std::string GetBytes(size_t length)
+    {
+        if (m_failed || Left() < length)
+            return Fail();
+        std::string bytes(length, '\0');
+        Copy(bytes.data(), length);
+        return bytes;
     }
     bool Failed() const noexcept { return m_failed; }
-    bool AtEnd() const noexcept { return m_at == m_data.size(); }
-    size_t Left() const noexcept { return m_data.size() - m_at; }
+    bool AtEnd() const noexcept { return m_at == m_size; }
+    std::uint64_t Left() const noexcept { return m_size - m_at; }
 
 private:
-    std::string_view m_data;
-    size_t m_at = 0;
+    std::string Fail() noexcept
+    {
+        m_failed = true;
+        return {};
+    }
+    void Copy(void* out, size_t length)
+    {
+        if (m_failed || Left() < length) {
+            Fail();
+            return;
+        }
+        char* to = static_cast<char*>(out);
+        while (length > 0) {
+            if (m_next == m_piece.size() && !Fill()) {
+                Fail();
+                return;
+            }
+            size_t part = std::min(length, m_piece.size() - m_next);
+            std::memcpy(to, m_piece.data() + m_next, part);
+            m_next += part;
+            m_at += part;
+            to += part;
+            length -= part;
+        }
+    }
+    bool Fill()
+    {
+        auto want = static_cast<DWORD>(std::min<std::uint64_t>(kPieceBytes, Left()));
+        m_piece.resize(want);
+        m_next = 0;
+        DWORD read = 0;
+        return ::ReadFile(m_file, m_piece.data(), want, &read, nullptr) && read == want;
+    }
+
+    HANDLE m_file;
+    std::uint64_t m_size;
+    std::uint64_t m_at = 0;
+    std::string m_piece;
+    size_t m_next = 0;
     bool m_failed = false;
 };
 
-std::optional<std::string> ReadWhole(const std::string& path, size_t limit = SIZE_MAX)
+// A kept file opened for reading, with its size.
+struct KeptFile {
+    framework::KernelHandle handle;
+    std::uint64_t size = 0;
+};
+
+std::optional<KeptFile> OpenKept(const std::string& path)
 {
-    framework::KernelHandle file(::CreateFileW(framework::WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                               nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    KeptFile kept;
+    kept.handle.reset(::CreateFileW(framework::WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     LARGE_INTEGER size{};
-    if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0)
+    if (!kept.handle || !::GetFileSizeEx(kept.handle.get(), &size) || size.QuadPart < 0)
         return std::nullopt;
-    std::string data(std::min(static_cast<size_t>(size.QuadPart), limit), '\0');
-    DWORD read = 0;
-    if (!data.empty() &&
-        (!::ReadFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &read, nullptr) || read != data.size()))
-        return std::nullopt;
-    return data;
+    kept.size = static_cast<std::uint64_t>(size.QuadPart);
+    return kept;
 }
 
 bool WriteWhole(const std::string& path, const std::string& data)
@@ -115,10 +165,10 @@ std::optional<std::uint64_t> ReadHeader(Reader& reader)
 
 std::optional<std::uint64_t> HeaderTime(const std::string& path)
 {
-    std::optional<std::string> head = ReadWhole(path, kHeaderSize);
-    if (!head)
+    std::optional<KeptFile> file = OpenKept(path);
+    if (!file)
         return std::nullopt;
-    Reader reader(*head);
+    Reader reader(file->handle.get(), std::min<std::uint64_t>(file->size, kHeaderSize));
     return ReadHeader(reader);
 }
 
@@ -187,19 +237,21 @@ void AnalysisKeeper::DropOldest() const
 
 std::optional<KeptAnalysis> AnalysisKeeper::Load(const std::string& target) const
 {
-    std::optional<std::string> data = ReadWhole(FileFor(target));
-    if (!data)
+    std::optional<KeptFile> file = OpenKept(FileFor(target));
+    if (!file || file->size > kKeptBytesLimit)
         return std::nullopt;
-    Reader reader(*data);
+    Reader reader(file->handle.get(), file->size);
     std::optional<std::uint64_t> time = ReadHeader(reader);
     if (!time)
         return std::nullopt;
     KeptAnalysis kept;
     kept.time = *time;
-    kept.target = std::string(reader.GetText());
+    kept.target = reader.GetText();
     auto count = reader.Get<std::uint32_t>();
-    // Each folder takes at least 16 bytes: a damaged count cannot claim more.
-    if (reader.Failed() || Lowered(kept.target) != Lowered(target) || count > reader.Left() / 16)
+    // Each folder takes 16 bytes at least and a record of the longest path
+    // at most: the rest of the file must lie between, or it is not read.
+    if (reader.Failed() || Lowered(kept.target) != Lowered(target) || count > reader.Left() / 16 ||
+        reader.Left() > count * kRecordBytesLimit)
         return std::nullopt;
     kept.folders.reserve(count);
     for (std::uint32_t i = 0; i < count && !reader.Failed(); ++i) {

@@ -6,6 +6,8 @@
 //   u32 length + the target's path, u32 folder count, then per folder
 //   u32 length + its path below the target, u64 bytes, u32 files.
 // A file ends exactly after its last folder; anything else is not trusted.
+// One larger than its count of folders can need, or than 256 MiB, is refused
+// before its folders are read.
 #pragma once
 
 #include "reports/FolderAnalysis.h"

@@ -45,28 +45,16 @@ BYTE FillByte()
     return static_cast<BYTE>(NextRandom() % 256);
 }
 
-bool CreateTestFile(const std::string& path)
+bool FillTestFile(HANDLE file)
 {
-    framework::KernelHandle file(::CreateFileW(framework::WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                               FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_HIDDEN,
-                                               nullptr));
-    if (!file)
-        return false;
     BYTE block[kFillBlock];
     for (DWORD i = 0; i < kFileBytes / kFillBlock; ++i) {
         std::memset(block, FillByte(), sizeof block);
         DWORD written = 0;
-        if (!::WriteFile(file.get(), block, sizeof block, &written, nullptr) || written != sizeof block)
+        if (!::WriteFile(file, block, sizeof block, &written, nullptr) || written != sizeof block)
             return false;
     }
     return true;
-}
-
-void DeleteScratchFile(const std::string& path)
-{
-    std::wstring wide = framework::WidePath(path);
-    ::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ::DeleteFileW(wide.c_str());
 }
 
 std::string TempFolderOn(const std::string& root)
@@ -80,7 +68,8 @@ std::string TempFolderOn(const std::string& root)
 }
 
 // The scratch file in the first place of a drive that takes it, removed
-// with the folder made for it when the run ends, whichever way.
+// with the folder made for it when the run ends, whichever way. Whatever
+// already stands at a name, a link included, is another's and left alone.
 class ScratchFile : framework::NonCopyable {
 public:
     explicit ScratchFile(const std::string& root)
@@ -91,19 +80,24 @@ public:
             return;
         std::string folder = root + kScratchFolderName;
         std::wstring wide = framework::WidePath(folder);
-        // One left by a run that was killed is ours to use.
-        DWORD attributes =
-            ::CreateDirectoryW(wide.c_str(), nullptr) ? FILE_ATTRIBUTE_DIRECTORY : framework::GetPathAttributes(folder);
-        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-            return;
-        m_folder = folder;
-        ::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_HIDDEN);
+        if (::CreateDirectoryW(wide.c_str(), nullptr)) {
+            m_folder = folder;
+            ::SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_HIDDEN);
+        } else {
+            // One left by a run that was killed may take the file, but is
+            // not removed; a link may lead anywhere.
+            DWORD attributes = framework::GetPathAttributes(folder);
+            if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+                (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+                return;
+        }
         Make(folder + "\\");
     }
     ~ScratchFile()
     {
-        if (!m_path.empty())
-            DeleteScratchFile(m_path);
+        // Deleted on close, so it is the file this run made that goes, and
+        // goes even when the program is killed.
+        m_file.reset();
         if (!m_folder.empty())
             ::RemoveDirectoryW(framework::WidePath(m_folder).c_str());
     }
@@ -111,18 +105,28 @@ public:
     const std::string& Path() const noexcept { return m_path; }
 
 private:
+    // Only a name that was free is ours; a full disk deletes the part made.
     bool Make(const std::string& folder)
     {
-        std::string path = folder + kScratchFileName;
-        if (CreateTestFile(path)) {
+        for (int attempt = 0; attempt < kScratchNameCount; ++attempt) {
+            std::string path = folder + ScratchFileName(attempt);
+            framework::KernelHandle file(::CreateFileW(
+                framework::WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW,
+                FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+            if (!file)
+                continue;
+            if (!FillTestFile(file.get()))
+                return false;
+            m_file = std::move(file);
             m_path = path;
             return true;
         }
-        DeleteScratchFile(path);  // a partial file
         return false;
     }
 
     std::string m_folder;
+    framework::KernelHandle m_file;
     std::string m_path;
 };
 
@@ -205,9 +209,10 @@ void RunLoop(int test, TimedTest& t)
 
 void RunTest(int test, const std::string& path, DWORD transfer, DWORD milliseconds, const SpeedCell& cell)
 {
-    framework::KernelHandle file(::CreateFileW(
-        framework::WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-        FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_NO_BUFFERING | FILE_FLAG_WRITE_THROUGH, nullptr));
+    framework::KernelHandle file(
+        ::CreateFileW(framework::WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                      FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_NO_BUFFERING | FILE_FLAG_WRITE_THROUGH, nullptr));
     AlignedBuffer buffer(transfer);
     if (!file || !buffer.Get())
         return;
@@ -230,6 +235,13 @@ int NextRandom()
 {
     static RuntimeRandom generator;
     return generator.Next();
+}
+
+std::string ScratchFileName(int attempt)
+{
+    if (attempt == 0)
+        return kScratchFileName;
+    return "~vrmttest" + std::to_string(attempt) + ".tmp";
 }
 
 std::string FormatSpeed(unsigned count, unsigned transferBytes, DWORD elapsedMilliseconds)

@@ -14,6 +14,10 @@ extern const char* const kSpeedTestCaptions[kSpeedTestCount];
 
 constexpr DWORD kSpeedTestMilliseconds = 5000;
 constexpr const char* kScratchFileName = "~vrmttest.tmp";
+// The names the scratch file may take in a folder, in the order tried: the
+// usual one, then numbered ones for when a name is taken.
+constexpr int kScratchNameCount = 16;
+std::string ScratchFileName(int attempt);
 
 // The C runtime's generator with a state of its own, starting at 1.
 class RuntimeRandom {
@@ -40,7 +44,8 @@ constexpr const char* kNoWriteAccess = "Not tested: no write access";
 // Runs the six tests for testMilliseconds each. The scratch file goes in the
 // root, else in the user's temporary folder when that lies on the drive, else
 // in a hidden folder of our own in the root: a standard user may create
-// folders in a system drive's root but not files. The scratch file and that
-// folder are gone afterwards however the run ended.
+// folders in a system drive's root but not files. The scratch file is made
+// under a free name only, never through a link; it, and that folder when
+// this run made it, are gone afterwards however the run ended.
 DriveRun RunDriveTests(const std::string& root, ProgressSink& progress, const SpeedCell& cell,
                        DWORD testMilliseconds = kSpeedTestMilliseconds);

@@ -99,3 +99,46 @@ TEST_F(ListExportTest, ASpreadsheetReadsBackTheRowsAsShownWithExactBytes)
     std::sort(names.begin(), names.end());
     EXPECT_EQ(names, (std::vector<std::string>{".", "..", "out.csv", "taken.csv"}));
 }
+
+// Names and growths can read as formulas: a leading quote keeps them text.
+TEST_F(ListExportTest, NoExportedOrCopiedCellStartsAFormulaAndNumbersStayNumbers)
+{
+    m_rows.AddRow({"=1+2.txt", "+1.20 M", "", "-12"}, false, 3);
+    m_rows.AddRow({"@cmd.txt", "-x", "", "+3.5"}, false, 4);
+
+    TempFolder temp;
+    ASSERT_EQ(ExportList(m_rows.List(), temp.Path() + "out.csv"), DWORD(ERROR_SUCCESS));
+    EXPECT_EQ(ReadCsv(ReadFile(temp.Path() + "out.csv").substr(3)),
+              (Records{{"FileName", "Folder", "Size", "Last Modified", "Bytes"},
+                       {"'=1+2.txt", "'+1.20 M", "3 bytes", "-12", "3"},
+                       {"'@cmd.txt", "'-x", "4 bytes", "+3.5", "4"}}));
+
+    EXPECT_EQ(RowsText(m_rows.List(), {0, 1}), "FileName\tFolder\tSize\tLast Modified\r\n"
+                                               "'=1+2.txt\t'+1.20 M\t3 bytes\t-12\r\n"
+                                               "'@cmd.txt\t'-x\t4 bytes\t+3.5\r\n");
+}
+
+TEST_F(ListExportTest, AFileAtTheTemporaryNameIsNotTheExportsToDelete)
+{
+    m_rows.AddRow({"a.txt", "C:\\x", "", ""}, false, 1);
+    TempFolder temp;
+    const std::string target = temp.Path() + "out.csv";
+    std::vector<std::string> taken;
+    for (int attempt = 0; attempt < kExportTemporaryNames; ++attempt)
+        taken.push_back(temp.MakeFile(ExportTemporaryName(target, attempt).substr(temp.Path().size()), 7));
+
+    // Every name taken: the export fails and deletes none of them.
+    EXPECT_NE(ExportList(m_rows.List(), target), DWORD(ERROR_SUCCESS));
+    for (const std::string& path : taken)
+        EXPECT_EQ(ReadFile(path).size(), 7u) << path;
+
+    // One name free: that one is used, and the others stay.
+    ::DeleteFileA(taken.back().c_str());
+    taken.pop_back();
+    ASSERT_EQ(ExportList(m_rows.List(), target), DWORD(ERROR_SUCCESS));
+    EXPECT_NE(ReadFile(target).find("a.txt"), std::string::npos);
+    for (const std::string& path : taken)
+        EXPECT_EQ(ReadFile(path).size(), 7u) << path;
+    EXPECT_EQ(::GetFileAttributesA(ExportTemporaryName(target, kExportTemporaryNames - 1).c_str()),
+              INVALID_FILE_ATTRIBUTES);
+}

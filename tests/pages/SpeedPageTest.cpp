@@ -86,9 +86,13 @@ TEST(SpeedPage, EveryFixedDriveThenTheChosenReferenceModel)
 TEST(SpeedPage, ADriveWithNoWritablePlaceSaysSoAndTheNextIsTested)
 {
     char temp[MAX_PATH];
-    std::string tempBlock = std::string(temp, ::GetTempPathA(MAX_PATH, temp)) + "~vrmttest.tmp";
-    ASSERT_TRUE(::CreateDirectoryA("C:\\~vrmttest.tmp", nullptr));
-    ASSERT_TRUE(::CreateDirectoryA(tempBlock.c_str(), nullptr));
+    std::vector<std::string> blocks;
+    for (const std::string& folder : {std::string("C:\\"), std::string(temp, ::GetTempPathA(MAX_PATH, temp))}) {
+        for (int attempt = 0; attempt < kScratchNameCount; ++attempt) {
+            blocks.push_back(folder + ScratchFileName(attempt));
+            ASSERT_TRUE(::CreateDirectoryA(blocks.back().c_str(), nullptr)) << blocks.back();
+        }
+    }
     ::CloseHandle(::CreateFileA("C:\\~vrmttest", GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
 
     std::vector<TabEntry> tabs;
@@ -102,6 +106,6 @@ TEST(SpeedPage, ADriveWithNoWritablePlaceSaysSoAndTheNextIsTested)
     EXPECT_NE(ColumnTexts(grid, 2)[5].find(" KB/sec"), std::string::npos);
 
     ::DeleteFileA("C:\\~vrmttest");
-    ::RemoveDirectoryA(tempBlock.c_str());
-    ::RemoveDirectoryA("C:\\~vrmttest.tmp");
+    for (const std::string& block : blocks)
+        ::RemoveDirectoryA(block.c_str());
 }

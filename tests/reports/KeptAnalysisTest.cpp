@@ -136,3 +136,38 @@ TEST_F(KeptAnalysisTest, EachTargetKeepsItsOwnFileAndTheOldestGoBeyondThirtyTwo)
     EXPECT_TRUE(m_keeper.Load("C:\\t0"));
     EXPECT_TRUE(m_keeper.Load("C:\\t2"));
 }
+
+// A file far larger than its folders can need is refused before it is read;
+// a large true one reads back whole.
+TEST_F(KeptAnalysisTest, AFileLargerThanItsFoldersNeedIsRefusedUnread)
+{
+    std::vector<FolderTotal> many;
+    for (int i = 0; i < 5000; ++i)
+        many.push_back(
+            {"C:\\t\\" + std::string(100, static_cast<char>('a' + i % 26)) + std::to_string(i), 1ull << 40 | i, i});
+    ASSERT_TRUE(m_keeper.Keep("C:\\t", 7, many));
+    std::optional<KeptAnalysis> kept = m_keeper.Load("C:\\t");
+    ASSERT_TRUE(kept);
+    ASSERT_EQ(kept->folders.size(), many.size());
+    for (size_t i = 0; i < many.size(); ++i) {
+        EXPECT_EQ(kept->folders[i].path, many[i].path);
+        EXPECT_EQ(kept->folders[i].bytes, many[i].bytes);
+        EXPECT_EQ(kept->folders[i].files, many[i].files);
+    }
+
+    // One folder, then sparse gigabytes: reading them would take more memory
+    // than there is, and ages.
+    ASSERT_TRUE(m_keeper.Keep("C:\\one", 7, {{"C:\\one\\sub", 5, 1}}));
+    const std::string path = m_keeper.FileFor("C:\\one");
+    for (std::uint64_t size : {64ull << 20, 64ull << 30}) {
+        HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        LARGE_INTEGER end;
+        end.QuadPart = static_cast<LONGLONG>(size);
+        ASSERT_TRUE(::SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && ::SetEndOfFile(file));
+        ::CloseHandle(file);
+        DWORD start = ::GetTickCount();
+        EXPECT_FALSE(m_keeper.Load("C:\\one")) << size;
+        EXPECT_LT(::GetTickCount() - start, 1000u) << size;
+    }
+}

@@ -1,10 +1,13 @@
 #include "speed/SpeedTest.h"
 
+#include "support/HostPath.h"
 #include "support/ScriptedSink.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -14,6 +17,40 @@ namespace {
 bool Exists(const std::string& path)
 {
     return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string Contents(const std::string& path)
+{
+    std::string bytes(64, '\0');
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    DWORD read = 0;
+    ::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    ::CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+std::vector<std::string> Names(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE find = ::FindFirstFileA((folder + "*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (found.cFileName[0] != '.')
+            names.emplace_back(found.cFileName);
+    } while (::FindNextFileA(find, &found));
+    ::FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+DriveRun RunQuickly(const std::string& root, std::map<int, std::string>& cells)
+{
+    ScriptedSink progress;
+    return RunDriveTests(
+        root, progress, [&](int row, const std::string& text) { cells[row] = text; }, 20);
 }
 
 }  // namespace
@@ -37,7 +74,6 @@ TEST(SpeedTest, SpeedsAreKilobytesPerSecond)
 TEST(SpeedTest, AFullRunFillsEveryCellAndLeavesNoScratchFile)
 {
     TempFolder temp;
-    std::string scratch = temp.MakeFile("~vrmttest.tmp", 10);
     std::map<int, std::string> cells;
     ScriptedSink progress;
     EXPECT_EQ(RunDriveTests(
@@ -46,7 +82,7 @@ TEST(SpeedTest, AFullRunFillsEveryCellAndLeavesNoScratchFile)
     EXPECT_EQ(cells.size(), 6u);
     for (const auto& [row, text] : cells)
         EXPECT_NE(text.find(" KB/sec"), std::string::npos) << row;
-    EXPECT_FALSE(Exists(scratch));
+    EXPECT_EQ(Names(temp.Path()), std::vector<std::string>{});
     ASSERT_EQ(progress.texts.size(), 7u);
     EXPECT_EQ(progress.phases, 7);  // each shown at once
     EXPECT_EQ(progress.texts[0], temp.Path() + " - Creating Test File...");
@@ -65,10 +101,38 @@ TEST(SpeedTest, StopAndFailuresLeaveNoScratchFileBehind)
     EXPECT_FALSE(Exists(temp.Path() + "~vrmttest.tmp"));
 }
 
-// A folder of the scratch file's name stands for a root the user may not write.
+// What stands at a scratch name is another's: a link is not followed, a
+// read-only file not cleared; the run takes a free name.
+TEST(SpeedTest, ALinkOrAFileAtTheScratchNameIsLeftUntouched)
+{
+    TempFolder temp;
+    const std::string target = temp.MakeFile("precious.txt");
+    {
+        std::ofstream(target, std::ios::binary) << "keep me";
+    }
+    ASSERT_TRUE(MakeHostSymbolicLink(temp.Path() + ScratchFileName(0), "precious.txt"));
+    const std::string readOnly = temp.MakeFile(ScratchFileName(1));
+    {
+        std::ofstream(readOnly, std::ios::binary) << "mine";
+    }
+    EXPECT_TRUE(::SetFileAttributesA(readOnly.c_str(), FILE_ATTRIBUTE_READONLY));
+
+    std::map<int, std::string> cells;
+    EXPECT_EQ(RunQuickly(temp.Path(), cells), DriveRun::Tested);
+    EXPECT_NE(cells[5].find(" KB/sec"), std::string::npos);
+    EXPECT_EQ(Contents(target), "keep me");
+    EXPECT_EQ(Contents(temp.Path() + ScratchFileName(0)), "keep me");
+    EXPECT_EQ(Contents(readOnly), "mine");
+    EXPECT_EQ(::GetFileAttributesA(readOnly.c_str()) & FILE_ATTRIBUTE_READONLY, DWORD(FILE_ATTRIBUTE_READONLY));
+    EXPECT_EQ(Names(temp.Path()), (std::vector<std::string>{"precious.txt", ScratchFileName(0), ScratchFileName(1)}));
+    EXPECT_TRUE(RemoveHostSymbolicLink(temp.Path() + ScratchFileName(0)));
+}
+
+// Folders at every scratch name stand for a root the user may not write.
 TEST(SpeedTest, ARootThatRefusesTheScratchFileIsTestedInAFolderOfItsOwn)
 {
-    ASSERT_TRUE(::CreateDirectoryA("E:\\~vrmttest.tmp", nullptr));
+    for (int attempt = 0; attempt < kScratchNameCount; ++attempt)
+        ASSERT_TRUE(::CreateDirectoryA(("E:\\" + ScratchFileName(attempt)).c_str(), nullptr));
     std::map<int, std::string> cells;
     ScriptedSink progress;
     EXPECT_EQ(RunDriveTests(
@@ -86,5 +150,13 @@ TEST(SpeedTest, ARootThatRefusesTheScratchFileIsTestedInAFolderOfItsOwn)
               DriveRun::NotWritable);
     EXPECT_EQ(cells, (std::map<int, std::string>{{0, kNoWriteAccess}}));
     ::DeleteFileA("E:\\~vrmttest");
-    ::RemoveDirectoryA("E:\\~vrmttest.tmp");
+
+    // A folder it did not make takes the file but stays.
+    ASSERT_TRUE(::CreateDirectoryA("E:\\~vrmttest", nullptr));
+    cells.clear();
+    EXPECT_EQ(RunQuickly("E:\\", cells), DriveRun::Tested);
+    EXPECT_EQ(Names("E:\\~vrmttest\\"), std::vector<std::string>{});
+    ::RemoveDirectoryA("E:\\~vrmttest");
+    for (int attempt = 0; attempt < kScratchNameCount; ++attempt)
+        ::RemoveDirectoryA(("E:\\" + ScratchFileName(attempt)).c_str());
 }
