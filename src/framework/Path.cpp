@@ -76,6 +76,15 @@ std::wstring FinalPath(const std::wstring& path, DWORD flags = 0)
     return WithoutTrailingBackslash(final);
 }
 
+// Whether the resolved folder is, or holds, one of the folders.
+bool HoldsAnyOf(const std::wstring& resolved, const std::vector<std::wstring>& folders)
+{
+    return std::ranges::any_of(folders, [&](const std::wstring& folder) {
+        std::wstring kept = FinalPath(folder);
+        return !kept.empty() && Holds(resolved, kept);
+    });
+}
+
 // The name of what the path opens, as the system's object manager gives it
 // (its device or drive, then the folders), without a trailing backslash;
 // empty when it cannot be opened. Unlike the final path, any length works.
@@ -346,11 +355,8 @@ bool IsProtectedFolder(const std::string& folder)
         KnownFolder(FOLDERID_LocalAppData),
         KnownFolder(FOLDERID_LocalAppDataLow),
     };
-    for (const std::wstring& path : kept) {
-        std::wstring protectedFolder = FinalPath(path);
-        if (!protectedFolder.empty() && Holds(resolved, protectedFolder))
-            return true;
-    }
+    if (HoldsAnyOf(resolved, kept))
+        return true;
     if (profiles.empty())
         return false;
     // Every folder right below the profiles' root is a user's profile.
@@ -360,23 +366,21 @@ bool IsProtectedFolder(const std::string& folder)
 
 std::string ResolvedFolder(const std::string& folder)
 {
-    std::wstring resolved = FinalFolderPath(WidePath(folder));
+    std::wstring resolved = FinalPath(WidePath(folder));
     return resolved.empty() ? std::string() : NarrowText(resolved.c_str());
 }
 
 bool HoldsUserFolder(const std::string& folder)
 {
-    std::wstring resolved = FinalFolderPath(WidePath(folder));
+    std::wstring resolved = FinalPath(WidePath(folder));
     if (resolved.empty())
         return true;
+    std::vector<std::wstring> userFolders;
     for (REFKNOWNFOLDERID id :
          {FOLDERID_Profile, FOLDERID_Documents, FOLDERID_Desktop, FOLDERID_Downloads, FOLDERID_Pictures, FOLDERID_Music,
-          FOLDERID_Videos, FOLDERID_RoamingAppData, FOLDERID_LocalAppData, FOLDERID_LocalAppDataLow}) {
-        std::wstring userFolder = FinalFolderPath(KnownFolder(id));
-        if (!userFolder.empty() && Holds(resolved, userFolder))
-            return true;
-    }
-    return false;
+          FOLDERID_Videos, FOLDERID_RoamingAppData, FOLDERID_LocalAppData, FOLDERID_LocalAppDataLow})
+        userFolders.push_back(KnownFolder(id));
+    return HoldsAnyOf(resolved, userFolders);
 }
 
 bool IsNetworkPath(const std::string& path)

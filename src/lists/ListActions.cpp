@@ -175,7 +175,8 @@ void OpenPath(HWND page, const std::string& path)
                          "There is no program configured to view this file type.  Would you like to view it using "
                          "Notepad?",
                          "Corvane", MB_YESNO | MB_ICONQUESTION) == IDYES)
-        seams.shellExecute(page, "open", "notepad.exe", path.c_str(), nullptr, SW_SHOWNORMAL);
+        seams.shellExecute(page, "open", framework::SystemProgram("notepad.exe").c_str(), path.c_str(), nullptr,
+                           SW_SHOWNORMAL);
 }
 
 RemovedPaths RemovePaths(HWND owner, const std::vector<RemovalRequest>& requests, bool permanent)

@@ -103,7 +103,7 @@ TEST_F(ListActionsTest, OpeningAFileWithoutAProgramOffersNotepad)
     answer = IDYES;
     ListCtrlOpenSelectedFile(m_window, m_rows.List());
     ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[2], "open notepad.exe " + other);
+    EXPECT_EQ(calls[2], "open " + framework::SystemProgram("notepad.exe") + " " + other);
 
     calls.clear();
     result = 42;

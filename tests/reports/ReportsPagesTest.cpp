@@ -318,6 +318,30 @@ TEST_F(ReportsPagesTest, AStoppedAnalysisLeavesTheKeptOneAlone)
     EXPECT_EQ(contents(), first);
 }
 
+// The close reaches the disabled window through the Working dialog's pump.
+TEST_F(ReportsPagesTest, ClosingTheWindowDuringAnAnalysisStopsItAndThenCloses)
+{
+    TempFolder temp;
+    for (int i = 0; i < 50; ++i)
+        temp.MakeFile("a\\f" + std::to_string(i) + ".bin", 10);
+    Open();
+    HWND frame = m_app->GetMainFrame()->GetSafeHwnd();
+    int steps = 0;
+    ScopedOverride<decltype(framework::Clock::tickCount)> clock(framework::GetClock().tickCount, [&] {
+        if (++steps == 3)
+            ::PostMessageA(frame, WM_CLOSE, 0, 0);
+        return ::GetTickCount() + static_cast<DWORD>(steps) * 10;
+    });
+    ::SetDlgItemTextA(Target(), IDC_FOLDER, temp.Path().c_str());
+    ::CheckRadioButton(Target(), IDC_DRIVE_RADIO, IDC_FOLDER_RADIO, IDC_FOLDER_RADIO);
+    Press(Target(), IDC_NEXT);
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindow(frame); }));
+    // Stopped at once: far fewer steps than the 50 files would take.
+    EXPECT_LT(steps, 40);
+    MSG quit{};
+    EXPECT_TRUE(::PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));
+}
+
 TEST_F(ReportsPagesTest, TheSpaceMapActsOnlyOnWhatWasClickedAndZoomsOneFolderAtATime)
 {
     TempFolder temp;

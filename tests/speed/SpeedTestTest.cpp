@@ -1,6 +1,6 @@
 #include "speed/SpeedTest.h"
 
-#include "support/HostPath.h"
+#include "support/HostLink.h"
 #include "support/ScriptedSink.h"
 #include "support/TempFolder.h"
 
@@ -110,7 +110,8 @@ TEST(SpeedTest, ALinkOrAFileAtTheScratchNameIsLeftUntouched)
     {
         std::ofstream(target, std::ios::binary) << "keep me";
     }
-    ASSERT_TRUE(MakeHostSymbolicLink(temp.Path() + ScratchFileName(0), "precious.txt"));
+    HostLink link(target, temp.Path() + ScratchFileName(0));
+    ASSERT_TRUE(link.Made());
     const std::string readOnly = temp.MakeFile(ScratchFileName(1));
     {
         std::ofstream(readOnly, std::ios::binary) << "mine";
@@ -125,7 +126,6 @@ TEST(SpeedTest, ALinkOrAFileAtTheScratchNameIsLeftUntouched)
     EXPECT_EQ(Contents(readOnly), "mine");
     EXPECT_EQ(::GetFileAttributesA(readOnly.c_str()) & FILE_ATTRIBUTE_READONLY, DWORD(FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(Names(temp.Path()), (std::vector<std::string>{"precious.txt", ScratchFileName(0), ScratchFileName(1)}));
-    EXPECT_TRUE(RemoveHostSymbolicLink(temp.Path() + ScratchFileName(0)));
 }
 
 // Folders at every scratch name stand for a root the user may not write.

@@ -146,6 +146,14 @@ TEST_F(WorkingDlgTest, AStopClickedWhileTheWorkRanEndsItAtTheNextStep)
     ::PostMessageA(dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDC_STOP, BN_CLICKED), reinterpret_cast<LPARAM>(stop));
     m_now += 5000;
     EXPECT_FALSE(dialog.Step("Random reads"));
+
+    // Escape stops too, wherever the keyboard's focus is.
+    CWorkingDlg second;
+    ASSERT_TRUE(second.Create(m_page));
+    EXPECT_TRUE(second.Step("Sequential reads"));
+    ::PostMessageA(m_page, WM_KEYDOWN, VK_ESCAPE, 0);
+    m_now += 5000;
+    EXPECT_FALSE(second.Step("Random reads"));
 }
 
 TEST_F(WorkingDlgTest, PumpsOnlyEveryFewMillisecondsAndKeepsAQuitForTheMainLoop)
