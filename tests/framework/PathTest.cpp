@@ -115,13 +115,20 @@ TEST(Path, SystemAndProfileFoldersAreProtected)
     for (const std::string& folder :
          {std::string("C:\\"), std::string("E:\\"), std::string(windows), std::string(windows) + "\\SYSTEM32\\",
           std::string(windows) + "\\system32\\drivers\\..", Known(FOLDERID_ProgramFiles), profile, profiles,
-          profiles + "\\Public", profile + "\\..", std::string("C:\\missing-folder")})
+          profiles + "\\Public", profile + "\\..", std::string("C:\\missing-folder"), Known(FOLDERID_ProgramData),
+          Known(FOLDERID_RoamingAppData), Known(FOLDERID_LocalAppData), std::string("\\\\localhost\\C$\\Windows"),
+          std::string("\\\\server\\c$"), std::string("\\\\localhost\\ADMIN$")})
         EXPECT_TRUE(IsProtectedFolder(folder)) << folder;
 
     TempFolder temp;
     temp.MakeFolder("cache");
     EXPECT_FALSE(IsProtectedFolder(temp.Path() + "cache"));
     EXPECT_FALSE(IsProtectedFolder(std::string(windows) + "\\system32\\drivers"));
+    TempFolder inAppData(Known(FOLDERID_LocalAppData) + "\\corvane-test-cache\\");
+    EXPECT_FALSE(IsProtectedFolder(inAppData.Path()));
+    // An administrative share is judged as the drive it reaches.
+    TempFolder onE("E:\\corvane-share-test\\");
+    EXPECT_FALSE(IsProtectedFolder("\\\\localhost\\E$\\corvane-share-test"));
 
     EXPECT_TRUE(framework::IsFullPath("c:/cache"));
     EXPECT_TRUE(framework::IsFullPath("\\\\server\\share"));
