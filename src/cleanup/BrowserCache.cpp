@@ -3,12 +3,12 @@
 #include "framework/FileFind.h"
 #include "framework/Handle.h"
 #include "framework/Path.h"
+#include "framework/Text.h"
 #include "framework/Win32.h"
 
 #include <shlobj.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 
 namespace {
@@ -79,8 +79,7 @@ std::vector<std::string> NamedFolders(const std::string& browser)
 bool NamesACache(const std::string& name)
 {
     std::string lower = name;
-    for (char& c : lower)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    std::ranges::transform(lower, lower.begin(), framework::LowerAscii);
     return lower.find("cache") != std::string::npos || lower == "temporary internet files" || lower == "content.ie5";
 }
 
