@@ -135,7 +135,7 @@ void FolderAnalysis::Start(const std::string& target, ProgressSink& progress)
 
 void FolderAnalysis::Totals::Add(const Totals& inner) noexcept
 {
-    bytes += inner.bytes;
+    bytes = framework::AddSizes(bytes, inner.bytes);
     files += inner.files;
     newest = std::max(newest, inner.newest);
 }
@@ -188,7 +188,7 @@ bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress, Totals& t
         if (m_spaceTree)
             m_tree.AddFile(find.GetFileName(), size);
         if (m_folderTotals) {
-            totals.bytes += size;
+            totals.bytes = framework::AddSizes(totals.bytes, size);
             ++totals.files;
             totals.newest =
                 std::max(totals.newest, static_cast<std::int64_t>(framework::FileTimeTicks(find.GetLastWriteTime())));
