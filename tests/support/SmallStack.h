@@ -10,11 +10,11 @@
 
 #include <functional>
 
-// Wine gives no thread less than 1 MiB of stack, and a path under Wine
-// costs time cubic in its depth, so a tree deep enough to overflow 1 MiB
-// takes minutes to make. Instead a thread of its own gets its stack used up
-// to this much: then a tree of a few hundred levels is too deep for a walk
-// that spends stack per level.
+// Wine gives no thread less than 1 MiB of stack, and each call on a path
+// under Wine costs time that grows with its depth, so a tree deep enough to
+// overflow 1 MiB takes minutes to make and walk. Instead a thread of its
+// own gets its stack used up to this much: then a tree of a few hundred
+// levels is too deep for a walk that spends stack per level.
 constexpr size_t kStackLeft = 96 * 1024;
 constexpr int kDeeperThanTheStack = 400;
 
