@@ -5,6 +5,7 @@
 #include "framework/Path.h"
 
 #include <cstring>
+#include <vector>
 
 bool IsBrokenTarget(const std::string& target, bool skipRemovable)
 {
@@ -23,30 +24,49 @@ bool IsBrokenTarget(const std::string& target, bool skipRemovable)
     return true;
 }
 
-bool ShortcutCheck::Walk(const std::string& folder, ProgressSink& progress)
+// A sub-folder is walked where the listing meets it. The listings still
+// open wait on a stack of their own, not the thread's, so that no depth of
+// Start Menu exhausts it.
+bool ShortcutCheck::Walk(const std::string& top, ProgressSink& progress)
 {
-    framework::FileFind find;
-    if (folder.empty() || !find.FindFile(folder + "\\*.*")) {
+    struct Listing {
+        framework::FileFind find;
+        size_t holderLength = 0;  // of the path of the folder holding this one
+    };
+    std::string folder = top;
+    std::vector<Listing> open(1);
+    if (folder.empty() || !open.back().find.FindFile(folder + "\\*.*")) {
         m_notLocated();
         return true;
     }
-    do {
-        if (find.IsDots())
-            continue;
-        if (find.IsDirectory()) {
+    while (!open.empty()) {
+        framework::FileFind& find = open.back().find;
+        if (!find.IsDirectory()) {
+            size_t length = std::strlen(find.GetFileName());
+            if (length >= 4 && lstrcmpiA(find.GetFileName() + length - 4, ".lnk") == 0)
+                Examine(folder, find.GetFileName());
+        } else if (!find.IsDots() && !find.IsReparsePoint()) {
             // Junctions and symbolic links may loop: they are not walked.
-            if (find.IsReparsePoint())
-                continue;
             if (!progress.Step(("Checking " + find.GetFileTitle() + "...").c_str()))
                 return false;
-            if (!Walk(find.GetFilePath(), progress))
-                return false;
-            continue;
+            size_t length = folder.size();
+            folder += '\\';
+            folder += find.GetFileName();
+            Listing inner;
+            if (inner.find.FindFile(folder + "\\*.*")) {
+                inner.holderLength = length;
+                open.push_back(std::move(inner));
+                continue;
+            }
+            m_notLocated();
+            folder.resize(length);
         }
-        size_t length = std::strlen(find.GetFileName());
-        if (length >= 4 && lstrcmpiA(find.GetFileName() + length - 4, ".lnk") == 0)
-            Examine(folder, find.GetFileName());
-    } while (find.FindNextFile());
+        // The listing moves on; one at its end closes, and so on outwards.
+        while (!open.empty() && !open.back().find.FindNextFile()) {
+            folder.resize(open.back().holderLength);
+            open.pop_back();
+        }
+    }
     return true;
 }
 

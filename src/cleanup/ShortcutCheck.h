@@ -33,7 +33,7 @@ public:
     }
 
     // Walks the folder and its sub-folders; false once the user asked to stop.
-    bool Walk(const std::string& folder, ProgressSink& progress);
+    bool Walk(const std::string& top, ProgressSink& progress);
 
 private:
     void Examine(const std::string& folder, const std::string& name);

@@ -16,6 +16,13 @@ constexpr std::uint64_t MakeUInt64(DWORD high, DWORD low) noexcept
     return (static_cast<std::uint64_t>(high) << 32) | low;
 }
 
+// Sizes summed stop at the largest: a total past 2^64 bytes never wraps
+// round to a small one.
+constexpr std::uint64_t AddSizes(std::uint64_t a, std::uint64_t b) noexcept
+{
+    return a > UINT64_MAX - b ? UINT64_MAX : a + b;
+}
+
 // A FILETIME counts 100 ns ticks since 1601; Unix time counts from 1970.
 constexpr std::int64_t kTicksPerSecond = 10'000'000;
 constexpr std::int64_t kTicksPerDay = 86'400 * kTicksPerSecond;

@@ -135,7 +135,7 @@ void FolderAnalysis::Start(const std::string& target, ProgressSink& progress)
 
 void FolderAnalysis::Totals::Add(const Totals& inner) noexcept
 {
-    bytes += inner.bytes;
+    bytes = framework::AddSizes(bytes, inner.bytes);
     files += inner.files;
     newest = std::max(newest, inner.newest);
 }
@@ -152,56 +152,87 @@ std::int64_t FolderAnalysis::DayOf(const FILETIME& time) const
 }
 
 // Depth first: a sub-folder is analysed where the listing meets it, and
-// ranked as a folder when its walk ends. Returns false once the user asked
-// to stop.
+// ranked as a folder when its walk ends. The listings still open wait on a
+// stack of their own, not the thread's, so that no depth of tree exhausts
+// it. Returns false once the user asked to stop; the folders still open then
+// close as usual, with what was met in them.
 bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress, Totals& totals)
 {
-    framework::FileFind find;
-    for (bool more = find.FindFile(folder + "\\*.*"); more; more = find.FindNextFile()) {
-        if (find.IsDirectory()) {
-            if (find.IsDots() || find.IsReparsePoint())
+    struct Listing {
+        framework::FileFind find;
+        bool more = false;
+        size_t holderLength = 0;  // of the path of the folder holding this one
+        Totals totals;
+    };
+    std::vector<Listing> open(1);
+    open.back().more = open.back().find.FindFile(folder + "\\*.*");
+    bool goOn = true;
+    for (;;) {
+        Listing& listing = open.back();
+        framework::FileFind& find = listing.find;
+        if (goOn && listing.more) {
+            if (find.IsDirectory()) {
+                if (find.IsDots() || find.IsReparsePoint()) {
+                    listing.more = find.FindNextFile();
+                    continue;
+                }
+                // A long stretch of folders without files must stay responsive too.
+                if (!progress.Step(nullptr)) {
+                    goOn = false;
+                    continue;
+                }
+                size_t length = folder.size();
+                folder += '\\';
+                folder += find.GetFileName();
+                if (m_spaceTree)
+                    m_tree.OpenFolder(find.GetFileName());
+                Listing& inner = open.emplace_back();
+                inner.holderLength = length;
+                inner.more = inner.find.FindFile(folder + "\\*.*");
                 continue;
-            // A long stretch of folders without files must stay responsive too.
-            if (!progress.Step(nullptr))
-                return false;
-            size_t length = folder.size();
-            folder += '\\';
-            folder += find.GetFileName();
-            if (m_spaceTree)
-                m_tree.OpenFolder(find.GetFileName());
-            Totals inner;
-            bool goOn = Walk(folder, progress, inner);
-            if (m_spaceTree)
-                m_tree.CloseFolder(inner.bytes);
-            if (m_folderTotals) {
-                OfferFolder(folder, inner);
-                m_folders.push_back({folder, inner.bytes, inner.files});
-                totals.Add(inner);
             }
-            folder.resize(length);
-            if (!goOn)
-                return false;
+            Offer(folder, find);
+            std::uint64_t size = find.GetLength();
+            if (m_spaceTree)
+                m_tree.AddFile(find.GetFileName(), size);
+            if (m_folderTotals) {
+                Totals& own = listing.totals;
+                own.bytes = framework::AddSizes(own.bytes, size);
+                ++own.files;
+                own.newest =
+                    std::max(own.newest, static_cast<std::int64_t>(framework::FileTimeTicks(find.GetLastWriteTime())));
+            }
+            ++m_filesAnalyzed;
+            m_totalKilobytes += static_cast<double>(size) / 1024.0;
+            if (progress.WantsText())
+                std::snprintf(m_progressText, sizeof m_progressText, "%d files, %.2f megabytes analyzed",
+                              m_filesAnalyzed, m_totalKilobytes / 1024.0);
+            if (!progress.Step(m_progressText)) {
+                goOn = false;
+                continue;
+            }
+            listing.more = find.FindNextFile();
             continue;
         }
-        Offer(folder, find);
-        std::uint64_t size = find.GetLength();
+        if (open.size() == 1)
+            break;
+        // The folder's walk ended: it closes and counts in the folder holding it.
+        Totals inner = listing.totals;
+        size_t holderLength = listing.holderLength;
+        open.pop_back();
         if (m_spaceTree)
-            m_tree.AddFile(find.GetFileName(), size);
+            m_tree.CloseFolder(inner.bytes);
         if (m_folderTotals) {
-            totals.bytes += size;
-            ++totals.files;
-            totals.newest =
-                std::max(totals.newest, static_cast<std::int64_t>(framework::FileTimeTicks(find.GetLastWriteTime())));
+            OfferFolder(folder, inner);
+            m_folders.push_back({folder, inner.bytes, inner.files});
+            open.back().totals.Add(inner);
         }
-        ++m_filesAnalyzed;
-        m_totalKilobytes += static_cast<double>(size) / 1024.0;
-        if (progress.WantsText())
-            std::snprintf(m_progressText, sizeof m_progressText, "%d files, %.2f megabytes analyzed", m_filesAnalyzed,
-                          m_totalKilobytes / 1024.0);
-        if (!progress.Step(m_progressText))
-            return false;
+        folder.resize(holderLength);
+        if (goOn)
+            open.back().more = open.back().find.FindNextFile();
     }
-    return true;
+    totals = open.back().totals;
+    return goOn;
 }
 
 void FolderAnalysis::Offer(const std::string& folder, const framework::FileFind& file)

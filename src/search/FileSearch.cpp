@@ -112,22 +112,52 @@ bool FileSearch::Step(ProgressSink& progress, const char* format, const std::str
     return progress.Step(m_text.c_str());
 }
 
-// The folder's own matches first, then its sub-folders one after the other.
-// Returns false once the user asked to stop.
-bool FileSearch::Search(const std::string& folder, ProgressSink& progress, const MatchSink& onMatch)
+// The folder's own matches first, then its sub-folders one after the other,
+// each with everything below it before the next. The sub-folders still to
+// search wait on a stack of their own, not the thread's, so that no depth
+// of tree exhausts it. Returns false once the user asked to stop.
+bool FileSearch::Search(const std::string& top, ProgressSink& progress, const MatchSink& onMatch)
+{
+    struct Waiting {
+        std::vector<std::string> subFolders;
+        size_t next = 0;
+        size_t length = 0;  // of the path of the folder holding them
+    };
+    std::vector<Waiting> waiting;
+    std::string folder = top;
+    for (;;) {
+        std::vector<std::string> subFolders;
+        if (!SearchFolder(folder, progress, onMatch, subFolders))
+            return false;
+        if (!subFolders.empty())
+            waiting.push_back({std::move(subFolders), 0, folder.size()});
+        while (!waiting.empty() && waiting.back().next == waiting.back().subFolders.size())
+            waiting.pop_back();
+        if (waiting.empty())
+            return true;
+        Waiting& holder = waiting.back();
+        folder.resize(holder.length);
+        folder += '\\';
+        folder += holder.subFolders[holder.next++];
+    }
+}
+
+// One folder's matches; its sub-folders to search go to subFolders, in the
+// order listed. Returns false once the user asked to stop.
+bool FileSearch::SearchFolder(const std::string& folder, ProgressSink& progress, const MatchSink& onMatch,
+                              std::vector<std::string>& subFolders)
 {
     std::string shown = folder.size() == 2 ? folder + "\\" : folder;
     if (!Step(progress, "Searching %s", shown))
         return false;
     // With a pattern that matches everything, one listing gives the sub-folders too.
     bool everything = m_parameters.pattern == "*.*" || m_parameters.pattern == "*";
-    std::vector<std::string> subFolders;
     // A pattern with a folder part lists that folder: its matches live there.
     std::string matchFolder = m_patternFolder.empty() ? folder : folder + "\\" + m_patternFolder;
     framework::FileFind find;
     for (bool more = find.FindFile(folder + "\\" + m_parameters.pattern); more; more = find.FindNextFile()) {
         if (find.IsDirectory()) {
-            if (everything && IsSearchableFolder(find))
+            if (everything && m_parameters.subFolders && IsSearchableFolder(find))
                 subFolders.emplace_back(find.GetFileName());
             continue;
         }
@@ -139,16 +169,13 @@ bool FileSearch::Search(const std::string& folder, ProgressSink& progress, const
         if (!Step(progress, "Searching %s", shown))
             return false;
     }
-    if (!m_parameters.subFolders)
+    if (!m_parameters.subFolders || everything)
         return true;
-    if (!everything) {
-        for (bool more = find.FindFile(folder + "\\*.*"); more; more = find.FindNextFile()) {
-            if (find.IsDirectory() && IsSearchableFolder(find))
-                subFolders.emplace_back(find.GetFileName());
-        }
+    for (bool more = find.FindFile(folder + "\\*.*"); more; more = find.FindNextFile()) {
+        if (find.IsDirectory() && IsSearchableFolder(find))
+            subFolders.emplace_back(find.GetFileName());
     }
-    return std::ranges::all_of(
-        subFolders, [&](const std::string& name) { return Search(folder + "\\" + name, progress, onMatch); });
+    return true;
 }
 
 FileSearch::Verdict FileSearch::Test(const std::string& folder, const framework::FileFind& file, ProgressSink& progress)

@@ -57,7 +57,9 @@ public:
 private:
     enum class Verdict { Pass, Fail, Stop };
 
-    bool Search(const std::string& folder, ProgressSink& progress, const MatchSink& onMatch);
+    bool Search(const std::string& top, ProgressSink& progress, const MatchSink& onMatch);
+    bool SearchFolder(const std::string& folder, ProgressSink& progress, const MatchSink& onMatch,
+                      std::vector<std::string>& subFolders);
     Verdict Test(const std::string& folder, const framework::FileFind& file, ProgressSink& progress);
     Verdict ContainsWords(const std::string& path, const char* name, ProgressSink& progress);
     bool Step(ProgressSink& progress, const char* format, const std::string& value);

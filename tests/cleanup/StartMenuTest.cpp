@@ -10,6 +10,7 @@
 #include "support/Override.h"
 #include "support/Program.h"
 #include "support/ScriptedSink.h"
+#include "support/SmallStack.h"
 #include "support/TempFolder.h"
 #include "support/TestList.h"
 #include "support/UserActions.h"
@@ -86,6 +87,27 @@ TEST_F(ShortcutTest, OnlyLinksAreCheckedWhateverTheirCase)
     int notLocated = 0;
     Broken(m_folder + "\\missing", true, &notLocated);
     EXPECT_EQ(notLocated, 1);
+}
+
+TEST_F(ShortcutTest, ATreeDeeperThanTheStackIsWalkedWhole)
+{
+    std::string deep;
+    for (int level = 0; level < kDeeperThanTheStack; ++level)
+        deep += "d\\";
+    m_temp.MakeFolder(deep.substr(0, deep.size() - 1));
+    MakeShortcut(m_temp.Path() + "z.lnk", "C:\\gone\\z.exe");
+    ScriptedSink progress;
+    std::vector<std::string> found;
+    bool completed = false;
+    OnSmallStack([&] {
+        framework::ComScope com;
+        ShortcutCheck check(
+            true, [&](const BrokenShortcut& s) { found.push_back(s.name); }, [] {});
+        completed = check.Walk(m_folder, progress);
+    });
+    EXPECT_TRUE(completed);
+    EXPECT_EQ(progress.steps, kDeeperThanTheStack);
+    EXPECT_EQ(found, std::vector<std::string>{"z.lnk"});
 }
 
 TEST_F(ShortcutTest, TargetsAreTestedExpandedAndRemovableDrivesMaySkip)

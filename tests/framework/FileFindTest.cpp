@@ -1,4 +1,5 @@
 #include "framework/FileFind.h"
+#include "framework/Win32.h"
 
 #include "support/TempFolder.h"
 
@@ -59,4 +60,14 @@ TEST(FileFind, PatternsFilterAndMissingFoldersFindNothing)
 
     EXPECT_FALSE(find.FindFile(temp.Path() + "missing\\*.*"));
     EXPECT_FALSE(find.FindNextFile());
+}
+
+TEST(FileSizes, TotalsStopAtTheLargestInsteadOfWrapping)
+{
+    std::uint64_t total = 0;
+    for (std::uint64_t size : {1ull << 63, (1ull << 63) - 2, 1ull, 1ull, 1ull << 40})
+        total = framework::AddSizes(total, size);
+    EXPECT_EQ(total, UINT64_MAX);
+    EXPECT_EQ(framework::AddSizes(UINT64_MAX - 5, 5), UINT64_MAX);
+    EXPECT_EQ(framework::AddSizes(5ull << 30, 1124), (5ull << 30) + 1124);
 }

@@ -5,6 +5,7 @@
 #include "lists/FileText.h"
 
 #include "support/ScriptedSink.h"
+#include "support/SmallStack.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -168,6 +169,32 @@ TEST(FolderAnalysis, AmongEqualsTheFileMetLaterStandsFirst)
     EXPECT_EQ(Names(analysis.Report(kSmallest)), walked);
     EXPECT_EQ(Names(analysis.Report(kLargest)), walked);
     EXPECT_EQ(Names(analysis.Report(kOldest)), walked);
+}
+
+TEST(FolderAnalysis, ATreeDeeperThanTheStackIsWalkedWhole)
+{
+    constexpr size_t kLevels = kDeeperThanTheStack;
+    TempFolder temp;
+    std::string deep;
+    for (size_t level = 0; level < kLevels; ++level)
+        deep += "d\\";
+    std::string deepest = temp.MakeFile(deep + "deepest.txt", 7);
+    FolderAnalysis analysis;
+    ScriptedSink sink;
+    OnSmallStack([&] { analysis.Start(temp.Path(), sink); });
+
+    EXPECT_TRUE(analysis.Completed());
+    ASSERT_EQ(analysis.Report(kLargest).size(), 1u);
+    EXPECT_EQ(analysis.Report(kLargest)[0].path, deepest);
+    ASSERT_EQ(analysis.Folders().size(), kLevels);
+    EXPECT_EQ(analysis.Folders().front().path + "\\deepest.txt", deepest);
+    EXPECT_EQ(analysis.Folders().back().path, temp.Path() + "d");
+    EXPECT_EQ(analysis.Folders().back().bytes, 7u);
+    EXPECT_EQ(analysis.Report(kLargestFolders).front().path, temp.Path() + "d");
+    const SpaceTree& tree = analysis.Tree();
+    EXPECT_EQ(tree.Count(), kLevels + 2);
+    EXPECT_EQ(tree.At(tree.Root()).size, 7u);
+    EXPECT_EQ(tree.Path(tree.Find(deepest)), deepest);
 }
 
 TEST(FolderAnalysis, StopEndsTheWalkAtOnceKeepingWhatWasMet)

@@ -4,6 +4,7 @@
 #include "framework/Path.h"
 
 #include "support/ScriptedSink.h"
+#include "support/SmallStack.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -116,6 +117,20 @@ TEST_F(FileSearchTest, TrueNamesAtAnyDepthAndPatternsWithAFolder)
     pattern.keywords.clear();
     pattern.subFolders = 0;
     EXPECT_EQ(Find(pattern), Found{"\\sub\\note.txt"});
+}
+
+TEST_F(FileSearchTest, ATreeDeeperThanTheStackIsSearchedWhole)
+{
+    std::string deep;
+    for (int level = 0; level < kDeeperThanTheStack; ++level)
+        deep += "d\\";
+    m_temp.MakeFile(deep + "deepest.txt");
+    m_temp.MakeFile("after.txt");
+    SearchCriteria criteria;
+    criteria.fileName = "*.txt";
+    Found found;
+    OnSmallStack([&] { found = Find(criteria); });
+    EXPECT_EQ(found, (Found{"\\after.txt", "\\" + deep + "deepest.txt"}));
 }
 
 TEST_F(FileSearchTest, EveryWordMustOccurWithItsCase)

@@ -9,29 +9,39 @@
 #include <windows.h>
 
 #include <utility>
+#include <vector>
 
 namespace {
 
 using framework::WidePath;
 
-void RemoveTree(const std::string& folder)
+// Without recursion: the tests' trees may be deeper than the stack allows.
+void RemoveTree(const std::string& top)
 {
-    framework::FileFind find;
-    for (bool more = find.FindFile(folder + "*.*"); more; more = find.FindNextFile()) {
-        if (find.IsDots())
-            continue;
-        std::string path = find.GetFilePath();
-        if (find.IsDirectory() && !find.IsReparsePoint())
-            RemoveTree(path + "\\");
-        else if (find.IsDirectory())
-            ::RemoveDirectoryW(WidePath(path).c_str());
-        else {
-            ::SetFileAttributesW(WidePath(path).c_str(), FILE_ATTRIBUTE_NORMAL);
-            ::DeleteFileW(WidePath(path).c_str());
+    std::vector<std::string> pending{top};
+    std::vector<std::string> emptied;
+    while (!pending.empty()) {
+        std::string folder = std::move(pending.back());
+        pending.pop_back();
+        framework::FileFind find;
+        for (bool more = find.FindFile(folder + "*.*"); more; more = find.FindNextFile()) {
+            if (find.IsDots())
+                continue;
+            std::string path = find.GetFilePath();
+            if (find.IsDirectory() && !find.IsReparsePoint())
+                pending.push_back(path + "\\");
+            else if (find.IsDirectory())
+                ::RemoveDirectoryW(WidePath(path).c_str());
+            else {
+                ::SetFileAttributesW(WidePath(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+                ::DeleteFileW(WidePath(path).c_str());
+            }
         }
+        emptied.push_back(std::move(folder));
     }
-    find.Close();
-    ::RemoveDirectoryW(WidePath(folder).c_str());
+    // A folder is listed before the folders in it: the last met go first.
+    for (auto folder = emptied.rbegin(); folder != emptied.rend(); ++folder)
+        ::RemoveDirectoryW(WidePath(*folder).c_str());
 }
 
 }  // namespace
