@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
 #include <vector>
 
 using framework::GetPathAttributes;
@@ -31,6 +32,17 @@ protected:
     void Select(int row) { SelectRow(m_list, row); }
     std::vector<std::string> Column(int column) { return ColumnTexts(m_list, column); }
 
+    // Every message box is answered Yes, and its text kept in m_told.
+    void AnswerYes()
+    {
+        m_box.emplace(GetSeams().messageBox, [this](HWND, const char* text, const char*, UINT) {
+            m_told.push_back(text);
+            return IDYES;
+        });
+    }
+
+    std::vector<std::string> m_told;
+    std::optional<ScopedOverride<decltype(Seams::messageBox)>> m_box;
     TestList m_rows{{150, 150, 150}, 2};
     HWND m_list = m_rows.Handle();
     HWND m_window = m_rows.GetSafeHwnd();
@@ -204,29 +216,24 @@ TEST_F(ListActionsTest, OnlyRowsNamingOneExistingFileReachTheShellAndDeepFilesAr
         ++shellCalls;
         return 0;
     });
-    std::vector<std::string> messages;
-    ScopedOverride<decltype(Seams::messageBox)> box(GetSeams().messageBox,
-                                                    [&](HWND, const char* text, const char*, UINT) {
-                                                        messages.push_back(text);
-                                                        return IDYES;
-                                                    });
+    AnswerYes();
     // Recycling: the wildcard and the folder are refused, and the deep file
     // is never deleted for good instead.
     EXPECT_TRUE(ListCtrlDeleteSelectedFiles(m_rows.List(), false).empty());
     EXPECT_EQ(shellCalls, 0);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], "Corvane left these files alone:\n\n" + temp.Path() +
-                               "??.txt (its name holds a wildcard character)\n" + temp.Path() +
-                               "ef.txt (it is a folder)\n" + deepFolder +
-                               "\\deep.txt (its path is too long for the Recycle Bin)\n");
+    ASSERT_EQ(m_told.size(), 1u);
+    EXPECT_EQ(m_told[0], "Corvane left these files alone:\n\n" + temp.Path() +
+                             "??.txt (its name holds a wildcard character)\n" + temp.Path() +
+                             "ef.txt (it is a folder)\n" + deepFolder +
+                             "\\deep.txt (its path is too long for the Recycle Bin)\n");
     EXPECT_EQ(Column(0).size(), 3u);
 
     // Deleting: the deep file goes after a question of our own.
-    messages.clear();
+    m_told.clear();
     EXPECT_EQ(ListCtrlDeleteSelectedFiles(m_rows.List(), true), Texts{deepFolder + "\\deep.txt"});
     EXPECT_EQ(shellCalls, 0);
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_EQ(messages[1].rfind("Delete these permanently?", 0), 0u);
+    ASSERT_EQ(m_told.size(), 2u);
+    EXPECT_EQ(m_told[1].rfind("Delete these permanently?", 0), 0u);
     EXPECT_EQ(Column(0), (Texts{"??.txt", "ef.txt"}));
     for (const char* name : {"ab.txt", "cd.txt", "ef.txt"})
         EXPECT_NE(::GetFileAttributesA((temp.Path() + name).c_str()), INVALID_FILE_ATTRIBUTES) << name;
@@ -298,25 +305,20 @@ TEST_F(ListActionsTest, NamesEndingInADotOrASpaceAreActedOnTrulyOrRefused)
             ++shellCalls;
             return INT_PTR(42);
         });
-    std::vector<std::string> messages;
-    ScopedOverride<decltype(Seams::messageBox)> box(GetSeams().messageBox,
-                                                    [&](HWND, const char* text, const char*, UINT) {
-                                                        messages.push_back(text);
-                                                        return IDYES;
-                                                    });
+    AnswerYes();
     // The shell would recycle or open "victim", "space" and "data" instead.
     EXPECT_TRUE(ListCtrlDeleteSelectedFiles(m_rows.List(), false).empty());
     ListCtrlOpenSelectedFile(m_window, m_rows.List());
     EXPECT_EQ(shellCalls, 0);
-    ASSERT_EQ(messages.size(), 2u);
-    EXPECT_NE(messages[0].find("space  (its name ends in a dot or a space"), std::string::npos);
-    EXPECT_NE(messages[1].find("victim. (its name ends in a dot or a space"), std::string::npos);
+    ASSERT_EQ(m_told.size(), 2u);
+    EXPECT_NE(m_told[0].find("space  (its name ends in a dot or a space"), std::string::npos);
+    EXPECT_NE(m_told[1].find("victim. (its name ends in a dot or a space"), std::string::npos);
 
-    messages.clear();
+    m_told.clear();
     EXPECT_EQ(ListCtrlDeleteSelectedFiles(m_rows.List(), true),
               (Texts{temp.Path() + "victim.", temp.Path() + "space ", temp.Path() + "data."}));
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].rfind("Delete these permanently?", 0), 0u);
+    ASSERT_EQ(m_told.size(), 1u);
+    EXPECT_EQ(m_told[0].rfind("Delete these permanently?", 0), 0u);
     EXPECT_TRUE(Column(0).empty());
     for (const char* name : {"victim", "space", "data\\f"})
         EXPECT_NE(::GetFileAttributesA((temp.Path() + name).c_str()), INVALID_FILE_ATTRIBUTES) << name;
@@ -339,17 +341,12 @@ TEST_F(ListActionsTest, APermanentDeleteNeverFollowsALink)
     AddRow("row-link.txt", folder);
     SelectRow(m_list, -1);
 
-    std::vector<std::string> messages;
-    ScopedOverride<decltype(Seams::messageBox)> box(GetSeams().messageBox,
-                                                    [&](HWND, const char* text, const char*, UINT) {
-                                                        messages.push_back(text);
-                                                        return IDYES;
-                                                    });
+    AnswerYes();
     ListCtrlDeleteSelectedFiles(m_rows.List(), true);
     EXPECT_NE(::GetFileAttributesA(kept.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetPathAttributes(temp.Path() + "old\\inner\\file.txt"), INVALID_FILE_ATTRIBUTES);
-    ASSERT_FALSE(messages.empty());
-    EXPECT_NE(messages[0].find("row-link.txt (it is a link this system follows"), std::string::npos);
+    ASSERT_FALSE(m_told.empty());
+    EXPECT_NE(m_told[0].find("row-link.txt (it is a link this system follows"), std::string::npos);
 }
 
 TEST_F(ListActionsTest, AFileGoneBesideOneNamedWithOtherCaseCountsAsGone)
