@@ -245,10 +245,12 @@ RemovedPaths RemovePaths(HWND owner, const std::vector<RemovalRequest>& requests
     RemovedPaths removed;
     Refusals kept;
     for (Taken& item : taken) {
-        bool there = item.exactly ? framework::ExistsExactly(item.path)
-                                  : framework::GetPathAttributes(item.path) != INVALID_FILE_ATTRIBUTES;
+        bool there = framework::GetPathAttributes(item.path) != INVALID_FILE_ATTRIBUTES &&
+                     (!item.exactly || framework::ExistsExactly(item.path));
+        // What lies in a folder deleted for good went with our question.
+        bool ours = item.ours || (permanent && IsInAnyFolder(item.path, folderPaths));
         if (there) {
-            if (item.ours ? oursAgreed : shellAgreed)
+            if (ours ? oursAgreed : shellAgreed)
                 kept.Add(item.path, "it could not be deleted: it may be in use, hold a link that is not followed, "
                                     "or you may lack the rights");
             continue;
