@@ -42,6 +42,15 @@ std::string ExportFileName(std::string tab, const std::string& title)
     return name + ".csv";
 }
 
+// The Working dialog takes a close as Stop; a message box as its answer.
+BOOL CALLBACK AskOwnedWindowToClose(HWND window, LPARAM frame)
+{
+    if (::GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(frame) && ::IsWindowEnabled(window) &&
+        ::IsWindowVisible(window))
+        ::PostMessageA(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+
 }  // namespace
 
 bool CMainFrame::Create()
@@ -124,15 +133,7 @@ void CMainFrame::OnClose()
         return;
     }
     m_closeWhenEnabled = true;
-    ::EnumThreadWindows(
-        ::GetCurrentThreadId(),
-        [](HWND window, LPARAM frame) {
-            if (::GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(frame) && ::IsWindowEnabled(window) &&
-                ::IsWindowVisible(window))
-                ::PostMessageA(window, WM_CLOSE, 0, 0);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(m_hWnd));
+    ::EnumThreadWindows(::GetCurrentThreadId(), AskOwnedWindowToClose, reinterpret_cast<LPARAM>(m_hWnd));
 }
 
 void CMainFrame::OnDestroy()
