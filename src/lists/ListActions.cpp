@@ -141,6 +141,114 @@ bool RunShellDelete(std::string sources, bool permanent)
     return result != ERROR_CANCELLED && result != kOperationCancelled && !operation.fAnyOperationsAborted;
 }
 
+// One removal: what was asked for, sorted into what the shell may take and
+// what is deleted here, and then what went.
+struct Removal {
+    struct Taken {
+        std::string path;
+        bool folder;
+        bool ours;     // deleted here, not by the shell
+        bool exactly;  // listed under exactly this name before
+    };
+
+    // The requests that may go; why the others may not is told at once.
+    Removal(HWND owner, const std::vector<RemovalRequest>& requests, bool permanentDelete) : permanent(permanentDelete)
+    {
+        Refusals refused;
+        for (const RemovalRequest& request : requests) {
+            const std::string& path = request.path;
+            const char* why = RefusalOf(path, request.folder, true);
+            // Never deleted for good when the user asked for the Recycle Bin.
+            const char* shellWhy = why ? nullptr : ShellRefusalOf(path, "its path is too long for the Recycle Bin");
+            if (!permanent)
+                why = why ? why : shellWhy;
+            else if (!why && framework::ReachesElsewhere(path))
+                why = "it is a link this system follows: deleting it would delete what it points to";
+            if (why) {
+                refused.Add(path, why);
+                continue;
+            }
+            bool folder = IsFolder(path);
+            // The shell may follow links inside a folder: folders go here, for good.
+            taken.push_back({path, folder, permanent && (folder || shellWhy), framework::ExistsExactly(path)});
+            if (folder)
+                folders.push_back(path);
+        }
+        refused.Show(owner);
+    }
+
+    // What lies in a folder that goes goes with it: nobody is asked twice.
+    bool GoesWithAFolder(const Taken& item) const { return IsInAnyFolder(item.path, folders); }
+
+    // Our own question, when anything goes here; true when agreed.
+    bool AskForOurs(HWND owner) const
+    {
+        std::string question = "Delete these permanently?  A folder goes with everything in it; a link inside it is "
+                               "never followed.\n";
+        int asked = 0;
+        for (const Taken& item : taken) {
+            if (item.ours && !GoesWithAFolder(item) && ++asked <= kListedInQuestion)
+                question += "\n" + item.path;
+        }
+        if (asked > kListedInQuestion)
+            question += "\n... and " + std::to_string(asked - kListedInQuestion) + " more.";
+        return asked == 0 ||
+               framework::GetSeams().messageBox(owner, question.c_str(), "Corvane", MB_YESNO | MB_ICONWARNING) == IDYES;
+    }
+
+    // The double-zero-ended list for the shell, without its last zero.
+    std::string ShellSources() const
+    {
+        std::string sources;
+        for (const Taken& item : taken) {
+            if (!item.ours && !GoesWithAFolder(item)) {
+                sources += item.path;
+                sources += '\0';
+            }
+        }
+        return sources;
+    }
+
+    void DeleteOurs(bool agreed) const
+    {
+        for (const Taken& item : taken) {
+            if (item.ours && agreed && !GoesWithAFolder(item))
+                DeleteForGood(item.path);
+        }
+    }
+
+    // Whatever the shell answered, some files may be gone (a cancel half-way,
+    // one locked file): exactly those that no longer exist count. One still
+    // there after work the user did not cancel is in use or ours not to
+    // delete: that is said, never passed over as done.
+    RemovedPaths WhatWent(HWND owner, bool oursAgreed, bool shellAgreed)
+    {
+        RemovedPaths removed;
+        Refusals kept;
+        for (Taken& item : taken) {
+            bool there = framework::GetPathAttributes(item.path) != INVALID_FILE_ATTRIBUTES &&
+                         (!item.exactly || framework::ExistsExactly(item.path));
+            // What lay in a folder deleted for good went with our question.
+            bool ours = item.ours || (permanent && GoesWithAFolder(item));
+            if (there) {
+                if (ours ? oursAgreed : shellAgreed)
+                    kept.Add(item.path, "it could not be deleted: it may be in use, hold a link that is not followed, "
+                                        "or you may lack the rights");
+                continue;
+            }
+            if (item.folder)
+                removed.folders.push_back(item.path);
+            removed.paths.push_back(std::move(item.path));
+        }
+        kept.Show(owner);
+        return removed;
+    }
+
+    bool permanent;
+    std::vector<Taken> taken;
+    std::vector<std::string> folders;
+};
+
 }  // namespace
 
 void ListCtrlSortItems(CFileList& list, int column, SortKind kind, bool ascending)
@@ -181,86 +289,15 @@ void OpenPath(HWND page, const std::string& path)
 
 RemovedPaths RemovePaths(HWND owner, const std::vector<RemovalRequest>& requests, bool permanent)
 {
-    struct Taken {
-        std::string path;
-        bool folder;
-        bool ours;     // deleted here, not by the shell
-        bool exactly;  // listed under exactly this name before
-    };
-    std::vector<Taken> taken;
-    std::vector<std::string> folderPaths;
-    Refusals refused;
-    for (const RemovalRequest& request : requests) {
-        const std::string& path = request.path;
-        const char* why = RefusalOf(path, request.folder, true);
-        // Never deleted for good when the user asked for the Recycle Bin.
-        const char* shellWhy = why ? nullptr : ShellRefusalOf(path, "its path is too long for the Recycle Bin");
-        if (!permanent)
-            why = why ? why : shellWhy;
-        else if (!why && framework::ReachesElsewhere(path))
-            why = "it is a link this system follows: deleting it would delete what it points to";
-        if (why) {
-            refused.Add(path, why);
-            continue;
-        }
-        bool folder = IsFolder(path);
-        // The shell may follow links inside a folder: folders go here, for good.
-        taken.push_back({path, folder, permanent && (folder || shellWhy), framework::ExistsExactly(path)});
-        if (folder)
-            folderPaths.push_back(path);
-    }
-    // What lies in a folder that goes goes with it: nobody is asked twice.
-    std::string sources;
-    std::string question = "Delete these permanently?  A folder goes with everything in it; a link inside it is "
-                           "never followed.\n";
-    int asked = 0;
-    for (const Taken& item : taken) {
-        if (IsInAnyFolder(item.path, folderPaths))
-            continue;
-        if (!item.ours) {
-            sources += item.path;
-            sources += '\0';
-        } else if (++asked <= kListedInQuestion) {
-            question += "\n" + item.path;
-        }
-    }
-    if (asked > kListedInQuestion)
-        question += "\n... and " + std::to_string(asked - kListedInQuestion) + " more.";
-    refused.Show(owner);
-    if (taken.empty())
+    Removal removal(owner, requests, permanent);
+    if (removal.taken.empty())
         return {};
-    bool oursAgreed = asked == 0 || framework::GetSeams().messageBox(owner, question.c_str(), "Corvane",
-                                                                     MB_YESNO | MB_ICONWARNING) == IDYES;
+    bool oursAgreed = removal.AskForOurs(owner);
+    std::string sources = removal.ShellSources();
     bool shellAgreed = sources.empty() || RunShellDelete(sources, permanent);
     framework::WaitCursor wait;
-    for (const Taken& item : taken) {
-        if (item.ours && oursAgreed && !IsInAnyFolder(item.path, folderPaths))
-            DeleteForGood(item.path);
-    }
-
-    // Whatever the shell answered, some files may be gone (a cancel half-way,
-    // one locked file): exactly those that no longer exist count. One still
-    // there after work the user did not cancel is in use or ours not to
-    // delete: that is said, never passed over as done.
-    RemovedPaths removed;
-    Refusals kept;
-    for (Taken& item : taken) {
-        bool there = framework::GetPathAttributes(item.path) != INVALID_FILE_ATTRIBUTES &&
-                     (!item.exactly || framework::ExistsExactly(item.path));
-        // What lies in a folder deleted for good went with our question.
-        bool ours = item.ours || (permanent && IsInAnyFolder(item.path, folderPaths));
-        if (there) {
-            if (ours ? oursAgreed : shellAgreed)
-                kept.Add(item.path, "it could not be deleted: it may be in use, hold a link that is not followed, "
-                                    "or you may lack the rights");
-            continue;
-        }
-        if (item.folder)
-            removed.folders.push_back(item.path);
-        removed.paths.push_back(std::move(item.path));
-    }
-    kept.Show(owner);
-    return removed;
+    removal.DeleteOurs(oursAgreed);
+    return removal.WhatWent(owner, oursAgreed, shellAgreed);
 }
 
 bool IsInAnyFolder(const std::string& path, const std::vector<std::string>& folders)
