@@ -147,6 +147,8 @@ bool BuildFileTree(const std::string& root)
 int CountFiles(const std::string& root)
 {
     std::string folder = root;
+    while (folder.size() > 2 && folder.back() == '\\')
+        folder.pop_back();
     int count = 0;
     ForEachFile(folder, [&](const std::string&, const WIN32_FIND_DATAA&) { ++count; });
     return count;

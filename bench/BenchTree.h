@@ -3,6 +3,8 @@
 // dialog needs.
 #pragma once
 
+#include "framework/Path.h"
+
 #include "working/ProgressSink.h"
 
 #include <windows.h>
@@ -40,12 +42,15 @@ bool ReuseOrBuild(const std::string& root, const char* label, int files,
 // The 100,000 files with names for every report rule, sparse, of all sizes and dates.
 bool BuildFileTree(const std::string& root);
 
-// Every file below folder, in listing order, as the plainest FindFirstFileA
-// walk does it. folder grows while the walk is below it and comes back as it was.
+// Every file below folder (a full path without a trailing backslash), in
+// listing order, as the plainest FindFirstFileA walk does it. folder grows
+// while the walk is below it and comes back as it was.
 template <typename OnFile> void ForEachFile(std::string& folder, OnFile&& onFile)
 {
     WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA((folder + "\\*.*").c_str(), &data);
+    // The plain form would list "apache" for a folder "apache.": such a path is taken literally.
+    std::string literal = framework::HasNameTheShellWouldChange(folder) ? "\\\\?\\" : "";
+    HANDLE find = ::FindFirstFileA((literal + folder + "\\*.*").c_str(), &data);
     if (find == INVALID_HANDLE_VALUE)
         return;
     do {
