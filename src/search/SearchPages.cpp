@@ -110,16 +110,16 @@ void SearchCriteriaPage::StepSize(int delta)
 }
 
 SearchResultsPage::SearchResultsPage() noexcept
-    : ListPage({IDD_SEARCH_RESULTS,
-                "Search Page",
-                IDC_RESULTS_LIST,
-                {{"File Name", 100}, {"Folder", 220}, {"Size", 80}, {"Date", 80}},
-                2,
-                {{IDC_PRINT, ButtonNeeds::Nothing},
-                 {IDC_DELETE, ButtonNeeds::SelectedFiles},
-                 {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
-                 {IDC_OPEN, ButtonNeeds::OneSelectedFile},
-                 {IDC_START_OVER, ButtonNeeds::Nothing}}},
+    : ListPage({.templateId = IDD_SEARCH_RESULTS,
+                .helpKey = "Search Page",
+                .listId = IDC_RESULTS_LIST,
+                .columns = {{"File Name", 100}, {"Folder", 220}, {"Size", 80}, {"Date", 80}},
+                .sizeColumn = 2,
+                .buttons = {{IDC_PRINT, ButtonNeeds::Nothing},
+                            {IDC_DELETE, ButtonNeeds::SelectedFiles},
+                            {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
+                            {IDC_OPEN, ButtonNeeds::OneSelectedFile},
+                            {IDC_START_OVER, ButtonNeeds::Nothing}}},
                {{IDC_START_OVER, 1}})
 {
 }
