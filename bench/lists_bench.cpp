@@ -128,7 +128,7 @@ public:
     {
         ::SendDlgItemMessageA(Page(tab, fromPage), button, BM_CLICK, 0, 0);
         PumpUntil([&] { return View().GetCurrentPage() == View().GetPage(tab, 2); });
-        ::UpdateWindow(Results(tab).GetList());
+        ::UpdateWindow(Results(tab).Results().GetSafeHwnd());
     }
     void Analyse(const std::string& folder)
     {
@@ -144,7 +144,7 @@ public:
         HWND reports = ::GetDlgItem(page, IDC_REPORT_LIST);
         ::SendMessageA(reports, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
         ::SendMessageA(page, WM_COMMAND, MAKEWPARAM(IDC_REPORT_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(reports));
-        ::UpdateWindow(Results(kReportsTab).GetList());
+        ::UpdateWindow(Results(kReportsTab).Results().GetSafeHwnd());
     }
     // The map in place of the list, at 1024 x 768 pixels, drawn.
     void ShowMap()
@@ -160,7 +160,7 @@ public:
     }
     void SortReport(int column)
     {
-        HWND list = Results(kReportsTab).GetList();
+        HWND list = Results(kReportsTab).Results().GetSafeHwnd();
         NMLISTVIEW click{};
         click.hdr = {list, static_cast<UINT_PTR>(::GetDlgCtrlID(list)), LVN_COLUMNCLICK};
         click.iItem = -1;

@@ -21,22 +21,23 @@ PageFactory Intro(UINT templateId, const char* helpKey, const SettingsStore& set
 }
 
 // An introduction that skips itself by skipFlag, then Next, whose way back
-// resets the flag, then the tab's further pages.
+// resets the flag, then the tab's results page if it has one.
 template <class Next>
 TabEntry SkippableTab(const char* caption, UINT introId, const char* helpKey, const char* skipFlag,
-                      const SettingsStore& settings, std::vector<PageFactory> further = {})
+                      const SettingsStore& settings, PageFactory results = nullptr)
 {
-    std::vector<PageFactory> pages{Intro(introId, helpKey, settings, skipFlag),
-                                   [=, &settings] { return std::make_unique<Next>(settings, skipFlag); }};
-    pages.insert(pages.end(), further.begin(), further.end());
-    return {caption, std::move(pages)};
+    PageFactory intro = Intro(introId, helpKey, settings, skipFlag);
+    PageFactory next = [=, &settings] { return std::make_unique<Next>(settings, skipFlag); };
+    if (results)
+        return {caption, {std::move(intro), std::move(next), std::move(results)}};
+    return {caption, {std::move(intro), std::move(next)}};
 }
 
 }  // namespace
 
 std::vector<TabEntry> CorvaneTabs(const SettingsStore& settings)
 {
-    return {
+    return TabTable({
         {"Welcome", {[&settings] { return std::make_unique<WelcomePage>(settings); }}},
         SkippableTab<DiskInfoPage>("Disk Info", IDD_DISKINFO_INTRO, "Disk Info Page", "SkipDiskInfoPage1", settings),
         // History's way back has always written its flag in another case:
@@ -46,18 +47,18 @@ std::vector<TabEntry> CorvaneTabs(const SettingsStore& settings)
           [&settings] { return std::make_unique<HistoryPage>(settings, "SkipHistorypage1"); }}},
         SkippableTab<ReportsTargetPage>(
             "Reports", IDD_REPORTS_INTRO, "Reports Page", "SkipReportsPage1", settings,
-            {[] { return std::make_unique<ReportsResultsPage>(AnalysisKeeper::DefaultFolder()); }}),
+            [] { return std::make_unique<ReportsResultsPage>(AnalysisKeeper::DefaultFolder()); }),
         {"Start Menu",
          {[&settings] { return std::make_unique<StartMenuIntroPage>(settings); },
           [] { return std::make_unique<StartMenuResultsPage>(); }}},
         SkippableTab<InternetPage>("Internet", IDD_INTERNET_INTRO, "Internet Page", "SkipInternetPage1", settings),
         SkippableTab<DllPage>("DLLs", IDD_DLLS_INTRO, "DLLs Page", "SkipDllPage1", settings),
         SkippableTab<SearchCriteriaPage>("Search", IDD_SEARCH_INTRO, "Search Page", "SkipSearchPage0", settings,
-                                         {[] { return std::make_unique<SearchResultsPage>(); }}),
+                                         [] { return std::make_unique<SearchResultsPage>(); }),
         {"Speed",
          {Intro(IDD_SPEED_INTRO, "Speed Page", settings),
           [] { return std::make_unique<SpeedResultsPage>(kSpeedTestMilliseconds); }}},
         {"Tools", {[] { return std::make_unique<ToolsPage>(::GetVersion()); }}},
         {" Tips", {[] { return std::make_unique<TipsPage>(); }}},
-    };
+    });
 }

@@ -8,17 +8,17 @@
 #include "working/WorkingDlg.h"
 
 DllPage::DllPage(const SettingsStore& settings, const char* skipFlag) noexcept
-    : ListPage({IDD_DLLS_RESULTS,
-                "DLLs Page",
-                IDC_RESULTS_LIST,
-                {{"FileName", 120}, {"Size", 80}, {"Date", 80}, {"Description", 120}, {"Company", 140}},
-                1,
-                {{IDC_PRINT, ButtonNeeds::Nothing},
-                 {IDC_DELETE, ButtonNeeds::SelectedFiles},
-                 {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
-                 {IDC_DETAILS, ButtonNeeds::SelectedFiles},
-                 {IDC_START_OVER, ButtonNeeds::Nothing}},
-                RowPlace::NameOrder},
+    : ListPage({.templateId = IDD_DLLS_RESULTS,
+                .helpKey = "DLLs Page",
+                .listId = IDC_RESULTS_LIST,
+                .columns = {{"FileName", 120}, {"Size", 80}, {"Date", 80}, {"Description", 120}, {"Company", 140}},
+                .sizeColumn = 1,
+                .buttons = {{IDC_PRINT, ButtonNeeds::Nothing},
+                            {IDC_DELETE, ButtonNeeds::SelectedFiles},
+                            {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
+                            {IDC_DETAILS, ButtonNeeds::SelectedFiles},
+                            {IDC_START_OVER, ButtonNeeds::Nothing}},
+                .newRows = RowPlace::NameOrder},
                {{IDC_START_OVER, 0, skipFlag}}, &settings)
 {
     OnControl(IDC_DETAILS, BN_CLICKED, [this] { ShowDetails(); });

@@ -8,18 +8,18 @@
 #include "working/WorkingDlg.h"
 
 InternetPage::InternetPage(const SettingsStore& settings, const char* skipFlag) noexcept
-    : ListPage({IDD_INTERNET_RESULTS,
-                "Internet Page",
-                IDC_RESULTS_LIST,
-                {{"FileName", 110}, {"Folder", 200}, {"Size", 80}, {"Last Modified", 80}},
-                2,
-                {{IDC_DELETE_ALL, ButtonNeeds::Nothing},
-                 {IDC_DELETE, ButtonNeeds::SelectedFiles},
-                 {IDC_PRINT, ButtonNeeds::Nothing},
-                 {IDC_OPEN, ButtonNeeds::OneSelectedFile},
-                 {IDC_START_OVER, ButtonNeeds::Nothing}},
-                RowPlace::NameOrder,
-                true},
+    : ListPage({.templateId = IDD_INTERNET_RESULTS,
+                .helpKey = "Internet Page",
+                .listId = IDC_RESULTS_LIST,
+                .columns = {{"FileName", 110}, {"Folder", 200}, {"Size", 80}, {"Last Modified", 80}},
+                .sizeColumn = 2,
+                .buttons = {{IDC_DELETE_ALL, ButtonNeeds::Nothing},
+                            {IDC_DELETE, ButtonNeeds::SelectedFiles},
+                            {IDC_PRINT, ButtonNeeds::Nothing},
+                            {IDC_OPEN, ButtonNeeds::OneSelectedFile},
+                            {IDC_START_OVER, ButtonNeeds::Nothing}},
+                .newRows = RowPlace::NameOrder,
+                .folderRows = true},
                {{IDC_START_OVER, 0, skipFlag}}, &settings)
 {
     OnControl(IDC_CACHE_LIST, CBN_SELCHANGE, [this] { ListCache(); });

@@ -60,17 +60,17 @@ void StartMenuIntroPage::OnNext()
 }
 
 StartMenuResultsPage::StartMenuResultsPage() noexcept
-    : ListPage({IDD_STARTMENU_RESULTS,
-                "Start Menu Page",
-                IDC_RESULTS_LIST,
-                {{"FileName", 110}, {"Folder", 200}, {"Shortcut To", 200}},
-                -1,
-                {{IDC_PRINT, ButtonNeeds::Nothing},
-                 {IDC_AUTOFIX, ButtonNeeds::OneSelectedFile},
-                 {IDC_DELETE, ButtonNeeds::SelectedFiles},
-                 {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
-                 {IDC_START_OVER, ButtonNeeds::Nothing}},
-                RowPlace::Top},
+    : ListPage({.templateId = IDD_STARTMENU_RESULTS,
+                .helpKey = "Start Menu Page",
+                .listId = IDC_RESULTS_LIST,
+                .columns = {{"FileName", 110}, {"Folder", 200}, {"Shortcut To", 200}},
+                .sizeColumn = -1,
+                .buttons = {{IDC_PRINT, ButtonNeeds::Nothing},
+                            {IDC_AUTOFIX, ButtonNeeds::OneSelectedFile},
+                            {IDC_DELETE, ButtonNeeds::SelectedFiles},
+                            {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
+                            {IDC_START_OVER, ButtonNeeds::Nothing}},
+                .newRows = RowPlace::Top},
                {{IDC_START_OVER, 0}})
 {
     OnControl(IDC_AUTOFIX, BN_CLICKED, [this] { AutoFix(); });
@@ -118,7 +118,7 @@ void StartMenuResultsPage::OnPageActivated()
         FileList().Show();
         FileList().Select(0);
     } else {
-        ::SendMessageA(GetList(), LVM_SETCOLUMNWIDTH, 0, kMessageWidth);
+        ::SendMessageA(FileList().GetSafeHwnd(), LVM_SETCOLUMNWIDTH, 0, kMessageWidth);
         ShowPlaceholder(kNoProblems);
     }
     UpdateButtons();

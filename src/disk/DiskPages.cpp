@@ -51,8 +51,8 @@ BOOL DiskInfoPage::OnInitDialog()
     m_images.reset(::ImageList_LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_DRIVE), 32, 0,
                                           RGB(0, 0, 255), IMAGE_BITMAP, 0));
     ::SendMessageA(drives, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(m_images.get()));
-    for (const std::string& root : GetFixedDriveRoots()) {
-        std::string label = DriveLabel(root);
+    for (const std::string& root : framework::GetFixedDriveRoots()) {
+        std::string label = framework::DriveLabel(root);
         LVITEMA item{};
         item.mask = LVIF_TEXT | LVIF_IMAGE;
         item.iItem = static_cast<int>(::SendMessageA(drives, LVM_GETITEMCOUNT, 0, 0));
@@ -93,13 +93,13 @@ void DiskInfoPage::ShowSummary(int item)
     text.cchTextMax = sizeof label;
     ::SendDlgItemMessageA(m_hWnd, IDC_DRIVE_ICONS, LVM_GETITEMTEXTA, static_cast<WPARAM>(item),
                           reinterpret_cast<LPARAM>(&text));
-    std::string root = RootFromDriveLabel(label);
+    std::string root = framework::RootFromDriveLabel(label);
     if (root.empty())
         return;
     double percent = 0, total = 0, free = 0;
     DWORD cluster = 0;
-    GetDriveSpace(root.c_str(), &percent, &total, &free, &cluster);
-    VolumeDetails volume = GetVolumeDetails(root.c_str());
+    framework::GetDriveSpace(root.c_str(), &percent, &total, &free, &cluster);
+    framework::VolumeDetails volume = framework::GetVolumeDetails(root.c_str());
     DriveSummary summary = SummarizeDrive(percent, total, free, cluster, volume.serialNumber);
 
     ::SetDlgItemTextA(m_hWnd, IDC_TITLE, ("Summary of Drive " + root.substr(0, root.size() - 1)).c_str());
@@ -138,8 +138,8 @@ BOOL HistoryPage::OnInitDialog()
 {
     Page::OnInitDialog();
     HWND drives = ::GetDlgItem(m_hWnd, IDC_HISTORY_DRIVE);
-    for (const std::string& root : GetFixedDriveRoots())
-        ::SendMessageA(drives, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(DriveLabel(root).c_str()));
+    for (const std::string& root : framework::GetFixedDriveRoots())
+        ::SendMessageA(drives, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(framework::DriveLabel(root).c_str()));
     ::SendMessageA(drives, CB_SETCURSEL, 0, 0);
     return TRUE;
 }
@@ -169,7 +169,7 @@ RECT HistoryPage::ChartRect() const
 void HistoryPage::LoadHistory()
 {
     std::string label = framework::GetWindowTextString(::GetDlgItem(m_hWnd, IDC_HISTORY_DRIVE));
-    std::string root = RootFromDriveLabel(label);
+    std::string root = framework::RootFromDriveLabel(label);
     if (root.empty()) {
         m_history = {};
         return;

@@ -68,15 +68,15 @@ void RecordSnapshot(const SettingsStore& store, const std::string& root, double 
 
 void TakeSnapshot(const SettingsStore& store)
 {
-    for (const std::string& root : GetFixedDriveRoots()) {
+    for (const std::string& root : framework::GetFixedDriveRoots()) {
         double percentFull = 0;
-        GetDriveSpace(root.c_str(), &percentFull, nullptr, nullptr, nullptr);
+        framework::GetDriveSpace(root.c_str(), &percentFull, nullptr, nullptr, nullptr);
         RecordSnapshot(store, root, percentFull);
     }
 }
 
 void ResetHistory(const SettingsStore& store)
 {
-    for (const std::string& root : GetFixedDriveRoots())
+    for (const std::string& root : framework::GetFixedDriveRoots())
         store.WriteProfileInt(HistorySection(root).c_str(), kCount, 0);
 }

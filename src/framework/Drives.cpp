@@ -5,6 +5,8 @@
 #include <cstring>
 #include <optional>
 
+namespace framework {
+
 namespace {
 
 // An empty drive (total 0) counts as 0% full rather than dividing by zero.
@@ -128,3 +130,5 @@ std::string RootFromDriveLabel(const std::string& label)
     constexpr size_t kSuffixLength = 6;  // " drive"
     return label.size() > kSuffixLength ? label.substr(0, label.size() - kSuffixLength) : std::string();
 }
+
+}  // namespace framework

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace framework {
+
 // Every root ("C:\") of type DRIVE_FIXED, in the system's order.
 std::vector<std::string> GetFixedDriveRoots();
 
@@ -41,3 +43,8 @@ SpaceFigures ClassicSpaceFigures(DWORD sectorsPerCluster, DWORD bytesPerSector, 
                                  DWORD totalClusters);
 // Whole megabytes, truncated; the percentage comes from those whole values.
 SpaceFigures ExtendedSpaceFigures(std::uint64_t totalBytes, std::uint64_t totalFreeBytes);
+
+}  // namespace framework
+
+// The Reports pages still call it unqualified.
+using framework::GetFixedDriveRoots;

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace framework {
 namespace {
 
 // The height is in tenths of a point; it becomes logical units of the device.
@@ -52,3 +53,5 @@ Font MakeHeadingFont()
 {
     return MakeFont(85, "MS Sans Serif", true, false);
 }
+
+}  // namespace framework

@@ -3,7 +3,9 @@
 
 #include "framework/Handle.h"
 
-using Font = framework::GdiObject<HFONT>;
+namespace framework {
+
+using Font = GdiObject<HFONT>;
 
 // A font of the given point size (in tenths) and face, nothing else set,
 // sized for the device (the screen when none is given).
@@ -15,3 +17,5 @@ Font MakeFont(int tenthsOfPoint, const char* face, bool bold, bool italic);
 Font MakeTitleFont();
 // The introduction pages' "The Problem:" and "How Corvane Helps:".
 Font MakeHeadingFont();
+
+}  // namespace framework

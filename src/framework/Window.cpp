@@ -21,6 +21,28 @@ bool IsFrameworkDialog(HWND hwnd, DLGPROC proc) noexcept
            ::GetWindowLongPtrA(hwnd, DWLP_DLGPROC) == reinterpret_cast<LONG_PTR>(proc);
 }
 
+// The messages whose result a dialog procedure returns itself instead of
+// setting DWLP_MSGRESULT.
+bool ReturnsResultDirectly(UINT msg) noexcept
+{
+    switch (msg) {
+    case WM_INITDIALOG:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 Window::~Window()
@@ -160,10 +182,15 @@ LRESULT Dialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     if (msg == WM_INITDIALOG)
         return OnInitDialog();
     LRESULT result = 0;
-    if (!DecodeControlMessage(msg, wParam, lParam, result))
-        return FALSE;
-    SetMessageResult(result);
-    return TRUE;
+    if (DecodeControlMessage(msg, wParam, lParam, result))
+        return result;
+    return Default(msg, wParam, lParam);
+}
+
+LRESULT Dialog::Default(UINT, WPARAM, LPARAM) noexcept
+{
+    m_leftToDefault = true;
+    return 0;
 }
 
 bool Dialog::OnCommand(UINT id, UINT code, HWND control)
@@ -207,11 +234,6 @@ bool Dialog::CallControlHandler(UINT id, UINT code) const
     return true;
 }
 
-void Dialog::SetMessageResult(LRESULT result) noexcept
-{
-    ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
-}
-
 BOOL Dialog::OnInitDialog()
 {
     UpdateData(false);
@@ -252,12 +274,20 @@ INT_PTR CALLBACK Dialog::DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM l
     if (!self)
         return FALSE;
 
-    INT_PTR result = self->HandleMessage(msg, wParam, lParam);
+    // Saved and restored: a handler may send the dialog messages of its own.
+    bool outer = std::exchange(self->m_leftToDefault, false);
+    LRESULT result = self->HandleMessage(msg, wParam, lParam);
+    bool handled = !std::exchange(self->m_leftToDefault, outer);
     if (msg == WM_NCDESTROY) {
         ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
         self->m_hWnd = nullptr;
     }
-    return result;
+    if (!handled)
+        return FALSE;
+    if (ReturnsResultDirectly(msg))
+        return result;
+    ::SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, result);
+    return TRUE;
 }
 
 }  // namespace framework

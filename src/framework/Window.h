@@ -34,14 +34,20 @@ protected:
     bool CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, const RECT& rect, HWND parent,
                   HMENU menu) noexcept;
 
-    // Decodes WM_COMMAND and WM_NOTIFY into the handlers below; the rest goes
-    // to the default window procedure.
+    // Every message of the window comes here. What it returns is the
+    // message's result, in a window and in a dialog alike; a message it
+    // leaves to Default() gets the system's own handling. The base decodes
+    // WM_COMMAND and WM_NOTIFY into the handlers below and leaves the rest
+    // to Default().
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
+    // A window's default procedure; a dialog's dialog manager.
+    virtual LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
 
-    // Each returns whether it handled the message. Menu and accelerator
-    // commands come without a control (code 0 and 1); the default passes
-    // BN_CLICKED from an enabled button on to OnButtonClicked.
+    // Each returns whether it handled the message. OnCommand is for menu and
+    // accelerator commands (code 0 and 1, no control): a dialog wires its
+    // controls with OnControl instead. The default passes BN_CLICKED from an
+    // enabled button on to OnButtonClicked, which a dialog answers from its
+    // control table.
     virtual bool OnCommand(UINT id, UINT code, HWND control);
     virtual bool OnButtonClicked(UINT) { return false; }
     // result: what the message returns.
@@ -68,10 +74,9 @@ public:
     bool PreTranslateMessage(MSG& msg) override;
 
 protected:
-    // Returns TRUE for a handled message; its result goes through
-    // SetMessageResult, as the typed handlers' results do.
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    void SetMessageResult(LRESULT result) noexcept;
+    // Leaves the message to the dialog manager, as a dialog procedure's FALSE does.
+    LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam) noexcept override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
     // IDOK and IDCANCEL call OnOK and OnCancel, the others the handlers given
     // to OnControl.
@@ -96,6 +101,8 @@ private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
     std::vector<ControlHandler> m_handlers;
     bool m_modal = false;
+    // The message being handled went to Default().
+    bool m_leftToDefault = false;
     friend class Window;
 };
 

@@ -64,7 +64,7 @@ void CDetailsDlg::DoDataExchange(framework::DataExchange& dx)
     dx.Text(IDC_DETAILS_PRODUCT, m_strings.productName);
     dx.Text(IDC_DETAILS_VERSION, m_strings.productVersion);
     dx.Text(IDC_DETAILS_INTERNAL, m_strings.internalName);
-    dx.Text(IDC_DETAILS_LANGUAGE, m_language);
+    // The "Language:" field is left empty: nothing says which language to name.
     dx.Text(IDC_DETAILS_COPYRIGHT, m_strings.copyright);
     dx.Text(IDC_DETAILS_COMMENTS, m_strings.comments);
 }

@@ -37,6 +37,5 @@ protected:
 private:
     std::string m_fileName;
     std::string m_path;
-    std::string m_language;  // always empty
     VersionStrings m_strings;
 };

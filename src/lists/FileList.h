@@ -20,7 +20,7 @@ public:
     CFileList& operator=(const CFileList&) = delete;
 
     void Attach(HWND list) noexcept { m_list = list; }
-    HWND Handle() const noexcept { return m_list; }
+    HWND GetSafeHwnd() const noexcept { return m_list; }
     const ListModel& Rows() const noexcept { return m_rows; }
     // For filling many rows at once; Show then tells the control.
     ListModel& Rows() noexcept { return m_rows; }

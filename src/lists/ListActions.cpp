@@ -319,7 +319,7 @@ std::vector<std::string> ListCtrlDeleteSelectedFiles(CFileList& list, bool perma
     }
     if (rows.empty())
         return {};
-    RemovedPaths removed = RemovePaths(::GetParent(list.Handle()), requests, permanent);
+    RemovedPaths removed = RemovePaths(::GetParent(list.GetSafeHwnd()), requests, permanent);
 
     // The rows of what went, and of what lay in a folder that went.
     std::vector<size_t> goneRows;

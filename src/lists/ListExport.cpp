@@ -245,7 +245,7 @@ bool CopySelectedRows(const CFileList& list)
         return false;
     std::memcpy(data, text.c_str(), bytes);
     ::GlobalUnlock(memory.get());
-    ClipboardScope clipboard(list.Handle());
+    ClipboardScope clipboard(list.GetSafeHwnd());
     if (!clipboard || !::EmptyClipboard() || !::SetClipboardData(CF_UNICODETEXT, memory.get()))
         return false;
     // The clipboard owns the memory now.

@@ -80,14 +80,14 @@ private:
 
 void PrintListPages(PrintTarget& target, CFileList& list, int pageWidth, int pageHeight)
 {
-    std::vector<int> widths = ColumnWidths(list.Handle());
-    auto images = reinterpret_cast<HIMAGELIST>(::SendMessageA(list.Handle(), LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    std::vector<int> widths = ColumnWidths(list.GetSafeHwnd());
+    auto images = reinterpret_cast<HIMAGELIST>(::SendMessageA(list.GetSafeHwnd(), LVM_GETIMAGELIST, LVSIL_SMALL, 0));
     RECT client{};
-    ::GetClientRect(list.Handle(), &client);
+    ::GetClientRect(list.GetSafeHwnd(), &client);
     int clientWidth = client.right > 0 ? client.right : 1;
 
     HDC dc = target.StartPage();
-    Font font = CreatePointFont(100, "Arial", dc);
+    framework::Font font = framework::CreatePointFont(100, "Arial", dc);
     HGDIOBJ originalFont = ::SelectObject(dc, font.get());
     SIZE extent{};
     ::GetTextExtentPoint32A(dc, "Ag", 2, &extent);
@@ -119,7 +119,7 @@ void PrintListPages(PrintTarget& target, CFileList& list, int pageWidth, int pag
 
 void PrintList(CFileList& list)
 {
-    PrintPages(list.Handle(),
+    PrintPages(list.GetSafeHwnd(),
                [&](PrintTarget& target, int width, int height) { PrintListPages(target, list, width, height); });
 }
 

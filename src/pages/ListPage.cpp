@@ -13,11 +13,21 @@ constexpr int kListBottomMargin = 30;
 
 }  // namespace
 
+ListPage::ListPage(ListPageLayout layout, std::vector<PageLink> links, const SettingsStore* settings)
+    : Page(layout.templateId, layout.helpKey, std::move(links), settings), m_layout(std::move(layout)),
+      m_list(m_layout.sizeColumn)
+{
+    OnControl(IDC_OPEN, BN_CLICKED, [this] { ListCtrlOpenSelectedFile(m_hWnd, m_list); });
+    OnControl(IDC_RECYCLE, BN_CLICKED, [this] { RemoveSelected(false); });
+    OnControl(IDC_DELETE, BN_CLICKED, [this] { RemoveSelected(true); });
+    OnControl(IDC_PRINT, BN_CLICKED, [this] { PrintList(m_list); });
+}
+
 BOOL ListPage::OnInitDialog()
 {
     Page::OnInitDialog();
     m_list.Attach(::GetDlgItem(m_hWnd, m_layout.listId));
-    HWND list = GetList();
+    HWND list = m_list.GetSafeHwnd();
     ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     ::SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(GetSysImageList()));
     for (size_t i = 0; i < m_layout.columns.size(); ++i) {
@@ -36,7 +46,7 @@ LRESULT ListPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     // The shell's image list outlives every page that shows it.
     if (msg == WM_DESTROY)
-        ::SendMessageA(GetList(), LVM_SETIMAGELIST, LVSIL_SMALL, 0);
+        ::SendMessageA(m_list.GetSafeHwnd(), LVM_SETIMAGELIST, LVSIL_SMALL, 0);
     return Page::HandleMessage(msg, wParam, lParam);
 }
 
@@ -65,22 +75,10 @@ bool ListPage::OnNotify(const NMHDR& header, LRESULT& result)
     return false;
 }
 
-bool ListPage::OnButtonClicked(UINT id)
+void ListPage::RemoveSelected(bool permanent)
 {
-    switch (id) {
-    case IDC_OPEN:
-        ListCtrlOpenSelectedFile(m_hWnd, m_list);
-        return true;
-    case IDC_RECYCLE:
-    case IDC_DELETE:
-        if (ConfirmRemoval())
-            DeleteSelectedFiles(id == IDC_DELETE);
-        return true;
-    case IDC_PRINT:
-        PrintList(m_list);
-        return true;
-    }
-    return Page::OnButtonClicked(id);
+    if (ConfirmRemoval())
+        DeleteSelectedFiles(permanent);
 }
 
 void ListPage::OnColumnClick(int column)
@@ -88,9 +86,10 @@ void ListPage::OnColumnClick(int column)
     if (column < 0 || static_cast<size_t>(column) >= m_ascending.size())
         return;
     SortKind kind = column == m_layout.sizeColumn ? SortKind::Size : SortKind::Text;
-    auto order = m_ascending[static_cast<size_t>(column)];
-    ListCtrlSortItems(m_list, column, kind, !order);
-    order = !order;
+    size_t index = static_cast<size_t>(column);
+    bool ascending = !m_ascending[index];
+    ListCtrlSortItems(m_list, column, kind, ascending);
+    m_ascending[index] = ascending;
 }
 
 void ListPage::OnPageResize(int width, int height)
@@ -99,7 +98,7 @@ void ListPage::OnPageResize(int width, int height)
     if (width <= 0 || height <= 0)
         return;
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    HWND list = GetList();
+    HWND list = m_list.GetSafeHwnd();
     RECT rect = framework::ChildRect(list);
     ::SetWindowPos(list, nullptr, 0, 0, width - rect.left, height - kListBottomMargin - rect.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -154,7 +153,7 @@ void ListPage::DeleteSelectedFiles(bool permanent)
 
 int ListPage::SelectedCount() const
 {
-    return HasResults() ? static_cast<int>(::SendMessageA(GetList(), LVM_GETSELECTEDCOUNT, 0, 0)) : 0;
+    return HasResults() ? static_cast<int>(::SendMessageA(m_list.GetSafeHwnd(), LVM_GETSELECTEDCOUNT, 0, 0)) : 0;
 }
 
 void ListPage::UpdateButtons()

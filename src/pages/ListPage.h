@@ -42,13 +42,11 @@ struct ListPageLayout {
 
 class ListPage : public Page {
 public:
-    explicit ListPage(ListPageLayout layout, std::vector<PageLink> links = {}, const SettingsStore* settings = nullptr)
-        : Page(layout.templateId, layout.helpKey, std::move(links), settings), m_layout(std::move(layout)),
-          m_list(m_layout.sizeColumn)
-    {
-    }
+    // Wires Open, Recycle, Delete and Print.
+    explicit ListPage(ListPageLayout layout, std::vector<PageLink> links = {}, const SettingsStore* settings = nullptr);
 
-    HWND GetList() const noexcept { return m_list.Handle(); }
+    // The Reports pages still ask for the list's window by this name.
+    HWND GetList() const noexcept { return m_list.GetSafeHwnd(); }
     const CFileList& Results() const noexcept { return m_list; }
     const ListModel& Rows() const noexcept { return m_list.Rows(); }
     bool HasPlaceholder() const noexcept { return m_placeholder; }
@@ -60,8 +58,6 @@ public:
 protected:
     BOOL OnInitDialog() override;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    // Open, Recycle, Delete and Print.
-    bool OnButtonClicked(UINT id) override;
     bool OnNotify(const NMHDR& header, LRESULT& result) override;
     void OnPageResize(int width, int height) override;
 
@@ -88,6 +84,7 @@ protected:
 
 private:
     void OnColumnClick(int column);
+    void RemoveSelected(bool permanent);
 
     ListPageLayout m_layout;
     CFileList m_list;

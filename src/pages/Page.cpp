@@ -5,13 +5,22 @@
 #include "pages/Help.h"
 #include "pages/PageMessages.h"
 
+Page::Page(UINT templateId, const char* helpKey, std::vector<PageLink> links, const SettingsStore* settings) noexcept
+    : m_templateId(templateId), m_helpKey(helpKey), m_linkSettings(settings)
+{
+    for (UINT help : {IDC_MORE_HELP, IDC_HELP_BUTTON})
+        OnControl(help, BN_CLICKED, [this] { OpenHelp(); });
+    for (const PageLink& link : links)
+        OnControl(link.buttonId, BN_CLICKED, [this, link] { FollowLink(link); });
+}
+
 BOOL Page::OnInitDialog()
 {
     Dialog::OnInitDialog();
-    m_titleFont = MakeTitleFont();
+    m_titleFont = framework::MakeTitleFont();
     ::SendDlgItemMessageA(m_hWnd, IDC_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(m_titleFont.get()), FALSE);
     if (::GetDlgItem(m_hWnd, IDC_PROBLEM_HEADING)) {
-        m_headingFont = MakeHeadingFont();
+        m_headingFont = framework::MakeHeadingFont();
         for (int heading : {IDC_PROBLEM_HEADING, IDC_HELPS_HEADING})
             ::SendDlgItemMessageA(m_hWnd, heading, WM_SETFONT, reinterpret_cast<WPARAM>(m_headingFont.get()), FALSE);
     }
@@ -40,21 +49,11 @@ LRESULT Page::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     return Dialog::HandleMessage(msg, wParam, lParam);
 }
 
-bool Page::OnButtonClicked(UINT id)
+void Page::FollowLink(const PageLink& link) const
 {
-    if (id == IDC_MORE_HELP || id == IDC_HELP_BUTTON) {
-        OpenHelp();
-        return true;
-    }
-    for (const PageLink& link : m_links) {
-        if (link.buttonId != id)
-            continue;
-        if (link.skipFlag && m_linkSettings)
-            m_linkSettings->WriteProfileInt("Settings", link.skipFlag, 0);
-        ShowPage(link.page);
-        return true;
-    }
-    return Dialog::OnButtonClicked(id);
+    if (link.skipFlag && m_linkSettings)
+        m_linkSettings->WriteProfileInt("Settings", link.skipFlag, 0);
+    ShowPage(link.page);
 }
 
 void Page::ShowPage(int page, LPARAM argument) const

@@ -7,7 +7,6 @@
 #include "framework/Window.h"
 #include "resources/resource.h"
 
-#include <utility>
 #include <vector>
 
 class SettingsStore;
@@ -25,11 +24,9 @@ class Page : public framework::Dialog {
 public:
     // helpKey: the help topic of the page's help button (null: none);
     // settings: where the links' skip flags are written.
+    // Wires the help buttons and the links.
     Page(UINT templateId, const char* helpKey, std::vector<PageLink> links = {},
-         const SettingsStore* settings = nullptr) noexcept
-        : m_templateId(templateId), m_helpKey(helpKey), m_links(std::move(links)), m_linkSettings(settings)
-    {
-    }
+         const SettingsStore* settings = nullptr) noexcept;
 
     bool CreatePage(HWND tabControl) { return Create(m_templateId, tabControl); }
     // The button Enter presses whatever has the focus; null: the page's
@@ -40,8 +37,6 @@ protected:
     // Gives the title and the introduction headings their fonts.
     BOOL OnInitDialog() override;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    // The help buttons and the links.
-    bool OnButtonClicked(UINT id) override;
     // A page is never ended like a dialog: Enter and Escape are the view's.
     void OnOK() override {}
     void OnCancel() override {}
@@ -57,13 +52,14 @@ protected:
     void OpenHelp() const;
 
 private:
+    void FollowLink(const PageLink& link) const;
+
     UINT m_templateId;
     const char* m_helpKey;
-    std::vector<PageLink> m_links;
     const SettingsStore* m_linkSettings;
     bool m_working = false;
-    Font m_titleFont;
-    Font m_headingFont;
+    framework::Font m_titleFont;
+    framework::Font m_headingFont;
 };
 
 // An introduction page: Next goes to page 1, and a ticked "Skip this

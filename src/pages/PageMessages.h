@@ -3,7 +3,9 @@
 
 #include <windows.h>
 
-// To the view: wParam = page index within the current tab, lParam = argument or 0.
+// To the view: wParam = page index within the current tab, lParam = argument
+// or 0. An argument only names data its sender keeps alive: the view may
+// refuse the switch, and the page shown copies what it needs.
 constexpr UINT UM_SHOWPAGE = WM_USER;
 // To a page that has just been shown by UM_SHOWPAGE.
 constexpr UINT UM_PAGEACTIVATED = WM_USER + 100;

@@ -42,15 +42,18 @@ bool IsInOpenDropDown(HWND focus)
 
 Page* CTabView::GetPage(int tab, int page) const noexcept
 {
-    if (tab < 0 || tab >= kMaxTabs || page < 0 || page >= kMaxPages)
+    if (tab < 0 || tab >= static_cast<int>(m_pages.size()))
         return nullptr;
-    return m_pages[tab][page].get();
+    const auto& pages = m_pages[static_cast<size_t>(tab)];
+    if (page < 0 || page >= static_cast<int>(pages.size()))
+        return nullptr;
+    return pages[static_cast<size_t>(page)].get();
 }
 
 Page* CTabView::GetCurrentPage() const noexcept
 {
     int tab = CurrentTab();
-    return tab < 0 ? nullptr : GetPage(tab, m_currentPage[tab]);
+    return tab < 0 || tab >= m_tabCount ? nullptr : GetPage(tab, m_currentPage[static_cast<size_t>(tab)]);
 }
 
 std::string CTabView::GetCurrentCaption() const
@@ -117,13 +120,12 @@ int CTabView::OnCreate()
     ::SendMessageA(m_tabControl, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(ANSI_VAR_FONT)), FALSE);
 
     for (const TabEntry& tab : m_tabs) {
-        if (m_tabCount == kMaxTabs)
-            break;
-        for (size_t index = 0; index < tab.pages.size() && index < kMaxPages; ++index) {
-            std::unique_ptr<Page> page = tab.pages[index]();
-            if (page && page->CreatePage(m_tabControl))
-                m_pages[m_tabCount][index] = std::move(page);
+        auto& pages = m_pages.emplace_back();
+        for (const PageFactory& make : tab.pages) {
+            std::unique_ptr<Page> page = make();
+            pages.push_back(page && page->CreatePage(m_tabControl) ? std::move(page) : nullptr);
         }
+        m_currentPage.push_back(0);
         TCITEMA item{};
         item.mask = TCIF_TEXT;
         item.pszText = const_cast<char*>(tab.caption.c_str());
@@ -142,7 +144,7 @@ void CTabView::OnShowPage(int page, LPARAM argument)
     if (!target)
         return;
     HideCurrentPage();
-    m_currentPage[tab] = page;
+    m_currentPage[static_cast<size_t>(tab)] = page;
     ShowCurrentPage();
     if (argument)
         ::PostMessageA(target->GetSafeHwnd(), UM_PAGEARGUMENT, static_cast<WPARAM>(argument), 0);

@@ -6,23 +6,43 @@
 #include "framework/View.h"
 #include "pages/Page.h"
 
-#include <array>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 using PageFactory = std::function<std::unique_ptr<Page>()>;
 
+// How many tabs and pages a tab table may hold: more would not fit the
+// window, so a table that asks for more does not compile.
+constexpr size_t kMaxTabs = 12;
+constexpr size_t kMaxPages = 5;
+
 struct TabEntry {
+    template <size_t Count>
+    TabEntry(std::string title, PageFactory (&&factories)[Count])
+        : caption(std::move(title)),
+          pages(std::make_move_iterator(factories), std::make_move_iterator(factories + Count))
+    {
+        static_assert(Count <= kMaxPages, "a tab has more pages than kMaxPages");
+    }
+    // A tab with no page.
+    explicit TabEntry(std::string title) : caption(std::move(title)) {}
+
     std::string caption;
     std::vector<PageFactory> pages;  // page 0 first
 };
 
+// The tabs in order, checked against kMaxTabs.
+template <size_t Count> std::vector<TabEntry> TabTable(TabEntry (&&tabs)[Count])
+{
+    static_assert(Count <= kMaxTabs, "the tab table has more tabs than kMaxTabs");
+    return {std::make_move_iterator(tabs), std::make_move_iterator(tabs + Count)};
+}
+
 class CTabView : public framework::View {
 public:
-    static constexpr int kMaxTabs = 12;
-    static constexpr int kMaxPages = 5;
     static constexpr UINT kTabControlId = 1111;
 
     explicit CTabView(std::vector<TabEntry> tabs) : m_tabs(std::move(tabs)) {}
@@ -60,7 +80,8 @@ private:
     std::vector<TabEntry> m_tabs;
     HWND m_tabControl = nullptr;
     int m_tabCount = 0;
-    std::array<std::array<std::unique_ptr<Page>, kMaxPages>, kMaxTabs> m_pages;
-    std::array<int, kMaxTabs> m_currentPage{};
+    // By tab, then by page; a page that failed to build is null.
+    std::vector<std::vector<std::unique_ptr<Page>>> m_pages;
+    std::vector<int> m_currentPage;
     framework::GdiObject<HBRUSH> m_background;
 };

@@ -11,7 +11,6 @@
 #include <commctrl.h>
 
 #include <cstdio>
-#include <memory>
 
 namespace {
 
@@ -84,11 +83,12 @@ void SearchCriteriaPage::OnSearch()
     m_settings.WriteProfileInt(kSection, "LastSizeSearchType", m_fields.sizeChoice);
     m_settings.WriteProfileString(kSection, "LastSize", m_fields.sizeText.c_str());
 
-    auto criteria = std::make_unique<SearchCriteria>(m_fields);
-    if (criteria->dateText == kDatePlaceholder)
-        criteria->dateText.clear();
-    // The results page takes the record over with UM_PAGEARGUMENT.
-    ShowPage(2, reinterpret_cast<LPARAM>(criteria.release()));
+    m_handedOver = m_fields;
+    if (m_handedOver.dateText == kDatePlaceholder)
+        m_handedOver.dateText.clear();
+    // The argument only names the record, which stays ours: nothing is lost
+    // when the view does not switch.
+    ShowPage(2, reinterpret_cast<LPARAM>(&m_handedOver));
 }
 
 void SearchCriteriaPage::OnBrowse()
@@ -110,24 +110,23 @@ void SearchCriteriaPage::StepSize(int delta)
 }
 
 SearchResultsPage::SearchResultsPage() noexcept
-    : ListPage({IDD_SEARCH_RESULTS,
-                "Search Page",
-                IDC_RESULTS_LIST,
-                {{"File Name", 100}, {"Folder", 220}, {"Size", 80}, {"Date", 80}},
-                2,
-                {{IDC_PRINT, ButtonNeeds::Nothing},
-                 {IDC_DELETE, ButtonNeeds::SelectedFiles},
-                 {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
-                 {IDC_OPEN, ButtonNeeds::OneSelectedFile},
-                 {IDC_START_OVER, ButtonNeeds::Nothing}}},
+    : ListPage({.templateId = IDD_SEARCH_RESULTS,
+                .helpKey = "Search Page",
+                .listId = IDC_RESULTS_LIST,
+                .columns = {{"File Name", 100}, {"Folder", 220}, {"Size", 80}, {"Date", 80}},
+                .sizeColumn = 2,
+                .buttons = {{IDC_PRINT, ButtonNeeds::Nothing},
+                            {IDC_DELETE, ButtonNeeds::SelectedFiles},
+                            {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
+                            {IDC_OPEN, ButtonNeeds::OneSelectedFile},
+                            {IDC_START_OVER, ButtonNeeds::Nothing}}},
                {{IDC_START_OVER, 1}})
 {
 }
 
 void SearchResultsPage::OnPageArgument(LPARAM argument)
 {
-    std::unique_ptr<SearchCriteria> criteria(reinterpret_cast<SearchCriteria*>(argument));
-    m_parameters = TakeCriteria(*criteria);
+    m_parameters = TakeCriteria(*reinterpret_cast<const SearchCriteria*>(argument));
     m_hasCriteria = true;
 }
 

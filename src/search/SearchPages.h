@@ -23,6 +23,8 @@ private:
 
     const SettingsStore& m_settings;
     SearchCriteria m_fields;
+    // What the last search handed to the results page, which copies it.
+    SearchCriteria m_handedOver;
 };
 
 class SearchResultsPage : public ListPage {

@@ -76,7 +76,7 @@ void SpeedResultsPage::RunSpeedTest()
         ;
     m_columns = 1;
     int column = 1;
-    for (const std::string& root : GetFixedDriveRoots()) {
+    for (const std::string& root : framework::GetFixedDriveRoots()) {
         InsertColumn(column, root.c_str(), kDriveColumnWidth);
         int driveColumn = column++;
         DriveRun run = RunDriveTests(

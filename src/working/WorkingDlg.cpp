@@ -73,10 +73,8 @@ LRESULT CWorkingDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     // Stop is the one thing that can be used while the work runs.
     if (msg == WM_SETCURSOR && reinterpret_cast<HWND>(wParam) != ::GetDlgItem(m_hWnd, IDC_STOP) &&
-        framework::WaitCursor::Restore()) {
-        SetMessageResult(TRUE);
+        framework::WaitCursor::Restore())
         return TRUE;
-    }
     return Dialog::HandleMessage(msg, wParam, lParam);
 }
 

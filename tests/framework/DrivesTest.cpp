@@ -2,6 +2,16 @@
 
 #include <gtest/gtest.h>
 
+using framework::ClassicSpaceFigures;
+using framework::DriveLabel;
+using framework::ExtendedSpaceFigures;
+using framework::GetDriveSpace;
+using framework::GetVolumeDetails;
+using framework::RootFromDriveLabel;
+using framework::SpaceFigures;
+using framework::UsesExtendedFreeSpace;
+using framework::VolumeDetails;
+
 TEST(Drives, FixedDrivesAreTheFixedOnesInOrder)
 {
     // The test prefix: C: fixed, D: CD-ROM, E: fixed.

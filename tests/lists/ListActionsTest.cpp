@@ -44,7 +44,7 @@ protected:
     std::vector<std::string> m_told;
     std::optional<ScopedOverride<decltype(Seams::messageBox)>> m_box;
     TestList m_rows{{150, 150, 150}, 2};
-    HWND m_list = m_rows.Handle();
+    HWND m_list = m_rows.List().GetSafeHwnd();
     HWND m_window = m_rows.GetSafeHwnd();
 };
 

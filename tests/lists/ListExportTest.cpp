@@ -60,7 +60,8 @@ protected:
             LVCOLUMNA column{};
             column.mask = LVCF_TEXT;
             column.pszText = const_cast<char*>(captions[i]);
-            ::SendMessageA(m_rows.Handle(), LVM_SETCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+            ::SendMessageA(m_rows.List().GetSafeHwnd(), LVM_SETCOLUMNA, static_cast<WPARAM>(i),
+                           reinterpret_cast<LPARAM>(&column));
         }
     }
 

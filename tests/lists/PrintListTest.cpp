@@ -89,7 +89,7 @@ protected:
     {
         // The line height the pages will use: "Ag" in 10-point Arial on the reference screen.
         HDC screen = ::GetDC(nullptr);
-        Font font = CreatePointFont(100, "Arial", screen);
+        framework::Font font = framework::CreatePointFont(100, "Arial", screen);
         HGDIOBJ old = ::SelectObject(screen, font.get());
         SIZE extent{};
         ::GetTextExtentPoint32A(screen, "Ag", 2, &extent);
@@ -97,7 +97,7 @@ protected:
         ::ReleaseDC(nullptr, screen);
         m_line = extent.cy;
         RECT client{};
-        ::GetClientRect(m_rows.Handle(), &client);
+        ::GetClientRect(m_rows.List().GetSafeHwnd(), &client);
         m_clientWidth = client.right;
     }
     void AddRows(int count)
@@ -142,7 +142,7 @@ TEST_F(PrintListTest, CellsStandInColumnsScaledToThePageWithAnIconSquareFirst)
     }
 
     // A column made wider on screen is wider on paper in the same proportion.
-    ::SendMessageA(m_rows.Handle(), LVM_SETCOLUMNWIDTH, 0, 200);
+    ::SendMessageA(m_rows.List().GetSafeHwnd(), LVM_SETCOLUMNWIDTH, 0, 200);
     RecordingTarget wider;
     PrintListPages(wider, m_list, kWidth, 100000);
     EXPECT_EQ(wider.Pages()[0][2].x, 3 * m_line + 200 * kWidth / m_clientWidth);

@@ -110,7 +110,7 @@ protected:
 
     TempFolder m_temp;
     TestList m_rows{{150, 150}};
-    HWND m_list = m_rows.Handle();
+    HWND m_list = m_rows.List().GetSafeHwnd();
     CFileList& m_files = m_rows.List();
 };
 

@@ -22,15 +22,15 @@ namespace {
 class TestListPage : public ListPage {
 public:
     TestListPage()
-        : ListPage({IDD_TEST_LIST_PAGE,
-                    "Test Page",
-                    IDC_TEST_LIST,
-                    {{"FileName", 100}, {"Folder", 100}, {"Size", 60}},
-                    2,
-                    {{IDC_TEST_PRINT, ButtonNeeds::Rows},
-                     {IDC_TEST_DELETE, ButtonNeeds::SelectedFiles},
-                     {IDC_TEST_OPEN, ButtonNeeds::OneSelectedFile},
-                     {IDC_TEST_START_OVER, ButtonNeeds::Nothing}}})
+        : ListPage({.templateId = IDD_TEST_LIST_PAGE,
+                    .helpKey = "Test Page",
+                    .listId = IDC_TEST_LIST,
+                    .columns = {{"FileName", 100}, {"Folder", 100}, {"Size", 60}},
+                    .sizeColumn = 2,
+                    .buttons = {{IDC_TEST_PRINT, ButtonNeeds::Rows},
+                                {IDC_TEST_DELETE, ButtonNeeds::SelectedFiles},
+                                {IDC_TEST_OPEN, ButtonNeeds::OneSelectedFile},
+                                {IDC_TEST_START_OVER, ButtonNeeds::Nothing}}})
     {
     }
     using ListPage::AddRow;
@@ -56,7 +56,7 @@ protected:
     }
 
     HWND Page() { return m_page->GetSafeHwnd(); }
-    HWND List() { return m_page->GetList(); }
+    HWND List() { return m_page->Results().GetSafeHwnd(); }
     bool Enabled(int id) { return ::IsWindowEnabled(::GetDlgItem(Page(), id)) != FALSE; }
     void Select(int row, bool selected)
     {

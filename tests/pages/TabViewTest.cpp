@@ -36,7 +36,7 @@ protected:
                   m_results = page.get();
                   return page;
               }}});
-        tabs.push_back({"Empty", {}});
+        tabs.push_back(TabEntry("Empty"));
         m_host = std::make_unique<TestHost>(std::move(tabs));
         PumpPending();
     }

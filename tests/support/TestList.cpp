@@ -18,7 +18,7 @@ TestList::TestList(const std::vector<int>& columnWidths, int sizeColumn) : m_lis
         LVCOLUMNA column{};
         column.mask = LVCF_WIDTH;
         column.cx = columnWidths[i];
-        ::SendMessageA(Handle(), LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+        ::SendMessageA(m_list.GetSafeHwnd(), LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
     }
 }
 

@@ -12,7 +12,6 @@ class TestList : public framework::Window {
 public:
     explicit TestList(const std::vector<int>& columnWidths, int sizeColumn = -1);
 
-    HWND Handle() const { return m_list.Handle(); }
     CFileList& List() { return m_list; }
     // Appends a file row; its item data is its number in order of adding (1, 2, ...).
     void AddRow(const std::vector<std::string>& cells, bool selected = false, std::uint64_t size = 0);
