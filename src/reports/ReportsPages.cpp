@@ -22,8 +22,6 @@ constexpr const char* kSection = "ReportsPage1";
 constexpr const char* kNothingFound = "No matching files found.";
 constexpr const char* kNothingEarlier = "No earlier analysis of this folder to compare with.";
 constexpr int kNameWidth = 130;
-// The map is the last entry of the Report list, after the analysis's reports.
-constexpr int kSpaceMap = kReportCount;
 constexpr const char* kSpaceMapCaption = "Space map";
 constexpr int kStatusHeight = 16;
 constexpr int kMessageWidth = 256;
@@ -31,6 +29,31 @@ constexpr int kMessageWidth = 256;
 bool IsChecked(HWND dialog, int id)
 {
     return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+
+// Which of the entries went since the analysis, as its tree records it.
+std::vector<bool> WhichWent(const SpaceTree& tree, const std::vector<ReportEntry>& entries)
+{
+    std::vector<bool> gone(entries.size());
+    if (!tree.AnyRemoved())
+        return gone;
+    std::vector<std::string_view> paths;
+    paths.reserve(entries.size());
+    for (const ReportEntry& entry : entries)
+        paths.push_back(entry.path);
+    std::vector<std::uint32_t> nodes = tree.FindAll(paths);
+    for (size_t i = 0; i < nodes.size(); ++i)
+        gone[i] = nodes[i] != SpaceTree::kNone && tree.Removed(nodes[i]);
+    return gone;
+}
+
+void SetColumnHeading(HWND list, int index, const char* heading)
+{
+    std::string text = heading;
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = text.data();
+    ::SendMessageA(list, LVM_SETCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
 }
 
 }  // namespace
@@ -138,7 +161,92 @@ void ReportsTargetPage::OnNext()
     m_settings.WriteProfileString(kSection, "FolderName", m_folder.c_str());
 }
 
-ReportsResultsPage::ReportsResultsPage(std::string keptFolder) noexcept
+// One report of the analysis, in the page's list.
+class ReportsResultsPage::ReportListView : public ResultsView {
+public:
+    ReportListView(ReportsResultsPage& page, ReportIndex report, RowKind kind) noexcept
+        : m_page(page), m_report(report), m_kind(kind)
+    {
+    }
+
+    std::string Caption() const override { return kReportCaptions[m_report]; }
+    void Show(const std::string& selected) override;
+    // The list stays where it is for the next view that shows in it.
+    void Hide() override { m_page.ClearList(); }
+    int SelectedCount() const override { return m_page.ListPage::SelectedCount(); }
+    std::vector<std::string> SelectedPaths() const override;
+    void OpenSelected() override { ListCtrlOpenSelectedFile(m_page.m_hWnd, m_page.Results()); }
+    void RemoveSelected(bool permanent) override
+    {
+        if (m_page.ConfirmRemoval())
+            m_page.DeleteSelectedFiles(permanent);
+    }
+    void Print() override { PrintList(m_page.FileList()); }
+    // The list drops the rows of what went as it goes.
+    void Refresh() override {}
+
+protected:
+    virtual const std::vector<ReportEntry>& Entries() const { return m_page.m_analysis.Report(m_report); }
+    virtual const char* LastColumn() const { return "Last Modified"; }
+    virtual const char* NothingText() const { return kNothingFound; }
+
+    ReportsResultsPage& m_page;
+
+private:
+    size_t AddRows(const std::string& selected);
+
+    ReportIndex m_report;
+    RowKind m_kind;
+};
+
+// The folders that grew since the last analysis of the target, with their growth.
+class ReportsResultsPage::GrownFoldersView : public ReportListView {
+public:
+    explicit GrownFoldersView(ReportsResultsPage& page) noexcept
+        : ReportListView(page, kGrownFolders, RowKind::FolderRow)
+    {
+    }
+
+    std::string Caption() const override { return m_page.m_grownCaption; }
+
+protected:
+    const std::vector<ReportEntry>& Entries() const override { return m_page.m_grown; }
+    const char* LastColumn() const override { return "Growth"; }
+    const char* NothingText() const override { return m_page.m_hasEarlier ? kNothingFound : kNothingEarlier; }
+};
+
+// The space map and its status line, in the list's place.
+class ReportsResultsPage::SpaceMapResultsView : public ResultsView {
+public:
+    explicit SpaceMapResultsView(ReportsResultsPage& page)
+        : m_page(page), m_control({[this](std::uint32_t node) { ShowStatus(node); }, [this] { OnChanged(); }})
+    {
+    }
+
+    CSpaceMapView& Control() noexcept { return m_control; }
+    void Create();
+
+    std::string Caption() const override { return kSpaceMapCaption; }
+    void Show(const std::string& selected) override;
+    void Hide() override { ShowWindows(false); }
+    int SelectedCount() const override { return m_control.Selected() != SpaceTree::kNone ? 1 : 0; }
+    std::vector<std::string> SelectedPaths() const override;
+    void OpenSelected() override;
+    void RemoveSelected(bool permanent) override;
+    void Print() override;
+    void Refresh() override { m_control.Refresh(); }
+
+private:
+    const SpaceTree& Tree() const noexcept { return m_page.m_analysis.Tree(); }
+    void ShowWindows(bool shown);
+    void OnChanged();
+    void ShowStatus(std::uint32_t node);
+
+    ReportsResultsPage& m_page;
+    CSpaceMapView m_control;
+};
+
+ReportsResultsPage::ReportsResultsPage(std::string keptFolder)
     : ListPage({IDD_REPORTS_RESULTS,
                 "Reports Page",
                 IDC_RESULTS_LIST,
@@ -150,43 +258,48 @@ ReportsResultsPage::ReportsResultsPage(std::string keptFolder) noexcept
                  {IDC_OPEN, ButtonNeeds::OneSelectedFile},
                  {IDC_START_OVER, ButtonNeeds::Nothing}}},
                {{IDC_START_OVER, 0}}),
-      m_keptFolder(std::move(keptFolder)),
-      m_mapView({[this](std::uint32_t node) { ShowMapStatus(node); }, [this] { OnMapChanged(); }})
+      m_keptFolder(std::move(keptFolder))
 {
+    // The Report list's entries, in its order: a view each.
+    for (int report = 0; report < kLargestFolders; ++report)
+        m_views.push_back(std::make_unique<ReportListView>(*this, static_cast<ReportIndex>(report), RowKind::FileRow));
+    m_views.push_back(std::make_unique<ReportListView>(*this, kLargestFolders, RowKind::FolderRow));
+    m_views.push_back(std::make_unique<GrownFoldersView>(*this));
+    auto map = std::make_unique<SpaceMapResultsView>(*this);
+    m_map = map.get();
+    m_views.push_back(std::move(map));
+    m_shown = m_views.front().get();
+    OnControl(IDC_REPORT_LIST, CBN_SELCHANGE, [this] { OnReportChosen(); });
+    OnControl(IDC_MAP_UP, BN_CLICKED, [this] { m_map->Control().Up(); });
+}
+
+ReportsResultsPage::~ReportsResultsPage() = default;
+
+CSpaceMapView& ReportsResultsPage::SpaceMapView() noexcept
+{
+    return m_map->Control();
 }
 
 BOOL ReportsResultsPage::OnInitDialog()
 {
-    HWND reports = ::GetDlgItem(m_hWnd, IDC_REPORT_LIST);
-    for (const char* caption : kReportCaptions)
-        ::SendMessageA(reports, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(caption));
-    ::SendMessageA(reports, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kSpaceMapCaption));
-    m_mapView.Create(m_hWnd, IDC_SPACE_MAP);
-    // In the tab order where the list stands.
-    ::SetWindowPos(m_mapView.GetSafeHwnd(), ::GetDlgItem(m_hWnd, IDC_RESULTS_LIST), 0, 0, 0, 0,
-                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    FillReportList();
+    m_map->Create();
     return ListPage::OnInitDialog();
 }
 
+// The buttons act on the view on show.
 bool ReportsResultsPage::OnButtonClicked(UINT id)
 {
-    if (id == IDC_MAP_UP) {
-        m_mapView.Up();
-        return true;
-    }
-    if (m_shown != kSpaceMap)
-        return ListPage::OnButtonClicked(id);
     switch (id) {
     case IDC_OPEN:
-        if (m_mapView.Selected() != SpaceTree::kNone)
-            OpenPath(m_hWnd, m_analysis.Tree().Path(m_mapView.Selected()));
+        m_shown->OpenSelected();
         return true;
     case IDC_RECYCLE:
     case IDC_DELETE:
-        RemoveMapSelection(id == IDC_DELETE);
+        m_shown->RemoveSelected(id == IDC_DELETE);
         return true;
     case IDC_PRINT:
-        PrintPages(m_hWnd, [&](PrintTarget& target, int width, int height) { m_mapView.Print(target, width, height); });
+        m_shown->Print();
         return true;
     }
     return ListPage::OnButtonClicked(id);
@@ -194,9 +307,7 @@ bool ReportsResultsPage::OnButtonClicked(UINT id)
 
 int ReportsResultsPage::SelectedCount() const
 {
-    if (m_shown == kSpaceMap)
-        return m_mapView.Selected() != SpaceTree::kNone ? 1 : 0;
-    return ListPage::SelectedCount();
+    return m_shown->SelectedCount();
 }
 
 void ReportsResultsPage::OnPageResize(int width, int height)
@@ -207,18 +318,10 @@ void ReportsResultsPage::OnPageResize(int width, int height)
     // The map and its status line take the list's place.
     RECT list = framework::ChildRect(GetList());
     SIZE size = framework::RectSize(list);
-    ::SetWindowPos(m_mapView.GetSafeHwnd(), nullptr, list.left, list.top, size.cx, size.cy - kStatusHeight,
+    ::SetWindowPos(SpaceMapView().GetSafeHwnd(), nullptr, list.left, list.top, size.cx, size.cy - kStatusHeight,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_MAP_STATUS), nullptr, list.left, list.bottom - kStatusHeight + 2, size.cx,
                    kStatusHeight - 2, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-bool ReportsResultsPage::OnCommand(UINT id, UINT code, HWND control)
-{
-    if (id != IDC_REPORT_LIST || code != CBN_SELCHANGE)
-        return ListPage::OnCommand(id, code, control);
-    ShowReport(static_cast<int>(::SendDlgItemMessageA(m_hWnd, IDC_REPORT_LIST, CB_GETCURSEL, 0, 0)));
-    return true;
 }
 
 void ReportsResultsPage::OnPageActivated()
@@ -226,25 +329,23 @@ void ReportsResultsPage::OnPageActivated()
     WorkingSession session(m_hWnd, "Initializing...");
     ::SendDlgItemMessageA(m_hWnd, IDC_REPORT_LIST, CB_SETCURSEL, 0, 0);
     std::string target = AnalysisTarget();
-    m_removed.clear();
     FILETIME started{};
     ::GetSystemTimeAsFileTime(&started);
     // The tree is rebuilt below a map that may still be on show.
-    m_mapView.SetTree(nullptr);
+    SpaceMapView().SetTree(nullptr);
     m_analysis.Start(target, session.Sink());
-    m_mapView.SetTree(&m_analysis.Tree());
+    SpaceMapView().SetTree(&m_analysis.Tree());
     CompareWithKept(framework::FileTimeTicks(started));
     ResetSortOrders();
-    ShowReport(0);
+    ShowView(0);
 }
 
-// What went leaves every report and the map.
+// What went is recorded in the tree, which every view reads.
 void ReportsResultsPage::OnFilesDeleted(const std::vector<std::string>& paths)
 {
-    m_removed.insert(paths.begin(), paths.end());
     SpaceTree& tree = m_analysis.Tree();
     tree.Remove(tree.FindAll(paths));
-    m_mapView.Refresh();
+    m_shown->Refresh();
 }
 
 // A stopped analysis is compared too (what it finished is exact) but never kept.
@@ -259,130 +360,177 @@ void ReportsResultsPage::CompareWithKept(std::uint64_t started)
         m_grownCaption += " since " + FormatFileDate(framework::FileTimeFromTicks(kept->time));
         m_grown = GrownFolders(*kept, m_analysis.Folders());
     }
-    HWND reports = ::GetDlgItem(m_hWnd, IDC_REPORT_LIST);
-    ::SendMessageA(reports, CB_DELETESTRING, kGrownFolders, 0);
-    ::SendMessageA(reports, CB_INSERTSTRING, kGrownFolders, reinterpret_cast<LPARAM>(m_grownCaption.c_str()));
+    FillReportList();
     if (m_analysis.Completed())
         keeper.Keep(m_analysis.Target(), started, m_analysis.Folders());
 }
 
+// The views' captions, each entry holding its view's row; the choice stays.
+void ReportsResultsPage::FillReportList()
+{
+    HWND reports = ::GetDlgItem(m_hWnd, IDC_REPORT_LIST);
+    LRESULT chosen = ::SendMessageA(reports, CB_GETCURSEL, 0, 0);
+    ::SendMessageA(reports, CB_RESETCONTENT, 0, 0);
+    for (size_t row = 0; row < m_views.size(); ++row) {
+        std::string caption = m_views[row]->Caption();
+        LRESULT at = ::SendMessageA(reports, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(caption.c_str()));
+        ::SendMessageA(reports, CB_SETITEMDATA, static_cast<WPARAM>(at), static_cast<LPARAM>(row));
+    }
+    if (chosen != CB_ERR)
+        ::SendMessageA(reports, CB_SETCURSEL, static_cast<WPARAM>(chosen), 0);
+}
+
+void ReportsResultsPage::OnReportChosen()
+{
+    HWND reports = ::GetDlgItem(m_hWnd, IDC_REPORT_LIST);
+    LRESULT chosen = ::SendMessageA(reports, CB_GETCURSEL, 0, 0);
+    if (chosen != CB_ERR)
+        ShowView(static_cast<size_t>(::SendMessageA(reports, CB_GETITEMDATA, static_cast<WPARAM>(chosen), 0)));
+}
+
 std::string ReportsResultsPage::ListTitle() const
 {
-    if (m_shown == kSpaceMap)
-        return kSpaceMapCaption;
-    std::string caption = m_shown == kGrownFolders ? m_grownCaption : kReportCaptions[m_shown];
+    std::string caption = m_shown->Caption();
     return caption.substr(0, caption.find(" ("));
 }
 
-bool ReportsResultsPage::WasRemoved(std::string_view path) const
+// The next view selects what the one before had selected.
+void ReportsResultsPage::ShowView(size_t row)
 {
-    for (size_t end = path.size(); end > 0 && end != std::string_view::npos; end = path.find_last_of('\\', end - 1)) {
-        if (m_removed.count(std::string(path.substr(0, end))))
-            return true;
-    }
-    return false;
-}
-
-// The file selected in the list or on the map, so that the other shows it too.
-std::string ReportsResultsPage::SelectedPath() const
-{
-    if (m_shown == kSpaceMap) {
-        std::uint32_t node = m_mapView.Selected();
-        return node == SpaceTree::kNone ? std::string() : m_analysis.Tree().Path(node);
-    }
-    int row = HasResults() ? Results().NextSelected(-1) : -1;
-    return row < 0 ? std::string() : Results().Path(static_cast<size_t>(row));
-}
-
-void ReportsResultsPage::ShowReport(int index)
-{
-    if (index < 0 || index > kSpaceMap)
+    if (row >= m_views.size())
         return;
     framework::WaitCursor wait;
-    std::string selected = SelectedPath();
-    if (index == kSpaceMap) {
-        if (!selected.empty())
-            m_mapView.Select(m_analysis.Tree().Find(selected));
-        m_shown = index;
-        ClearList();
-        ShowMap(true);
-        return;
+    std::vector<std::string> selected = m_shown->SelectedPaths();
+    m_shown->Hide();
+    m_shown = m_views[row].get();
+    m_shown->Show(selected.empty() ? std::string() : selected.front());
+}
+
+void ReportsResultsPage::ReportListView::Show(const std::string& selected)
+{
+    HWND list = m_page.GetList();
+    ::ShowWindow(list, SW_SHOW);
+    SetColumnHeading(list, 3, LastColumn());
+    m_page.ClearList();
+    size_t selectedRow = AddRows(selected);
+    if (m_page.Rows().Count() == 0) {
+        ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, kMessageWidth);
+        m_page.ShowPlaceholder(NothingText());
+    } else {
+        ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, kNameWidth);
+        m_page.FileList().Show();
+        m_page.FileList().Select(selectedRow);
+        ::SendMessageA(list, LVM_ENSUREVISIBLE, selectedRow, FALSE);
     }
-    ShowMap(false);
-    m_shown = index;
-    bool folders = index == kLargestFolders || index == kGrownFolders;
-    RowKind kind = folders ? RowKind::FolderRow : RowKind::FileRow;
-    HWND list = GetList();
-    // The grown folders show their growth where the others show a date.
-    std::string lastColumn = index == kGrownFolders ? "Growth" : "Last Modified";
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT;
-    column.pszText = lastColumn.data();
-    ::SendMessageA(list, LVM_SETCOLUMNA, 3, reinterpret_cast<LPARAM>(&column));
-    const std::vector<ReportEntry>& entries = index == kGrownFolders ? m_grown : m_analysis.Report(index);
-    ClearList();
-    ListModel& rows = FileList().Rows();
+    m_page.UpdateButtons();
+}
+
+// Every entry that is still there; returns the row of the one selected.
+size_t ReportsResultsPage::ReportListView::AddRows(const std::string& selected)
+{
+    const std::vector<ReportEntry>& entries = Entries();
+    std::vector<bool> gone = WhichWent(m_page.m_analysis.Tree(), entries);
+    ListModel& rows = m_page.FileList().Rows();
     rows.Reserve(entries.size());
     size_t selectedRow = 0;
-    for (const ReportEntry& entry : entries) {
-        if (!m_removed.empty() && WasRemoved(entry.path))
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const ReportEntry& entry = entries[i];
+        if (gone[i])
             continue;
         if (entry.path == selected)
             selectedRow = rows.Count();
         std::string_view path = entry.path;
         size_t slash = path.find_last_of('\\');
-        rows.Add({path.substr(slash + 1), path.substr(0, slash), {}, entry.dateText}, entry.size, RowPlace::End, kind);
+        rows.Add({path.substr(slash + 1), path.substr(0, slash), {}, entry.dateText}, entry.size, RowPlace::End,
+                 m_kind);
     }
-    if (rows.Count() == 0) {
-        ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, kMessageWidth);
-        ShowPlaceholder(index == kGrownFolders && !m_hasEarlier ? kNothingEarlier : kNothingFound);
-    } else {
-        ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, kNameWidth);
-        FileList().Show();
-        FileList().Select(selectedRow);
-        ::SendMessageA(list, LVM_ENSUREVISIBLE, selectedRow, FALSE);
-    }
-    UpdateButtons();
+    return selectedRow;
 }
 
-void ReportsResultsPage::ShowMap(bool shown)
+std::vector<std::string> ReportsResultsPage::ReportListView::SelectedPaths() const
+{
+    std::vector<std::string> paths;
+    if (!m_page.HasResults())
+        return paths;
+    const CFileList& list = m_page.Results();
+    for (int row = list.NextSelected(-1); row >= 0; row = list.NextSelected(row))
+        paths.push_back(list.Path(static_cast<size_t>(row)));
+    return paths;
+}
+
+void ReportsResultsPage::SpaceMapResultsView::Create()
+{
+    m_control.Create(m_page.m_hWnd, IDC_SPACE_MAP);
+    // In the tab order where the list stands.
+    ::SetWindowPos(m_control.GetSafeHwnd(), ::GetDlgItem(m_page.m_hWnd, IDC_RESULTS_LIST), 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// The list behind the map holds nothing, so that nothing is exported.
+void ReportsResultsPage::SpaceMapResultsView::Show(const std::string& selected)
+{
+    if (!selected.empty())
+        m_control.Select(Tree().Find(selected));
+    m_page.ClearList();
+    ShowWindows(true);
+}
+
+void ReportsResultsPage::SpaceMapResultsView::ShowWindows(bool shown)
 {
     int map = shown ? SW_SHOW : SW_HIDE;
-    ::ShowWindow(GetList(), shown ? SW_HIDE : SW_SHOW);
-    ::ShowWindow(m_mapView.GetSafeHwnd(), map);
-    ::ShowWindow(::GetDlgItem(m_hWnd, IDC_MAP_STATUS), map);
-    ::ShowWindow(::GetDlgItem(m_hWnd, IDC_MAP_UP), map);
+    ::ShowWindow(m_page.GetList(), shown ? SW_HIDE : SW_SHOW);
+    ::ShowWindow(m_control.GetSafeHwnd(), map);
+    ::ShowWindow(::GetDlgItem(m_page.m_hWnd, IDC_MAP_STATUS), map);
+    ::ShowWindow(::GetDlgItem(m_page.m_hWnd, IDC_MAP_UP), map);
     if (shown)
-        OnMapChanged();
+        OnChanged();
 }
 
-void ReportsResultsPage::OnMapChanged()
+std::vector<std::string> ReportsResultsPage::SpaceMapResultsView::SelectedPaths() const
 {
-    ::EnableWindow(::GetDlgItem(m_hWnd, IDC_MAP_UP), m_mapView.CanGoUp());
-    ShowMapStatus(SpaceTree::kNone);
-    UpdateButtons();
+    std::uint32_t node = m_control.Selected();
+    if (node == SpaceTree::kNone)
+        return {};
+    return {Tree().Path(node)};
+}
+
+void ReportsResultsPage::SpaceMapResultsView::OpenSelected()
+{
+    if (m_control.Selected() != SpaceTree::kNone)
+        OpenPath(m_page.m_hWnd, Tree().Path(m_control.Selected()));
+}
+
+void ReportsResultsPage::SpaceMapResultsView::RemoveSelected(bool permanent)
+{
+    std::uint32_t node = m_control.Selected();
+    if (node == SpaceTree::kNone)
+        return;
+    RemovedPaths removed = RemovePaths(m_page.m_hWnd, {{Tree().Path(node), true}}, permanent);
+    if (!removed.paths.empty())
+        m_page.OnFilesDeleted(removed.paths);
+    OnChanged();
+}
+
+void ReportsResultsPage::SpaceMapResultsView::Print()
+{
+    PrintPages(m_page.m_hWnd,
+               [&](PrintTarget& target, int width, int height) { m_control.Print(target, width, height); });
+}
+
+void ReportsResultsPage::SpaceMapResultsView::OnChanged()
+{
+    ::EnableWindow(::GetDlgItem(m_page.m_hWnd, IDC_MAP_UP), m_control.CanGoUp());
+    ShowStatus(SpaceTree::kNone);
+    m_page.UpdateButtons();
 }
 
 // The file under the mouse, or else the one selected.
-void ReportsResultsPage::ShowMapStatus(std::uint32_t node)
+void ReportsResultsPage::SpaceMapResultsView::ShowStatus(std::uint32_t node)
 {
     if (node == SpaceTree::kNone)
-        node = m_mapView.Selected();
+        node = m_control.Selected();
     std::string text;
-    if (node != SpaceTree::kNone) {
-        const SpaceTree& tree = m_analysis.Tree();
-        text = tree.Path(node) + "  (" + FormatFileSize(tree.At(node).size) + ")";
-    }
-    ::SetDlgItemTextW(m_hWnd, IDC_MAP_STATUS, framework::WideText(text).c_str());
-}
-
-void ReportsResultsPage::RemoveMapSelection(bool permanent)
-{
-    std::uint32_t node = m_mapView.Selected();
-    if (node == SpaceTree::kNone)
-        return;
-    RemovedPaths removed = RemovePaths(m_hWnd, {{m_analysis.Tree().Path(node), true}}, permanent);
-    if (!removed.paths.empty())
-        OnFilesDeleted(removed.paths);
-    OnMapChanged();
+    if (node != SpaceTree::kNone)
+        text = Tree().Path(node) + "  (" + FormatFileSize(Tree().At(node).size) + ")";
+    ::SetDlgItemTextW(m_page.m_hWnd, IDC_MAP_STATUS, framework::WideText(text).c_str());
 }

@@ -4,10 +4,11 @@
 
 #include "pages/ListPage.h"
 #include "reports/FolderAnalysis.h"
+#include "reports/ResultsView.h"
 #include "reports/SpaceMapView.h"
 
+#include <memory>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 class SettingsStore;
@@ -42,30 +43,30 @@ private:
 class ReportsResultsPage : public ListPage {
 public:
     // Keeps the last complete analysis of each target in the folder.
-    explicit ReportsResultsPage(std::string keptFolder) noexcept;
+    explicit ReportsResultsPage(std::string keptFolder);
+    ~ReportsResultsPage() override;
 
-    // The caption of the report on show, without its patterns.
+    // The caption of the view on show, without its patterns.
     std::string ListTitle() const override;
-    // The space map, shown in place of the list as the last report.
-    CSpaceMapView& SpaceMapView() noexcept { return m_mapView; }
+    // The space map, shown in place of the list as the last view.
+    CSpaceMapView& SpaceMapView() noexcept;
 
 protected:
     BOOL OnInitDialog() override;
-    bool OnCommand(UINT id, UINT code, HWND control) override;
     bool OnButtonClicked(UINT id) override;
     void OnPageActivated() override;
     void OnPageResize(int width, int height) override;
     int SelectedCount() const override;
 
 private:
+    class ReportListView;
+    class GrownFoldersView;
+    class SpaceMapResultsView;
+
     void OnFilesDeleted(const std::vector<std::string>& paths) override;
-    void ShowReport(int index);
-    void ShowMap(bool shown);
-    void OnMapChanged();
-    void ShowMapStatus(std::uint32_t node);
-    void RemoveMapSelection(bool permanent);
-    std::string SelectedPath() const;
-    bool WasRemoved(std::string_view path) const;
+    void FillReportList();
+    void OnReportChosen();
+    void ShowView(size_t row);
     void CompareWithKept(std::uint64_t started);
 
     FolderAnalysis m_analysis;
@@ -73,9 +74,8 @@ private:
     std::vector<ReportEntry> m_grown;
     std::string m_grownCaption;
     bool m_hasEarlier = false;
-    int m_shown = 0;
-    // What this page recycled or deleted since the analysis: later reports
-    // leave it out, and what lay in it.
-    std::unordered_set<std::string> m_removed;
-    CSpaceMapView m_mapView;
+    // The Report list's entries, in its order, and the one on show.
+    std::vector<std::unique_ptr<ResultsView>> m_views;
+    ResultsView* m_shown = nullptr;
+    SpaceMapResultsView* m_map = nullptr;
 };

@@ -166,7 +166,8 @@ void SpaceMap::Layout(const SpaceTree& tree, std::uint32_t folder, int width, in
 void SpaceMap::Place(std::uint32_t node, const RECT& rect, Surface surface, double ridge)
 {
     const SpaceTree::Node& entry = m_tree->At(node);
-    if (entry.size == 0 || rect.right <= rect.left || rect.bottom <= rect.top)
+    // What went is not drawn; what holds nothing has no area to draw.
+    if (entry.removed || entry.size == 0 || rect.right <= rect.left || rect.bottom <= rect.top)
         return;
     AddRidge(rect.left, rect.right, ridge, surface[0], surface[1]);
     AddRidge(rect.top, rect.bottom, ridge, surface[2], surface[3]);
@@ -179,7 +180,7 @@ void SpaceMap::Place(std::uint32_t node, const RECT& rect, Surface surface, doub
     std::vector<std::uint32_t> children;
     std::vector<std::uint64_t> sizes;
     for (std::uint32_t child : m_tree->Children(node)) {
-        if (m_tree->At(child).size > 0) {
+        if (!m_tree->Removed(child) && m_tree->At(child).size > 0) {
             children.push_back(child);
             sizes.push_back(m_tree->At(child).size);
         }

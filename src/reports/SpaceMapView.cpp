@@ -52,10 +52,10 @@ void CSpaceMapView::Refresh()
 {
     if (!m_tree)
         return;
-    if (m_selected != SpaceTree::kNone && m_tree->At(m_selected).size == 0)
+    if (m_selected != SpaceTree::kNone && m_tree->Removed(m_selected))
         m_selected = SpaceTree::kNone;
     // A folder shown that went gives way to the nearest one left.
-    while (m_folder != m_tree->Root() && m_tree->At(m_folder).size == 0)
+    while (m_folder != m_tree->Root() && m_tree->Removed(m_folder))
         m_folder = m_tree->At(m_folder).parent;
     Invalidate();
 }

@@ -11,6 +11,9 @@ const char* const kFileClassNames[kFileClassCount] = {
     "Pictures", "Media", "Archives", "Programs", "Documents", "Temporary", "Text", "Other",
 };
 
+// The header's promise: a node in 32 bytes.
+static_assert(sizeof(SpaceTree::Node) == 32);
+
 namespace {
 
 struct ExtensionClass {
@@ -104,6 +107,7 @@ void SpaceTree::Clear()
     m_nodes.clear();
     m_children.clear();
     m_names.clear();
+    m_anyRemoved = false;
     m_open.clear();
     m_openStarts.clear();
     m_pending.clear();
@@ -234,6 +238,12 @@ std::uint32_t SpaceTree::Find(std::string_view path) const
 
 std::vector<std::uint32_t> SpaceTree::FindAll(std::span<const std::string> paths) const
 {
+    std::vector<std::string_view> views(paths.begin(), paths.end());
+    return FindAll(views);
+}
+
+std::vector<std::uint32_t> SpaceTree::FindAll(std::span<const std::string_view> paths) const
+{
     // A folder of a hundred thousand files is searched once, not once a path.
     struct FolderIndex {
         std::uint32_t folder = kNone;
@@ -281,8 +291,9 @@ void SpaceTree::Remove(std::span<const std::uint32_t> nodes)
     std::unordered_set<std::uint32_t> shrunk;
     std::vector<std::uint32_t> below;
     for (std::uint32_t node : nodes) {
-        if (node == kNone || m_nodes[node].size == 0)
+        if (node == kNone || m_nodes[node].removed)
             continue;
+        m_anyRemoved = true;
         std::uint64_t size = m_nodes[node].size;
         for (std::uint32_t at = m_nodes[node].parent; at != kNone; at = m_nodes[at].parent) {
             m_nodes[at].size -= std::min(size, m_nodes[at].size);
@@ -294,6 +305,7 @@ void SpaceTree::Remove(std::span<const std::uint32_t> nodes)
             std::uint32_t at = below.back();
             below.pop_back();
             m_nodes[at].size = 0;
+            m_nodes[at].removed = true;
             if (m_nodes[at].folder) {
                 for (std::uint32_t child : Children(at))
                     below.push_back(child);

@@ -38,6 +38,8 @@ public:
         std::uint16_t nameLength = 0;
         FileClass fileClass = FileClass::Other;
         bool folder = false;
+        // Recycled or deleted since the walk: an empty file has a size of 0 too.
+        bool removed = false;
     };
 
     void Clear();
@@ -60,11 +62,15 @@ public:
     std::uint32_t Find(std::string_view path) const;
     // The same for many paths, each folder's names looked up in one index.
     std::vector<std::uint32_t> FindAll(std::span<const std::string> paths) const;
+    std::vector<std::uint32_t> FindAll(std::span<const std::string_view> paths) const;
     // Whether node is folder or lies below it.
     bool IsWithin(std::uint32_t node, std::uint32_t folder) const;
-    // Recycled or deleted nodes (kNone: none): they and what lies in them
-    // leave the map, and their folders shrink.
+    // The one record of what went. Recycled or deleted nodes (kNone: none):
+    // they and what lies in them are marked removed and hold nothing, and
+    // their folders shrink.
     void Remove(std::span<const std::uint32_t> nodes);
+    bool Removed(std::uint32_t node) const { return m_nodes[node].removed; }
+    bool AnyRemoved() const noexcept { return m_anyRemoved; }
     size_t Count() const noexcept { return m_nodes.size(); }
     size_t Bytes() const noexcept;
 
@@ -76,6 +82,7 @@ private:
     std::vector<Node> m_nodes;
     std::vector<std::uint32_t> m_children;
     std::vector<char> m_names;
+    bool m_anyRemoved = false;
     // While walking: the folders open, and the children met in them so far.
     std::vector<std::uint32_t> m_open;
     std::vector<size_t> m_openStarts;

@@ -1,4 +1,5 @@
 #include "reports/SpaceMap.h"
+#include "reports/SpaceMapView.h"
 
 #include <gtest/gtest.h>
 
@@ -184,6 +185,42 @@ TEST(SpaceMapTest, NodeAtFindsTheDeepestTile)
     map.Layout(tree, docs, 50, 50);
     EXPECT_EQ(map.NodeAt(POINT{0, 0}), docs);
     EXPECT_EQ(Area(map.RectOf(big)), 0);
+}
+
+// What went is marked as such: an empty file or folder that stays is not gone.
+TEST(SpaceMapTest, WhatWentIsMarkedAndWhatHoldsNothingStays)
+{
+    SpaceTree tree;
+    tree.Start("C:\\target");
+    tree.AddFile("big.zip", 1000);
+    tree.AddFile("empty.txt", 0);
+    tree.AddFile("gone.txt", 0);
+    tree.OpenFolder("empty");
+    tree.CloseFolder(0);
+    tree.CloseFolder(1000);
+    std::uint32_t big = tree.Find("C:\\target\\big.zip"), empty = tree.Find("C:\\target\\empty.txt");
+    std::uint32_t gone = tree.Find("C:\\target\\gone.txt"), folder = tree.Find("C:\\target\\empty");
+    CSpaceMapView view({[](std::uint32_t) {}, [] {}});
+    view.SetTree(&tree);
+    view.ZoomInto(folder);
+    view.Select(folder);
+
+    tree.Remove(std::vector<std::uint32_t>{gone, SpaceTree::kNone});
+    view.Refresh();
+    EXPECT_TRUE(tree.Removed(gone));
+    EXPECT_FALSE(tree.Removed(empty));
+    EXPECT_EQ(view.Folder(), folder);
+    EXPECT_EQ(view.Selected(), folder);
+    // Removed twice, a file shrinks its folders once.
+    tree.Remove(std::vector<std::uint32_t>{big, big});
+    tree.Remove(std::vector<std::uint32_t>{big});
+    EXPECT_EQ(tree.At(tree.Root()).size, 0u);
+    EXPECT_FALSE(tree.Removed(tree.Root()));
+
+    tree.Remove(std::vector<std::uint32_t>{folder});
+    view.Refresh();
+    EXPECT_EQ(view.Folder(), tree.Root());
+    EXPECT_EQ(view.Selected(), SpaceTree::kNone);
 }
 
 TEST(SpaceMapTest, FilesAreCushionsInTheirClassColour)
