@@ -24,6 +24,9 @@ constexpr const char* kNothingEarlier = "No earlier analysis of this folder to c
 constexpr int kNameWidth = 130;
 // The map is the last entry of the Report list, after the analysis's reports.
 constexpr int kSpaceMap = kReportCount;
+// The Report list's entries are the reports' indices.
+constexpr int kLargestFolders = static_cast<int>(ReportId::LargestFolders);
+constexpr int kGrownFolders = static_cast<int>(ReportId::GrownFolders);
 constexpr const char* kSpaceMapCaption = "Space map";
 constexpr int kStatusHeight = 16;
 constexpr int kMessageWidth = 256;
@@ -158,8 +161,8 @@ ReportsResultsPage::ReportsResultsPage(std::string keptFolder) noexcept
 BOOL ReportsResultsPage::OnInitDialog()
 {
     HWND reports = ::GetDlgItem(m_hWnd, IDC_REPORT_LIST);
-    for (const char* caption : kReportCaptions)
-        ::SendMessageA(reports, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(caption));
+    for (const ReportRow& report : kReports)
+        ::SendMessageA(reports, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(report.caption));
     ::SendMessageA(reports, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kSpaceMapCaption));
     m_mapView.Create(m_hWnd, IDC_SPACE_MAP);
     // In the tab order where the list stands.
@@ -252,7 +255,7 @@ void ReportsResultsPage::CompareWithKept(std::uint64_t started)
 {
     AnalysisKeeper keeper(m_keptFolder);
     std::optional<KeptAnalysis> kept = keeper.Load(m_analysis.Target());
-    m_grownCaption = kReportCaptions[kGrownFolders];
+    m_grownCaption = kReports[ReportId::GrownFolders].caption;
     m_grown.clear();
     m_hasEarlier = kept.has_value();
     if (kept) {
@@ -270,7 +273,7 @@ std::string ReportsResultsPage::ListTitle() const
 {
     if (m_shown == kSpaceMap)
         return kSpaceMapCaption;
-    std::string caption = m_shown == kGrownFolders ? m_grownCaption : kReportCaptions[m_shown];
+    std::string caption = m_shown == kGrownFolders ? m_grownCaption : kReports[static_cast<ReportId>(m_shown)].caption;
     return caption.substr(0, caption.find(" ("));
 }
 
@@ -319,7 +322,8 @@ void ReportsResultsPage::ShowReport(int index)
     column.mask = LVCF_TEXT;
     column.pszText = lastColumn.data();
     ::SendMessageA(list, LVM_SETCOLUMNA, 3, reinterpret_cast<LPARAM>(&column));
-    const std::vector<ReportEntry>& entries = index == kGrownFolders ? m_grown : m_analysis.Report(index);
+    const std::vector<ReportEntry>& entries =
+        index == kGrownFolders ? m_grown : m_analysis.Report(static_cast<ReportId>(index));
     ClearList();
     ListModel& rows = FileList().Rows();
     rows.Reserve(entries.size());
