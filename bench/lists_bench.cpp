@@ -5,6 +5,7 @@
 // peak working set with the map and with that report on show.
 #include "BenchTree.h"
 #include "app/CorvaneApp.h"
+#include "app/Tabs.h"
 #include "framework/Win32.h"
 #include "pages/ListPage.h"
 #include "framework/Path.h"
@@ -23,10 +24,6 @@
 
 namespace {
 
-constexpr int kReportsTab = 3;
-constexpr int kSearchTab = 7;
-constexpr int kNumericReport = 7;
-constexpr int kFoldersReport = 14;
 constexpr int kFolders = 2000;
 constexpr int kFilesPerFolder = 50;
 static_assert(kFolders * kFilesPerFolder == bench::kTreeFiles);
@@ -138,7 +135,9 @@ public:
         ::CheckRadioButton(target, IDC_DRIVE_RADIO, IDC_FOLDER_RADIO, IDC_FOLDER_RADIO);
         PressAndWait(kReportsTab, 1, IDC_NEXT);
     }
-    void ChooseReport(int index)
+    void ChooseReport(ReportId report) { ChooseEntry(static_cast<int>(report)); }
+    // An entry of the Report list: a report's, or the map's after them.
+    void ChooseEntry(int index)
     {
         HWND page = Page(kReportsTab, 2);
         HWND reports = ::GetDlgItem(page, IDC_REPORT_LIST);
@@ -151,7 +150,7 @@ public:
     {
         CSpaceMapView& map = static_cast<ReportsResultsPage&>(Results(kReportsTab)).SpaceMapView();
         ::SetWindowPos(map.GetSafeHwnd(), nullptr, 0, 0, 1024, 768, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        ChooseReport(kReportCount);
+        ChooseEntry(kReportCount);
         ::UpdateWindow(map.GetSafeHwnd());
     }
     size_t MapTiles()
@@ -226,7 +225,7 @@ int main(int argc, char** argv)
                 peakWithMap = PeakMegabytes();
         };
         auto showNumeric = [&] {
-            program.ChooseReport(kNumericReport);
+            program.ChooseReport(ReportId::NumericExtensions);
             numeric = program.Rows(kReportsTab);
             // Before the first search lists its 100,000 rows.
             if (peak == 0)
@@ -234,8 +233,8 @@ int main(int argc, char** argv)
         };
         auto bySize = [&] { program.SortReport(2); };
         auto byFolder = [&] { program.SortReport(1); };
-        auto showLargest = [&] { program.ChooseReport(0); };
-        auto showFolders = [&] { program.ChooseReport(kFoldersReport); };
+        auto showLargest = [&] { program.ChooseReport(ReportId::LargestFiles); };
+        auto showFolders = [&] { program.ChooseReport(ReportId::LargestFolders); };
         auto search = [&] {
             program.SearchAll(tree);
             searched = program.Rows(kSearchTab);

@@ -43,8 +43,8 @@ int main(int argc, char** argv)
             analysis.Start(tree, sink);
             analyzedQuietly = analysis.FilesAnalyzed();
             reportsFilled = 0;
-            for (int i = 0; i < kReportCount; ++i)
-                reportsFilled += analysis.Report(i).empty() ? 0 : 1;
+            for (const ReportRow& report : kReports)
+                reportsFilled += analysis.Report(report.id).empty() ? 0 : 1;
         };
         auto withoutTotals = [&] {
             FolderAnalysis analysis(AnalysisParts::Files);

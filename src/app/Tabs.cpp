@@ -37,28 +37,32 @@ TabEntry SkippableTab(const char* caption, UINT introId, const char* helpKey, co
 
 std::vector<TabEntry> CorvaneTabs(const SettingsStore& settings)
 {
-    return TabTable({
-        {"Welcome", {[&settings] { return std::make_unique<WelcomePage>(settings); }}},
-        SkippableTab<DiskInfoPage>("Disk Info", IDD_DISKINFO_INTRO, "Disk Info Page", "SkipDiskInfoPage1", settings),
-        // History's way back has always written its flag in another case:
-        // the same registry value, under the name it was first created with.
-        {"History",
-         {Intro(IDD_HISTORY_INTRO, "History Page", settings, "SkipHistoryPage1"),
-          [&settings] { return std::make_unique<HistoryPage>(settings, "SkipHistorypage1"); }}},
-        SkippableTab<ReportsTargetPage>(
-            "Reports", IDD_REPORTS_INTRO, "Reports Page", "SkipReportsPage1", settings,
-            [] { return std::make_unique<ReportsResultsPage>(AnalysisKeeper::DefaultFolder()); }),
-        {"Start Menu",
-         {[&settings] { return std::make_unique<StartMenuIntroPage>(settings); },
-          [] { return std::make_unique<StartMenuResultsPage>(); }}},
-        SkippableTab<InternetPage>("Internet", IDD_INTERNET_INTRO, "Internet Page", "SkipInternetPage1", settings),
-        SkippableTab<DllPage>("DLLs", IDD_DLLS_INTRO, "DLLs Page", "SkipDllPage1", settings),
+    static_assert(kTabCount <= kMaxTabs, "the tab table has more tabs than kMaxTabs");
+    std::vector<TabEntry> tabs(kTabCount, TabEntry(""));
+    tabs[kWelcomeTab] = {"Welcome", {[&settings] { return std::make_unique<WelcomePage>(settings); }}};
+    tabs[kDiskInfoTab] =
+        SkippableTab<DiskInfoPage>("Disk Info", IDD_DISKINFO_INTRO, "Disk Info Page", "SkipDiskInfoPage1", settings);
+    // History's way back has always written its flag in another case:
+    // the same registry value, under the name it was first created with.
+    tabs[kHistoryTab] = {"History",
+                         {Intro(IDD_HISTORY_INTRO, "History Page", settings, "SkipHistoryPage1"),
+                          [&settings] { return std::make_unique<HistoryPage>(settings, "SkipHistorypage1"); }}};
+    tabs[kReportsTab] = SkippableTab<ReportsTargetPage>(
+        "Reports", IDD_REPORTS_INTRO, "Reports Page", "SkipReportsPage1", settings,
+        {[] { return std::make_unique<ReportsResultsPage>(AnalysisKeeper::DefaultFolder()); }});
+    tabs[kStartMenuTab] = {"Start Menu",
+                           {[&settings] { return std::make_unique<StartMenuIntroPage>(settings); },
+                            [] { return std::make_unique<StartMenuResultsPage>(); }}};
+    tabs[kInternetTab] =
+        SkippableTab<InternetPage>("Internet", IDD_INTERNET_INTRO, "Internet Page", "SkipInternetPage1", settings);
+    tabs[kDllsTab] = SkippableTab<DllPage>("DLLs", IDD_DLLS_INTRO, "DLLs Page", "SkipDllPage1", settings);
+    tabs[kSearchTab] =
         SkippableTab<SearchCriteriaPage>("Search", IDD_SEARCH_INTRO, "Search Page", "SkipSearchPage0", settings,
-                                         [] { return std::make_unique<SearchResultsPage>(); }),
-        {"Speed",
-         {Intro(IDD_SPEED_INTRO, "Speed Page", settings),
-          [] { return std::make_unique<SpeedResultsPage>(kSpeedTestMilliseconds); }}},
-        {"Tools", {[] { return std::make_unique<ToolsPage>(::GetVersion()); }}},
-        {" Tips", {[] { return std::make_unique<TipsPage>(); }}},
-    });
+                                         {[] { return std::make_unique<SearchResultsPage>(); }});
+    tabs[kSpeedTab] = {"Speed", {Intro(IDD_SPEED_INTRO, "Speed Page", settings), [] {
+                                     return std::make_unique<SpeedResultsPage>(kSpeedTestMilliseconds);
+                                 }}};
+    tabs[kToolsTab] = {"Tools", {[] { return std::make_unique<ToolsPage>(::GetVersion()); }}};
+    tabs[kTipsTab] = {" Tips", {[] { return std::make_unique<TipsPage>(); }}};
+    return tabs;
 }

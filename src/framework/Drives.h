@@ -45,6 +45,3 @@ SpaceFigures ClassicSpaceFigures(DWORD sectorsPerCluster, DWORD bytesPerSector, 
 SpaceFigures ExtendedSpaceFigures(std::uint64_t totalBytes, std::uint64_t totalFreeBytes);
 
 }  // namespace framework
-
-// The Reports pages still call it unqualified.
-using framework::GetFixedDriveRoots;

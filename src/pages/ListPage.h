@@ -45,8 +45,6 @@ public:
     // Wires Open, Recycle, Delete and Print.
     explicit ListPage(ListPageLayout layout, std::vector<PageLink> links = {}, const SettingsStore* settings = nullptr);
 
-    // The Reports pages still ask for the list's window by this name.
-    HWND GetList() const noexcept { return m_list.GetSafeHwnd(); }
     const CFileList& Results() const noexcept { return m_list; }
     const ListModel& Rows() const noexcept { return m_list.Rows(); }
     bool HasPlaceholder() const noexcept { return m_placeholder; }

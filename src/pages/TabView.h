@@ -34,13 +34,6 @@ struct TabEntry {
     std::vector<PageFactory> pages;  // page 0 first
 };
 
-// The tabs in order, checked against kMaxTabs.
-template <size_t Count> std::vector<TabEntry> TabTable(TabEntry (&&tabs)[Count])
-{
-    static_assert(Count <= kMaxTabs, "the tab table has more tabs than kMaxTabs");
-    return {std::make_move_iterator(tabs), std::make_move_iterator(tabs + Count)};
-}
-
 class CTabView : public framework::View {
 public:
     static constexpr UINT kTabControlId = 1111;

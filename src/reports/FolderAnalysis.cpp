@@ -9,25 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-
-const char* const kReportCaptions[kReportCount] = {
-    "Largest files",
-    "Smallest files",
-    "Oldest files",
-    "Newest files",
-    "Files with short names (???.*)",
-    "Picture files (*.bmp;*.gif;*.jpg)",
-    "ZIP files (*.zip)",
-    "Files with numeric extensions (*.000,*.001,...)",
-    "Files ending with .BAK (*.bak)",
-    "Files ending with .TMP (*.tmp)",
-    "Icon Files (*.ico)",
-    "Ini Files (*.ini)",
-    "Help Files (*.hlp)",
-    "Files ending with an underscore (*.??_)",
-    "Largest folders",
-    "Folders that grew",
-};
+#include <utility>
 
 namespace {
 
@@ -57,6 +39,42 @@ template <typename Ahead, typename Make> void RankedInsert(std::vector<ReportEnt
     if (list.size() == FolderAnalysis::kRankLimit)
         list.pop_back();
     list.insert(list.begin() + static_cast<std::ptrdiff_t>(place), make());
+}
+
+// Whether an entry stands ahead of a file of this size and day.
+template <ReportOrder order> bool RanksAhead(const ReportEntry& e, std::uint64_t size, std::int64_t day)
+{
+    if constexpr (order == ReportOrder::LargestFirst)
+        return e.size > size;
+    else if constexpr (order == ReportOrder::SmallestFirst)
+        return e.size < size;
+    else if constexpr (order == ReportOrder::OldestFirst)
+        return e.day < day;
+    else
+        return e.day > day;
+}
+
+// The report's row is a constant here, so what it does with a file compiles
+// to direct tests: the walk pays no indirect call per file and report.
+template <ReportId id, typename Make>
+void OfferTo(std::vector<ReportEntry>& list, const char* name, std::uint64_t size, std::int64_t day, Make& entry)
+{
+    constexpr const ReportRow& row = kReports[id];
+    if constexpr (row.takes == ReportTakes::RankedFiles) {
+        RankedInsert(
+            list, [&](const ReportEntry& e) { return RanksAhead<row.order>(e, size, day); }, entry);
+    } else if constexpr (row.takes == ReportTakes::CollectedFiles) {
+        if (row.Collects(name))
+            list.push_back(entry());
+    }
+}
+
+// Offers the file to every report, in the order of the table.
+template <typename Make, size_t... index>
+void OfferToEach(std::array<std::vector<ReportEntry>, kReportCount>& lists, const char* name, std::uint64_t size,
+                 std::int64_t day, Make& entry, std::index_sequence<index...>)
+{
+    (OfferTo<static_cast<ReportId>(index)>(lists[index], name, size, day, entry), ...);
 }
 
 }  // namespace
@@ -249,28 +267,15 @@ void FolderAnalysis::Offer(const std::string& folder, const framework::FileFind&
             made = ReportEntry{folder + '\\' + name, size, FormatFileDate(written), day};
         return made;
     };
-    auto rank = [&](ReportIndex report, auto ranksAhead) { RankedInsert(m_lists[report], ranksAhead, entry); };
-    rank(kLargest, [&](const ReportEntry& e) { return e.size > size; });
-    rank(kSmallest, [&](const ReportEntry& e) { return e.size < size; });
-    rank(kOldest, [&](const ReportEntry& e) { return e.day < day; });
-    rank(kNewest, [&](const ReportEntry& e) { return e.day > day; });
-
-    const bool collect[] = {
-        IsShortName(name),       IsPictureName(name),      HasSuffix(name, ".zip"), IsNumericExtension(name),
-        HasSuffix(name, ".bak"), HasSuffix(name, ".tmp"),  HasSuffix(name, ".ico"), HasSuffix(name, ".ini"),
-        HasSuffix(name, ".hlp"), EndsWithUnderscore(name),
-    };
-    for (int i = 0; i < 10; ++i) {
-        if (collect[i])
-            m_lists[static_cast<size_t>(kShortNames + i)].push_back(entry());
-    }
+    OfferToEach(m_lists, name, size, day, entry, std::make_index_sequence<kReportCount>{});
 }
 
 // Among equal totals the folder finished later, an enclosing one, stands first.
 void FolderAnalysis::OfferFolder(const std::string& folder, const Totals& totals)
 {
     RankedInsert(
-        m_lists[kLargestFolders], [&](const ReportEntry& e) { return e.size > totals.bytes; },
+        m_lists[static_cast<size_t>(ReportId::LargestFolders)],
+        [&](const ReportEntry& e) { return e.size > totals.bytes; },
         [&] {
             if (totals.files == 0)
                 return ReportEntry{folder, 0, {}, 0, 0};

@@ -33,36 +33,113 @@ struct FolderTotal {
     int files = 0;
 };
 
-// The reports, in the order of their lists and captions.
-enum ReportIndex {
-    kLargest,
-    kSmallest,
-    kOldest,
-    kNewest,
-    kShortNames,
-    kPictures,
-    kZip,
-    kNumeric,
-    kBak,
-    kTmp,
-    kIco,
-    kIni,
-    kHlp,
-    kUnderscore,
-    kLargestFolders,
-    kGrownFolders,
-    kReportCount
+// The reports, in the order of their lists and of the Report list; each is
+// one row of kReports.
+enum class ReportId : int {
+    LargestFiles,
+    SmallestFiles,
+    OldestFiles,
+    NewestFiles,
+    ShortNames,
+    PictureFiles,
+    ZipFiles,
+    NumericExtensions,
+    BakFiles,
+    TmpFiles,
+    IconFiles,
+    IniFiles,
+    HelpFiles,
+    UnderscoreFiles,
+    LargestFolders,
+    GrownFolders,
 };
 
-// The reports' captions, in the order of their lists.
-extern const char* const kReportCaptions[kReportCount];
-
-// The name rules of the collecting reports (4 to 13), on the bare file name.
+// The name rules of the collecting reports, on the bare file name.
 bool IsShortName(const char* name);
 bool IsPictureName(const char* name);
 bool IsNumericExtension(const char* name);
 bool HasSuffix(const char* name, const char* suffix);
 bool EndsWithUnderscore(const char* name);
+
+// How a report takes what the walk offers it.
+enum class ReportTakes {
+    RankedFiles,     // the first kRankLimit files in its order
+    CollectedFiles,  // every file its name rule accepts, in walk order
+    LargestFolders,  // the first kRankLimit folders by the bytes below them
+    GrownFolders,    // filled from a kept analysis, not by the walk
+};
+
+// The order of a ranked report: what stands first.
+enum class ReportOrder { None, LargestFirst, SmallestFirst, OldestFirst, NewestFirst };
+
+struct ReportRow {
+    ReportId id;
+    const char* caption;
+    ReportTakes takes;
+    ReportOrder order = ReportOrder::None;
+    bool (*rule)(const char* name) = nullptr;  // a collecting report's, or
+    const char* suffix = nullptr;              // the suffix it collects by
+
+    bool Collects(const char* name) const { return rule ? rule(name) : HasSuffix(name, suffix); }
+};
+
+// The reports, indexed by ReportId; the walk and the Report list both read them from here.
+struct ReportTable {
+    static constexpr int kCount = 16;
+
+    constexpr const ReportRow& operator[](ReportId id) const { return rows[static_cast<size_t>(id)]; }
+    constexpr const ReportRow* begin() const { return rows.data(); }
+    constexpr const ReportRow* end() const { return rows.data() + kCount; }
+
+    // Every row sits at its own id, every collecting report has a rule and every ranked one an order.
+    constexpr bool Consistent() const
+    {
+        for (int i = 0; i < kCount; ++i) {
+            const ReportRow& row = rows[static_cast<size_t>(i)];
+            if (static_cast<int>(row.id) != i || !row.caption)
+                return false;
+            if ((row.takes == ReportTakes::CollectedFiles) != (row.rule || row.suffix))
+                return false;
+            if (row.takes == ReportTakes::RankedFiles && row.order == ReportOrder::None)
+                return false;
+        }
+        return true;
+    }
+
+    std::array<ReportRow, kCount> rows;
+};
+
+inline constexpr ReportTable kReports{{{
+    {ReportId::LargestFiles, "Largest files", ReportTakes::RankedFiles, ReportOrder::LargestFirst},
+    {ReportId::SmallestFiles, "Smallest files", ReportTakes::RankedFiles, ReportOrder::SmallestFirst},
+    {ReportId::OldestFiles, "Oldest files", ReportTakes::RankedFiles, ReportOrder::OldestFirst},
+    {ReportId::NewestFiles, "Newest files", ReportTakes::RankedFiles, ReportOrder::NewestFirst},
+    {ReportId::ShortNames, "Files with short names (???.*)", ReportTakes::CollectedFiles, {}, IsShortName},
+    {ReportId::PictureFiles, "Picture files (*.bmp;*.gif;*.jpg)", ReportTakes::CollectedFiles, {}, IsPictureName},
+    {ReportId::ZipFiles, "ZIP files (*.zip)", ReportTakes::CollectedFiles, {}, nullptr, ".zip"},
+    {ReportId::NumericExtensions,
+     "Files with numeric extensions (*.000,*.001,...)",
+     ReportTakes::CollectedFiles,
+     {},
+     IsNumericExtension},
+    {ReportId::BakFiles, "Files ending with .BAK (*.bak)", ReportTakes::CollectedFiles, {}, nullptr, ".bak"},
+    {ReportId::TmpFiles, "Files ending with .TMP (*.tmp)", ReportTakes::CollectedFiles, {}, nullptr, ".tmp"},
+    {ReportId::IconFiles, "Icon Files (*.ico)", ReportTakes::CollectedFiles, {}, nullptr, ".ico"},
+    {ReportId::IniFiles, "Ini Files (*.ini)", ReportTakes::CollectedFiles, {}, nullptr, ".ini"},
+    {ReportId::HelpFiles, "Help Files (*.hlp)", ReportTakes::CollectedFiles, {}, nullptr, ".hlp"},
+    {ReportId::UnderscoreFiles,
+     "Files ending with an underscore (*.??_)",
+     ReportTakes::CollectedFiles,
+     {},
+     EndsWithUnderscore},
+    {ReportId::LargestFolders, "Largest folders", ReportTakes::LargestFolders, ReportOrder::LargestFirst},
+    {ReportId::GrownFolders, "Folders that grew", ReportTakes::GrownFolders},
+}}};
+
+constexpr int kReportCount = ReportTable::kCount;
+
+static_assert(kReports.Consistent(), "kReports must list each ReportId once, in order");
+static_assert(static_cast<int>(ReportId::GrownFolders) == kReportCount - 1, "kReports needs a row for each ReportId");
 
 // What an analysis gathers besides the file reports; each part takes the one before.
 enum class AnalysisParts {
@@ -90,7 +167,7 @@ public:
     // folders are not followed. The target itself is not a Largest folder.
     void Start(const std::string& target, ProgressSink& progress);
 
-    const std::vector<ReportEntry>& Report(int index) const { return m_lists.at(static_cast<size_t>(index)); }
+    const std::vector<ReportEntry>& Report(ReportId id) const { return m_lists.at(static_cast<size_t>(id)); }
     // The target's complete path, and whether its walk ran to the end.
     const std::string& Target() const noexcept { return m_target; }
     bool Completed() const noexcept { return m_completed; }

@@ -72,7 +72,7 @@ ReportsTargetPage::ReportsTargetPage(const SettingsStore& settings, const char* 
 BOOL ReportsTargetPage::OnInitDialog()
 {
     HWND drives = ::GetDlgItem(m_hWnd, IDC_DRIVE_LIST);
-    for (const std::string& root : GetFixedDriveRoots())
+    for (const std::string& root : framework::GetFixedDriveRoots())
         ::SendMessageA(drives, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>((root + " Drive").c_str()));
     ::SendMessageA(drives, CB_SETCURSEL, 0, 0);
     m_folder = m_settings.GetProfileString(kSection, "FolderName", "");
@@ -164,12 +164,12 @@ void ReportsTargetPage::OnNext()
 // One report of the analysis, in the page's list.
 class ReportsResultsPage::ReportListView : public ResultsView {
 public:
-    ReportListView(ReportsResultsPage& page, ReportIndex report, RowKind kind) noexcept
+    ReportListView(ReportsResultsPage& page, ReportId report, RowKind kind) noexcept
         : m_page(page), m_report(report), m_kind(kind)
     {
     }
 
-    std::string Caption() const override { return kReportCaptions[m_report]; }
+    std::string Caption() const override { return kReports[m_report].caption; }
     void Show(const std::string& selected) override;
     // The list stays where it is for the next view that shows in it.
     void Hide() override { m_page.ClearList(); }
@@ -195,7 +195,7 @@ protected:
 private:
     size_t AddRows(const std::string& selected);
 
-    ReportIndex m_report;
+    ReportId m_report;
     RowKind m_kind;
 };
 
@@ -203,7 +203,7 @@ private:
 class ReportsResultsPage::GrownFoldersView : public ReportListView {
 public:
     explicit GrownFoldersView(ReportsResultsPage& page) noexcept
-        : ReportListView(page, kGrownFolders, RowKind::FolderRow)
+        : ReportListView(page, ReportId::GrownFolders, RowKind::FolderRow)
     {
     }
 
@@ -260,11 +260,15 @@ ReportsResultsPage::ReportsResultsPage(std::string keptFolder)
                {{IDC_START_OVER, 0}}),
       m_keptFolder(std::move(keptFolder))
 {
-    // The Report list's entries, in its order: a view each.
-    for (int report = 0; report < kLargestFolders; ++report)
-        m_views.push_back(std::make_unique<ReportListView>(*this, static_cast<ReportIndex>(report), RowKind::FileRow));
-    m_views.push_back(std::make_unique<ReportListView>(*this, kLargestFolders, RowKind::FolderRow));
-    m_views.push_back(std::make_unique<GrownFoldersView>(*this));
+    // The Report list's entries, in its order: a view each, the reports' first.
+    for (const ReportRow& report : kReports) {
+        if (report.takes == ReportTakes::GrownFolders)
+            m_views.push_back(std::make_unique<GrownFoldersView>(*this));
+        else if (report.takes == ReportTakes::LargestFolders)
+            m_views.push_back(std::make_unique<ReportListView>(*this, report.id, RowKind::FolderRow));
+        else
+            m_views.push_back(std::make_unique<ReportListView>(*this, report.id, RowKind::FileRow));
+    }
     auto map = std::make_unique<SpaceMapResultsView>(*this);
     m_map = map.get();
     m_views.push_back(std::move(map));
@@ -316,7 +320,7 @@ void ReportsResultsPage::OnPageResize(int width, int height)
     if (width <= 0 || height <= 0)
         return;
     // The map and its status line take the list's place.
-    RECT list = framework::ChildRect(GetList());
+    RECT list = framework::ChildRect(Results().GetSafeHwnd());
     SIZE size = framework::RectSize(list);
     ::SetWindowPos(SpaceMapView().GetSafeHwnd(), nullptr, list.left, list.top, size.cx, size.cy - kStatusHeight,
                    SWP_NOZORDER | SWP_NOACTIVATE);
@@ -353,7 +357,7 @@ void ReportsResultsPage::CompareWithKept(std::uint64_t started)
 {
     AnalysisKeeper keeper(m_keptFolder);
     std::optional<KeptAnalysis> kept = keeper.Load(m_analysis.Target());
-    m_grownCaption = kReportCaptions[kGrownFolders];
+    m_grownCaption = kReports[ReportId::GrownFolders].caption;
     m_grown.clear();
     m_hasEarlier = kept.has_value();
     if (kept) {
@@ -408,7 +412,7 @@ void ReportsResultsPage::ShowView(size_t row)
 
 void ReportsResultsPage::ReportListView::Show(const std::string& selected)
 {
-    HWND list = m_page.GetList();
+    HWND list = m_page.Results().GetSafeHwnd();
     ::ShowWindow(list, SW_SHOW);
     SetColumnHeading(list, 3, LastColumn());
     m_page.ClearList();
@@ -478,7 +482,7 @@ void ReportsResultsPage::SpaceMapResultsView::Show(const std::string& selected)
 void ReportsResultsPage::SpaceMapResultsView::ShowWindows(bool shown)
 {
     int map = shown ? SW_SHOW : SW_HIDE;
-    ::ShowWindow(m_page.GetList(), shown ? SW_HIDE : SW_SHOW);
+    ::ShowWindow(m_page.Results().GetSafeHwnd(), shown ? SW_HIDE : SW_SHOW);
     ::ShowWindow(m_control.GetSafeHwnd(), map);
     ::ShowWindow(::GetDlgItem(m_page.m_hWnd, IDC_MAP_STATUS), map);
     ::ShowWindow(::GetDlgItem(m_page.m_hWnd, IDC_MAP_UP), map);

@@ -1,6 +1,7 @@
 #include "cleanup/BrowserCache.h"
 #include "cleanup/InternetPage.h"
 
+#include "app/Tabs.h"
 #include "framework/Handle.h"
 #include "framework/Path.h"
 #include "framework/Seams.h"
@@ -239,8 +240,8 @@ TEST_F(BrowserCacheTest, DeleteAllDeletesEveryListedFile)
                                                OPEN_EXISTING, 0, nullptr));
     SetText(HKEY_CURRENT_USER, "Software\\Netscape\\Netscape Navigator\\Cache", "Cache Dir", m_temp.Path() + "cache");
     m_store.WriteProfileInt("Settings", "SkipInternetPage1", 1);
-    StartOn(5, 1);
-    HWND page = Page(5, 1);
+    StartOn(kInternetTab, 1);
+    HWND page = Page(kInternetTab, 1);
     HWND list = ::GetDlgItem(page, IDC_RESULTS_LIST);
     EXPECT_EQ(ColumnTexts(list, 0), (std::vector<std::string>{"held.htm", "one.htm", "sub", "two.htm"}));
 
@@ -278,7 +279,7 @@ TEST_F(BrowserCacheTest, DeleteAllDeletesEveryListedFile)
     // Start Over and Next again: still four columns.
     Press(page, IDC_START_OVER);
     PumpPending();
-    Press(Page(5, 0), IDC_NEXT);
+    Press(Page(kInternetTab, 0), IDC_NEXT);
     PumpPending();
     EXPECT_EQ(::SendMessageA(ListView_GetHeader(list), HDM_GETITEMCOUNT, 0, 0), 4);
 }

@@ -1,5 +1,6 @@
 #include "cleanup/DllPage.h"
 
+#include "app/Tabs.h"
 #include "framework/FileFind.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
@@ -22,8 +23,6 @@
 #include <cstring>
 
 namespace {
-
-constexpr int kDllsTab = 6;
 
 class DllPageTest : public ProgramTest {
 protected:

@@ -1,6 +1,7 @@
 #include "cleanup/ShellLink.h"
 #include "cleanup/StartMenuPages.h"
 
+#include "app/Tabs.h"
 #include "framework/FileFind.h"
 #include "framework/Handle.h"
 #include "framework/Seams.h"
@@ -23,8 +24,6 @@
 #include <fstream>
 
 namespace {
-
-constexpr int kStartMenuTab = 4;
 
 std::string ShellFolder(int id)
 {

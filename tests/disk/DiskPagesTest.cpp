@@ -1,5 +1,6 @@
 #include "disk/DiskPages.h"
 
+#include "app/Tabs.h"
 #include "disk/History.h"
 #include "framework/Handle.h"
 #include "framework/Seams.h"
@@ -105,7 +106,7 @@ TEST(HistoryChart, TheBackgroundHasItsAxesAndBands)
 
 TEST_F(DiskPagesTest, SummaryOfEachFixedDrive)
 {
-    Open(1);
+    Open(kDiskInfoTab);
     HWND drives = ::GetDlgItem(m_page, IDC_DRIVE_ICONS);
     ASSERT_EQ(::SendMessageA(drives, LVM_GETITEMCOUNT, 0, 0), 2);
     EXPECT_EQ(Text(m_page, IDC_TITLE), "Summary of Drive C:");
@@ -128,7 +129,7 @@ TEST_F(DiskPagesTest, SummaryOfEachFixedDrive)
 
 TEST_F(DiskPagesTest, ChartLegendAndResetAfterTheQuestion)
 {
-    Open(2);
+    Open(kHistoryTab);
     EXPECT_EQ(Text(m_page, IDC_LEGEND),
               "The history graph will give a good picture of your disk usage after you have used Corvane for a few "
               "weeks.");

@@ -1,3 +1,4 @@
+#include "app/Tabs.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
 #include "pages/Help.h"
@@ -57,8 +58,8 @@ TEST_F(CorvanePagesTest, ElevenTabsInOrderWithTheWelcomePageFirst)
                                                   "Internet", "DLLs", "Search", "Speed", "Tools", " Tips"}));
     EXPECT_EQ(reinterpret_cast<HFONT>(::SendMessageA(tabs, WM_GETFONT, 0, 0)), ::GetStockObject(ANSI_VAR_FONT));
 
-    HWND welcome = View().GetPage(0, 0)->GetSafeHwnd();
-    EXPECT_EQ(View().GetCurrentPage(), View().GetPage(0, 0));
+    HWND welcome = View().GetPage(kWelcomeTab, 0)->GetSafeHwnd();
+    EXPECT_EQ(View().GetCurrentPage(), View().GetPage(kWelcomeTab, 0));
     EXPECT_TRUE(::IsWindowVisible(welcome));
     EXPECT_EQ(Text(welcome, IDC_TITLE), "Welcome to Corvane");
     LOGFONTA title{};
@@ -71,13 +72,13 @@ TEST_F(CorvanePagesTest, BackButtonsReadAsUtf8)
 {
     // The manifest's code page: the ANSI calls carry UTF-8.
     EXPECT_EQ(::GetACP(), 65001u);
-    EXPECT_EQ(Text(View().GetPage(7, 1)->GetSafeHwnd(), IDC_START_OVER), "« &Start Over...");
-    EXPECT_EQ(Text(View().GetPage(1, 1)->GetSafeHwnd(), IDC_INTRO), "« &Intro...");
+    EXPECT_EQ(Text(View().GetPage(kSearchTab, 1)->GetSafeHwnd(), IDC_START_OVER), "« &Start Over...");
+    EXPECT_EQ(Text(View().GetPage(kDiskInfoTab, 1)->GetSafeHwnd(), IDC_INTRO), "« &Intro...");
 }
 
 TEST_F(CorvanePagesTest, WelcomeCheckBoxStoresTheSplashChoiceAtOnce)
 {
-    HWND welcome = View().GetPage(0, 0)->GetSafeHwnd();
+    HWND welcome = View().GetPage(kWelcomeTab, 0)->GetSafeHwnd();
     HWND box = ::GetDlgItem(welcome, IDC_SHOW_SPLASH);
     EXPECT_EQ(Text(welcome, IDC_SHOW_SPLASH), "Show Splash Screen at Startup");
     // The setting was 0 when the page was built.
@@ -97,10 +98,10 @@ TEST_F(CorvanePagesTest, IntroductionPagesCarryTheirTitlesSkipBoxesAndHelpTopics
         const char* helpKey;
     };
     const Intro intros[] = {
-        {1, "Disk Info", true, "Disk Info Page"}, {2, "History", true, "History Page"},
-        {3, "Reports", true, "Reports Page"},     {4, "Start Menu", false, "Start Menu Page"},
-        {5, "Internet", true, "Internet Page"},   {6, "DynaLink Libraries (DLLs)", true, "DLLs Page"},
-        {7, "VozidEruded", true, "Search Page"},  {8, "Speed", false, "Speed Page"},
+        {kDiskInfoTab, "Disk Info", true, "Disk Info Page"}, {kHistoryTab, "History", true, "History Page"},
+        {kReportsTab, "Reports", true, "Reports Page"},      {kStartMenuTab, "Start Menu", false, "Start Menu Page"},
+        {kInternetTab, "Internet", true, "Internet Page"},   {kDllsTab, "DynaLink Libraries (DLLs)", true, "DLLs Page"},
+        {kSearchTab, "VozidEruded", true, "Search Page"},    {kSpeedTab, "Speed", false, "Speed Page"},
     };
     for (const Intro& intro : intros) {
         ShowTab(View(), intro.tab);
@@ -118,12 +119,12 @@ TEST_F(CorvanePagesTest, IntroductionPagesCarryTheirTitlesSkipBoxesAndHelpTopics
         ASSERT_FALSE(m_helpCalls.empty());
         EXPECT_EQ(m_helpCalls.back(), HelpPagePath(intro.helpKey));
     }
-    EXPECT_EQ(Text(View().GetPage(4, 0)->GetSafeHwnd(), IDC_CHECK_DESKTOP), "Check all Desktop shortcuts too.");
+    EXPECT_EQ(Text(View().GetPage(kStartMenuTab, 0)->GetSafeHwnd(), IDC_CHECK_DESKTOP),
+              "Check all Desktop shortcuts too.");
 }
 
 TEST_F(CorvanePagesTest, EnterDuringALongOperationStartsNothing)
 {
-    constexpr int kDllsTab = 6;
     ShowTab(View(), kDllsTab);
     HWND intro = View().GetPage(kDllsTab, 0)->GetSafeHwnd();
     ASSERT_TRUE(::IsWindowVisible(intro));

@@ -62,7 +62,7 @@ TEST(ReportRules, NamesAreJudgedByTheirOwnRules)
     EXPECT_TRUE(EndsWithUnderscore("file_"));
     EXPECT_TRUE(EndsWithUnderscore("x_"));
     EXPECT_FALSE(EndsWithUnderscore("_"));
-    EXPECT_STREQ(kReportCaptions[7], "Files with numeric extensions (*.000,*.001,...)");
+    EXPECT_STREQ(kReports[ReportId::NumericExtensions].caption, "Files with numeric extensions (*.000,*.001,...)");
     EXPECT_EQ(ClassOfName("PHOTO.JPG"), FileClass::Pictures);
     EXPECT_EQ(ClassOfName("x.tar.GZ"), FileClass::Archives);
     EXPECT_EQ(ClassOfName("notes.txt~"), FileClass::Temporary);
@@ -85,17 +85,17 @@ TEST(FolderAnalysis, CollectsFilesNotFoldersIncludingHiddenOnes)
     analysis.Start(temp.Path(), sink);
     EXPECT_EQ(analysis.FilesAnalyzed(), 3);
     EXPECT_DOUBLE_EQ(analysis.TotalKilobytes(), 5048 / 1024.0);
-    EXPECT_TRUE(analysis.Report(kBak).empty());
-    EXPECT_EQ(Names(analysis.Report(kShortNames)), std::vector<std::string>{"a.001"});
-    EXPECT_EQ(Names(analysis.Report(kNumeric)), std::vector<std::string>{"a.001"});
-    EXPECT_EQ(analysis.Report(kNumeric)[0].path, temp.Path() + "folder.bak\\deeper\\a.001");
-    EXPECT_EQ(Names(analysis.Report(kUnderscore)), std::vector<std::string>{"setup.ex_"});
-    EXPECT_EQ(Names(analysis.Report(kSmallest)).front(), "empty.tmp");
+    EXPECT_TRUE(analysis.Report(ReportId::BakFiles).empty());
+    EXPECT_EQ(Names(analysis.Report(ReportId::ShortNames)), std::vector<std::string>{"a.001"});
+    EXPECT_EQ(Names(analysis.Report(ReportId::NumericExtensions)), std::vector<std::string>{"a.001"});
+    EXPECT_EQ(analysis.Report(ReportId::NumericExtensions)[0].path, temp.Path() + "folder.bak\\deeper\\a.001");
+    EXPECT_EQ(Names(analysis.Report(ReportId::UnderscoreFiles)), std::vector<std::string>{"setup.ex_"});
+    EXPECT_EQ(Names(analysis.Report(ReportId::SmallestFiles)).front(), "empty.tmp");
     EXPECT_EQ(sink.texts.back(), "3 files, 0.00 megabytes analyzed");
 
     // Without its trailing backslash the target gives the same paths.
     FolderAnalysis again = Analyse(temp.Path().substr(0, temp.Path().size() - 1));
-    EXPECT_EQ(again.Report(kNumeric)[0].path, analysis.Report(kNumeric)[0].path);
+    EXPECT_EQ(again.Report(ReportId::NumericExtensions)[0].path, analysis.Report(ReportId::NumericExtensions)[0].path);
     EXPECT_EQ(Analyse(temp.Path() + "missing").FilesAnalyzed(), 0);
 }
 
@@ -114,10 +114,11 @@ TEST(FolderAnalysis, EveryFileWithItsTrueNameAtAnyDepth)
     EXPECT_EQ(analysis.FilesAnalyzed(), 6);
     const std::vector<std::string> ascending = {"日本.txt",          "ab.txt",  "cd.txt", "inner.txt",
                                                 "Főtanúsítvány.crt", "deep.bin"};
-    EXPECT_EQ(Names(analysis.Report(kSmallest)), ascending);
-    EXPECT_EQ(Names(analysis.Report(kLargest)), std::vector<std::string>(ascending.rbegin(), ascending.rend()));
-    EXPECT_EQ(analysis.Report(kLargest)[0].path, deep);
-    EXPECT_EQ(analysis.Report(kLargest)[1].path, temp.Path() + "Főtanúsítvány.crt");
+    EXPECT_EQ(Names(analysis.Report(ReportId::SmallestFiles)), ascending);
+    EXPECT_EQ(Names(analysis.Report(ReportId::LargestFiles)),
+              std::vector<std::string>(ascending.rbegin(), ascending.rend()));
+    EXPECT_EQ(analysis.Report(ReportId::LargestFiles)[0].path, deep);
+    EXPECT_EQ(analysis.Report(ReportId::LargestFiles)[1].path, temp.Path() + "Főtanúsítvány.crt");
 }
 
 TEST(FolderAnalysis, RankedReportsKeepTheFirstHundredLaterTiesFirst)
@@ -132,12 +133,13 @@ TEST(FolderAnalysis, RankedReportsKeepTheFirstHundredLaterTiesFirst)
     SetDate(ancient, -86400LL * 365);
 
     FolderAnalysis analysis = Analyse(temp.Path());
-    for (int report : {kLargest, kSmallest, kOldest, kNewest})
-        EXPECT_EQ(analysis.Report(report).size(), 100u) << report;
-    EXPECT_EQ(Names(analysis.Report(kLargest)).front(), "huge.dat");
-    EXPECT_EQ(Names(analysis.Report(kSmallest)).front(), "ancient.dat");
-    EXPECT_EQ(analysis.Report(kOldest).front().dateText, "00/00/00");
-    EXPECT_EQ(Names(analysis.Report(kOldest)).front(), "ancient.dat");
+    for (ReportId report :
+         {ReportId::LargestFiles, ReportId::SmallestFiles, ReportId::OldestFiles, ReportId::NewestFiles})
+        EXPECT_EQ(analysis.Report(report).size(), 100u) << kReports[report].caption;
+    EXPECT_EQ(Names(analysis.Report(ReportId::LargestFiles)).front(), "huge.dat");
+    EXPECT_EQ(Names(analysis.Report(ReportId::SmallestFiles)).front(), "ancient.dat");
+    EXPECT_EQ(analysis.Report(ReportId::OldestFiles).front().dateText, "00/00/00");
+    EXPECT_EQ(Names(analysis.Report(ReportId::OldestFiles)).front(), "ancient.dat");
 
     auto ordered = [](const std::vector<ReportEntry>& list, auto inOrder) {
         for (size_t i = 1; i < list.size(); ++i) {
@@ -146,9 +148,11 @@ TEST(FolderAnalysis, RankedReportsKeepTheFirstHundredLaterTiesFirst)
         }
         return true;
     };
-    EXPECT_TRUE(ordered(analysis.Report(kLargest), [](auto& a, auto& b) { return a.size >= b.size; }));
-    EXPECT_TRUE(ordered(analysis.Report(kNewest), [](auto& a, auto& b) { return a.dateText >= b.dateText; }));
-    EXPECT_TRUE(ordered(analysis.Report(kOldest), [](auto& a, auto& b) { return a.dateText <= b.dateText; }));
+    EXPECT_TRUE(ordered(analysis.Report(ReportId::LargestFiles), [](auto& a, auto& b) { return a.size >= b.size; }));
+    EXPECT_TRUE(
+        ordered(analysis.Report(ReportId::NewestFiles), [](auto& a, auto& b) { return a.dateText >= b.dateText; }));
+    EXPECT_TRUE(
+        ordered(analysis.Report(ReportId::OldestFiles), [](auto& a, auto& b) { return a.dateText <= b.dateText; }));
 }
 
 TEST(FolderAnalysis, AmongEqualsTheFileMetLaterStandsFirst)
@@ -166,9 +170,9 @@ TEST(FolderAnalysis, AmongEqualsTheFileMetLaterStandsFirst)
     walked.resize(100);
 
     FolderAnalysis analysis = Analyse(temp.Path());
-    EXPECT_EQ(Names(analysis.Report(kSmallest)), walked);
-    EXPECT_EQ(Names(analysis.Report(kLargest)), walked);
-    EXPECT_EQ(Names(analysis.Report(kOldest)), walked);
+    EXPECT_EQ(Names(analysis.Report(ReportId::SmallestFiles)), walked);
+    EXPECT_EQ(Names(analysis.Report(ReportId::LargestFiles)), walked);
+    EXPECT_EQ(Names(analysis.Report(ReportId::OldestFiles)), walked);
 }
 
 TEST(FolderAnalysis, ATreeDeeperThanTheStackIsWalkedWhole)
@@ -184,13 +188,13 @@ TEST(FolderAnalysis, ATreeDeeperThanTheStackIsWalkedWhole)
     OnSmallStack([&] { analysis.Start(temp.Path(), sink); });
 
     EXPECT_TRUE(analysis.Completed());
-    ASSERT_EQ(analysis.Report(kLargest).size(), 1u);
-    EXPECT_EQ(analysis.Report(kLargest)[0].path, deepest);
+    ASSERT_EQ(analysis.Report(ReportId::LargestFiles).size(), 1u);
+    EXPECT_EQ(analysis.Report(ReportId::LargestFiles)[0].path, deepest);
     ASSERT_EQ(analysis.Folders().size(), kLevels);
     EXPECT_EQ(analysis.Folders().front().path + "\\deepest.txt", deepest);
     EXPECT_EQ(analysis.Folders().back().path, temp.Path() + "d");
     EXPECT_EQ(analysis.Folders().back().bytes, 7u);
-    EXPECT_EQ(analysis.Report(kLargestFolders).front().path, temp.Path() + "d");
+    EXPECT_EQ(analysis.Report(ReportId::LargestFolders).front().path, temp.Path() + "d");
     const SpaceTree& tree = analysis.Tree();
     EXPECT_EQ(tree.Count(), kLevels + 2);
     EXPECT_EQ(tree.At(tree.Root()).size, 7u);
@@ -207,7 +211,7 @@ TEST(FolderAnalysis, StopEndsTheWalkAtOnceKeepingWhatWasMet)
     // d0, sub, five files, d1, sub, one more file: stop.
     FolderAnalysis analysis = Analyse(temp.Path(), ScriptedSink(10));
     EXPECT_EQ(analysis.FilesAnalyzed(), 6);
-    EXPECT_EQ(analysis.Report(kTmp).size(), 6u);
+    EXPECT_EQ(analysis.Report(ReportId::TmpFiles).size(), 6u);
 }
 
 TEST(FolderAnalysis, FoldersWithoutFilesStepTooAndKeepTheTextOnShow)
@@ -229,7 +233,7 @@ TEST(FolderAnalysis, ASymbolicLinkLoopIsNotFollowed)
 {
     FolderAnalysis analysis = Analyse("E:\\loop");
     EXPECT_EQ(analysis.FilesAnalyzed(), 1);
-    EXPECT_EQ(Names(analysis.Report(kLargest)), std::vector<std::string>{"file.txt"});
+    EXPECT_EQ(Names(analysis.Report(ReportId::LargestFiles)), std::vector<std::string>{"file.txt"});
 }
 
 TEST(FolderAnalysis, LargestFoldersHoldEverythingBelowThemTheTargetLeftOut)
@@ -244,7 +248,7 @@ TEST(FolderAnalysis, LargestFoldersHoldEverythingBelowThemTheTargetLeftOut)
     temp.MakeFile("top.bin", 7);
 
     FolderAnalysis analysis = Analyse(temp.Path());
-    const std::vector<ReportEntry>& folders = analysis.Report(kLargestFolders);
+    const std::vector<ReportEntry>& folders = analysis.Report(ReportId::LargestFolders);
     std::vector<std::string> paths;
     for (const ReportEntry& entry : folders)
         paths.push_back(entry.path.substr(temp.Path().size()));
@@ -265,9 +269,9 @@ TEST(FolderAnalysis, LargestFoldersHoldEverythingBelowThemTheTargetLeftOut)
 
     // A folder reached through a symbolic link is not counted, nor listed.
     FolderAnalysis loop = Analyse("E:\\loop");
-    ASSERT_EQ(loop.Report(kLargestFolders).size(), 1u);
-    EXPECT_EQ(loop.Report(kLargestFolders)[0].path, "E:\\loop\\inner");
-    EXPECT_EQ(loop.Report(kLargestFolders)[0].files, 1);
+    ASSERT_EQ(loop.Report(ReportId::LargestFolders).size(), 1u);
+    EXPECT_EQ(loop.Report(ReportId::LargestFolders)[0].path, "E:\\loop\\inner");
+    EXPECT_EQ(loop.Report(ReportId::LargestFolders)[0].files, 1);
     EXPECT_EQ(loop.Tree().Count(), 3u);
 
     // The map's tree: the same totals, every child largest first, found by its path.
@@ -301,9 +305,9 @@ TEST(FolderAnalysis, AfterStopAFolderHoldsTheFilesMetInIt)
     // The folder, then three files: stop.
     FolderAnalysis analysis = Analyse(temp.Path(), ScriptedSink(4));
     EXPECT_EQ(analysis.FilesAnalyzed(), 3);
-    ASSERT_EQ(analysis.Report(kLargestFolders).size(), 1u);
-    EXPECT_EQ(analysis.Report(kLargestFolders)[0].size, 30u);
-    EXPECT_EQ(analysis.Report(kLargestFolders)[0].files, 3);
+    ASSERT_EQ(analysis.Report(ReportId::LargestFolders).size(), 1u);
+    EXPECT_EQ(analysis.Report(ReportId::LargestFolders)[0].size, 30u);
+    EXPECT_EQ(analysis.Report(ReportId::LargestFolders)[0].files, 3);
     const SpaceTree& tree = analysis.Tree();
     EXPECT_EQ(tree.At(tree.Root()).size, 30u);
     EXPECT_EQ(tree.Children(tree.Children(tree.Root())[0]).size(), 3u);

@@ -1,5 +1,7 @@
 #include "reports/ReportsPages.h"
 
+#include "app/Tabs.h"
+
 #include "framework/Clock.h"
 #include "framework/Path.h"
 #include "framework/Seams.h"
@@ -21,8 +23,6 @@
 #include <iterator>
 
 namespace {
-
-constexpr int kReportsTab = 3;
 
 // The pictures a print stretches onto its pages, read back from metafiles.
 class RecordingTarget : public PrintTarget {
@@ -59,9 +59,11 @@ protected:
 
     HWND Target() { return Page(kReportsTab, 1); }
     ReportsResultsPage& Results() { return *static_cast<ReportsResultsPage*>(View().GetPage(kReportsTab, 2)); }
-    HWND List() { return Results().GetList(); }
+    HWND List() { return Results().Results().GetSafeHwnd(); }
     bool Enabled(int id) { return ::IsWindowEnabled(::GetDlgItem(Results().GetSafeHwnd(), id)) != FALSE; }
-    void ChooseReport(int index)
+    void ChooseReport(ReportId report) { ChooseEntry(static_cast<int>(report)); }
+    // An entry of the Report list: a report's, or the map's after them.
+    void ChooseEntry(int index)
     {
         HWND reports = ::GetDlgItem(Results().GetSafeHwnd(), IDC_REPORT_LIST);
         ::SendMessageA(reports, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
@@ -81,7 +83,7 @@ protected:
     // The map, shown; its nodes by their paths.
     CSpaceMapView& ShowMap()
     {
-        ChooseReport(kReportCount);
+        ChooseEntry(kReportCount);
         CSpaceMapView& map = Results().SpaceMapView();
         ::UpdateWindow(map.GetSafeHwnd());
         return map;
@@ -156,14 +158,14 @@ TEST_F(ReportsPagesTest, ResultsShowEachReportAndHideRecycledFiles)
     EXPECT_EQ(::SendMessageA(List(), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
     EXPECT_TRUE(Enabled(IDC_OPEN));
 
-    ChooseReport(6);  // ZIP files: none
+    ChooseReport(ReportId::ZipFiles);  // none
     EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{"No matching files found."});
     EXPECT_EQ(::SendMessageA(List(), LVM_GETCOLUMNWIDTH, 0, 0), 256);
     EXPECT_FALSE(Enabled(IDC_OPEN));
     EXPECT_FALSE(Enabled(IDC_RECYCLE));
     EXPECT_FALSE(Enabled(IDC_DELETE));
 
-    ChooseReport(8);  // BAK files
+    ChooseReport(ReportId::BakFiles);
     EXPECT_EQ(::SendMessageA(List(), LVM_GETCOLUMNWIDTH, 0, 0), 130);
     ScopedOverride<decltype(framework::Seams::fileOperation)> recycle(framework::GetSeams().fileOperation,
                                                                       [](SHFILEOPSTRUCTA& operation) {
@@ -171,7 +173,7 @@ TEST_F(ReportsPagesTest, ResultsShowEachReportAndHideRecycledFiles)
                                                                           return 0;
                                                                       });
     Press(Results().GetSafeHwnd(), IDC_RECYCLE);
-    ChooseReport(1);
+    ChooseReport(ReportId::SmallestFiles);
     EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{"small.bak"});
 }
 
@@ -180,11 +182,12 @@ TEST_F(ReportsPagesTest, AMissingFolderFindsNothingInEveryReport)
     Open();
     ASSERT_EQ(View().GetCurrentPage(), View().GetPage(kReportsTab, 1));
     AnalyseFolder("C:\\no such folder");
-    for (int report = 0; report < kReportCount; ++report) {
-        ChooseReport(report);
-        const char* nothing = report == kGrownFolders ? "No earlier analysis of this folder to compare with."
-                                                      : "No matching files found.";
-        EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{nothing}) << report;
+    for (const ReportRow& report : kReports) {
+        ChooseReport(report.id);
+        const char* nothing = report.id == ReportId::GrownFolders
+                                  ? "No earlier analysis of this folder to compare with."
+                                  : "No matching files found.";
+        EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{nothing}) << report.caption;
         EXPECT_FALSE(Enabled(IDC_OPEN));
     }
 }
@@ -197,7 +200,7 @@ TEST_F(ReportsPagesTest, LargestFoldersGoWholeAndAnyListWithRowsIsExported)
     Open();
     ASSERT_EQ(View().GetCurrentPage(), View().GetPage(kReportsTab, 1));
     AnalyseFolder(temp.Path());
-    ChooseReport(kLargestFolders);
+    ChooseReport(ReportId::LargestFolders);
     EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"big", "inner", "small"}));
     EXPECT_EQ(ColumnTexts(List(), 2), (std::vector<std::string>{"2.9 K", "2.9 K", "10 bytes"}));
 
@@ -244,9 +247,9 @@ TEST_F(ReportsPagesTest, LargestFoldersGoWholeAndAnyListWithRowsIsExported)
         });
     Press(Results().GetSafeHwnd(), IDC_RECYCLE);
     EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{"small"});
-    ChooseReport(kLargest);
+    ChooseReport(ReportId::LargestFiles);
     EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{"g.bin"});
-    ChooseReport(kZip);
+    ChooseReport(ReportId::ZipFiles);
     EXPECT_FALSE(exportEnabled());
 }
 
@@ -256,14 +259,14 @@ TEST_F(ReportsPagesTest, FoldersThatGrewCompareWithTheLastAnalysisOfTheTarget)
     temp.MakeFile("a\\f.bin", 10);
     Open();
     AnalyseFolder(temp.Path());
-    ChooseReport(kGrownFolders);
+    ChooseReport(ReportId::GrownFolders);
     EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{"No earlier analysis of this folder to compare with."});
 
     temp.MakeFile("a\\b\\g.bin", 2048);
     Press(Results().GetSafeHwnd(), IDC_START_OVER);
     ASSERT_TRUE(PumpUntil([&] { return View().GetCurrentPage() == View().GetPage(kReportsTab, 1); }));
     AnalyseFolder(temp.Path());
-    ChooseReport(kGrownFolders);
+    ChooseReport(ReportId::GrownFolders);
     EXPECT_EQ(framework::GetWindowTextString(::GetDlgItem(Results().GetSafeHwnd(), IDC_REPORT_LIST))
                   .rfind("Folders that grew since ", 0),
               0u);
@@ -375,7 +378,7 @@ TEST_F(ReportsPagesTest, TheSpaceMapActsOnlyOnWhatWasClickedAndZoomsOneFolderAtA
         });
     Press(Results().GetSafeHwnd(), IDC_OPEN);
     EXPECT_EQ(opened, std::vector<std::string>{temp.Path() + "big.bin"});
-    ChooseReport(kLargest);
+    ChooseReport(ReportId::LargestFiles);
     EXPECT_EQ(Results().Results().Selected(), std::vector<size_t>{0});
 
     // A double-click zooms into the folder clicked; Up and Backspace go back.
@@ -410,7 +413,7 @@ TEST_F(ReportsPagesTest, TheSpaceMapActsOnlyOnWhatWasClickedAndZoomsOneFolderAtA
     RECT gone = map.Map().RectOf(a);
     EXPECT_TRUE(::IsRectEmpty(&gone));
     EXPECT_FALSE(Enabled(IDC_RECYCLE));
-    ChooseReport(kLargest);
+    ChooseReport(ReportId::LargestFiles);
     EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"big.bin", "small.ini"}));
 }
 

@@ -1,5 +1,6 @@
 #include "search/SearchPages.h"
 
+#include "app/Tabs.h"
 #include "framework/Clock.h"
 #include "framework/FileFind.h"
 #include "framework/Seams.h"
@@ -18,8 +19,6 @@
 #include <algorithm>
 
 namespace {
-
-constexpr int kSearchTab = 7;
 
 class SearchPagesTest : public ProgramTest {
 protected:
