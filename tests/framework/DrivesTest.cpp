@@ -15,7 +15,7 @@ using framework::VolumeDetails;
 TEST(Drives, FixedDrivesAreTheFixedOnesInOrder)
 {
     // The test prefix: C: fixed, D: CD-ROM, E: fixed.
-    EXPECT_EQ(GetFixedDriveRoots(), (std::vector<std::string>{"C:\\", "E:\\"}));
+    EXPECT_EQ(framework::GetFixedDriveRoots(), (std::vector<std::string>{"C:\\", "E:\\"}));
     EXPECT_EQ(DriveLabel("C:\\"), "C:\\ drive");
     EXPECT_EQ(RootFromDriveLabel(DriveLabel("E:\\")), "E:\\");
     EXPECT_EQ(RootFromDriveLabel("drive"), "");
