@@ -17,10 +17,10 @@ ListPage::ListPage(ListPageLayout layout, std::vector<PageLink> links, const Set
     : Page(layout.templateId, layout.helpKey, std::move(links), settings), m_layout(std::move(layout)),
       m_list(m_layout.sizeColumn)
 {
-    OnControl(IDC_OPEN, BN_CLICKED, [this] { ListCtrlOpenSelectedFile(m_hWnd, m_list); });
+    OnControl(IDC_OPEN, BN_CLICKED, [this] { OpenSelected(); });
     OnControl(IDC_RECYCLE, BN_CLICKED, [this] { RemoveSelected(false); });
     OnControl(IDC_DELETE, BN_CLICKED, [this] { RemoveSelected(true); });
-    OnControl(IDC_PRINT, BN_CLICKED, [this] { PrintList(m_list); });
+    OnControl(IDC_PRINT, BN_CLICKED, [this] { PrintSelected(); });
 }
 
 BOOL ListPage::OnInitDialog()
@@ -75,10 +75,20 @@ bool ListPage::OnNotify(const NMHDR& header, LRESULT& result)
     return false;
 }
 
+void ListPage::OpenSelected()
+{
+    ListCtrlOpenSelectedFile(m_hWnd, m_list);
+}
+
 void ListPage::RemoveSelected(bool permanent)
 {
     if (ConfirmRemoval())
         DeleteSelectedFiles(permanent);
+}
+
+void ListPage::PrintSelected()
+{
+    PrintList(m_list);
 }
 
 void ListPage::OnColumnClick(int column)

@@ -79,10 +79,14 @@ protected:
     // The rows (or, on a page showing them otherwise, the files) selected.
     virtual int SelectedCount() const;
     void UpdateButtons();
+    // What Open, Recycle or Delete, and Print do: to the list's rows here,
+    // to what a page shows instead of the list where it says so.
+    virtual void OpenSelected();
+    virtual void RemoveSelected(bool permanent);
+    virtual void PrintSelected();
 
 private:
     void OnColumnClick(int column);
-    void RemoveSelected(bool permanent);
 
     ListPageLayout m_layout;
     CFileList m_list;

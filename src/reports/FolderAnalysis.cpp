@@ -174,14 +174,15 @@ std::int64_t FolderAnalysis::DayOf(const FILETIME& time) const
 // stack of their own, not the thread's, so that no depth of tree exhausts
 // it. Returns false once the user asked to stop; the folders still open then
 // close as usual, with what was met in them.
+struct FolderAnalysis::Listing {
+    framework::FileFind find;
+    bool more = false;
+    size_t holderLength = 0;  // of the path of the folder holding this one
+    Totals totals;
+};
+
 bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress, Totals& totals)
 {
-    struct Listing {
-        framework::FileFind find;
-        bool more = false;
-        size_t holderLength = 0;  // of the path of the folder holding this one
-        Totals totals;
-    };
     std::vector<Listing> open(1);
     open.back().more = open.back().find.FindFile(folder + "\\*.*");
     bool goOn = true;
@@ -189,16 +190,13 @@ bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress, Totals& t
         Listing& listing = open.back();
         framework::FileFind& find = listing.find;
         if (goOn && listing.more) {
-            if (find.IsDirectory()) {
-                if (find.IsDots() || find.IsReparsePoint()) {
-                    listing.more = find.FindNextFile();
-                    continue;
-                }
-                // A long stretch of folders without files must stay responsive too.
-                if (!progress.Step(nullptr)) {
-                    goOn = false;
-                    continue;
-                }
+            if (!find.IsDirectory()) {
+                goOn = TakeFile(folder, listing, progress);
+            } else if (find.IsDots() || find.IsReparsePoint()) {
+                listing.more = find.FindNextFile();
+            } else if (!progress.Step(nullptr)) {  // a long stretch of folders must stay responsive too
+                goOn = false;
+            } else {
                 size_t length = folder.size();
                 folder += '\\';
                 folder += find.GetFileName();
@@ -207,29 +205,7 @@ bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress, Totals& t
                 Listing& inner = open.emplace_back();
                 inner.holderLength = length;
                 inner.more = inner.find.FindFile(folder + "\\*.*");
-                continue;
             }
-            Offer(folder, find);
-            std::uint64_t size = find.GetLength();
-            if (m_spaceTree)
-                m_tree.AddFile(find.GetFileName(), size);
-            if (m_folderTotals) {
-                Totals& own = listing.totals;
-                own.bytes = framework::AddSizes(own.bytes, size);
-                ++own.files;
-                own.newest =
-                    std::max(own.newest, static_cast<std::int64_t>(framework::FileTimeTicks(find.GetLastWriteTime())));
-            }
-            ++m_filesAnalyzed;
-            m_totalKilobytes += static_cast<double>(size) / 1024.0;
-            if (progress.WantsText())
-                std::snprintf(m_progressText, sizeof m_progressText, "%d files, %.2f megabytes analyzed",
-                              m_filesAnalyzed, m_totalKilobytes / 1024.0);
-            if (!progress.Step(m_progressText)) {
-                goOn = false;
-                continue;
-            }
-            listing.more = find.FindNextFile();
             continue;
         }
         if (open.size() == 1)
@@ -238,19 +214,48 @@ bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress, Totals& t
         Totals inner = listing.totals;
         size_t holderLength = listing.holderLength;
         open.pop_back();
-        if (m_spaceTree)
-            m_tree.CloseFolder(inner.bytes);
-        if (m_folderTotals) {
-            OfferFolder(folder, inner);
-            m_folders.push_back({folder, inner.bytes, inner.files});
-            open.back().totals.Add(inner);
-        }
+        CloseFolder(folder, inner, open.back().totals);
         folder.resize(holderLength);
         if (goOn)
             open.back().more = open.back().find.FindNextFile();
     }
     totals = open.back().totals;
     return goOn;
+}
+
+bool FolderAnalysis::TakeFile(const std::string& folder, Listing& listing, ProgressSink& progress)
+{
+    const framework::FileFind& find = listing.find;
+    Offer(folder, find);
+    std::uint64_t size = find.GetLength();
+    if (m_spaceTree)
+        m_tree.AddFile(find.GetFileName(), size);
+    if (m_folderTotals) {
+        Totals& own = listing.totals;
+        own.bytes = framework::AddSizes(own.bytes, size);
+        ++own.files;
+        own.newest = std::max(own.newest, static_cast<std::int64_t>(framework::FileTimeTicks(find.GetLastWriteTime())));
+    }
+    ++m_filesAnalyzed;
+    m_totalKilobytes += static_cast<double>(size) / 1024.0;
+    if (progress.WantsText())
+        std::snprintf(m_progressText, sizeof m_progressText, "%d files, %.2f megabytes analyzed", m_filesAnalyzed,
+                      m_totalKilobytes / 1024.0);
+    if (!progress.Step(m_progressText))
+        return false;
+    listing.more = listing.find.FindNextFile();
+    return true;
+}
+
+void FolderAnalysis::CloseFolder(const std::string& folder, const Totals& totals, Totals& holder)
+{
+    if (m_spaceTree)
+        m_tree.CloseFolder(totals.bytes);
+    if (m_folderTotals) {
+        OfferFolder(folder, totals);
+        m_folders.push_back({folder, totals.bytes, totals.files});
+        holder.Add(totals);
+    }
 }
 
 void FolderAnalysis::Offer(const std::string& folder, const framework::FileFind& file)

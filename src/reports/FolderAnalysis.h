@@ -189,7 +189,13 @@ private:
         void Add(const Totals& inner) noexcept;
     };
 
+    // A folder open in the walk: the walk keeps a stack of them instead of recursing.
+    struct Listing;
+
     bool Walk(std::string& folder, ProgressSink& progress, Totals& totals);
+    // Offers the listing's file and moves on; false when the user stopped.
+    bool TakeFile(const std::string& folder, Listing& listing, ProgressSink& progress);
+    void CloseFolder(const std::string& folder, const Totals& totals, Totals& holder);
     void Offer(const std::string& folder, const framework::FileFind& file);
     void OfferFolder(const std::string& folder, const Totals& totals);
     std::int64_t DayOf(const FILETIME& time) const;

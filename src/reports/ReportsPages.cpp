@@ -67,6 +67,15 @@ std::string& AnalysisTarget()
 ReportsTargetPage::ReportsTargetPage(const SettingsStore& settings, const char* skipFlag) noexcept
     : Page(IDD_REPORTS_TARGET, "Reports Page", {{IDC_INTRO, 0, skipFlag}}, &settings), m_settings(settings)
 {
+    // Whichever of the two fields gets the focus chooses its radio button.
+    OnControl(IDC_DRIVE_LIST, CBN_SETFOCUS, [this] { ChooseFolder(false); });
+    OnControl(IDC_FOLDER, EN_SETFOCUS, [this] {
+        ::SendDlgItemMessageA(m_hWnd, IDC_FOLDER, EM_SETSEL, 0, -1);
+        ::SendDlgItemMessageA(m_hWnd, IDC_FOLDER, EM_SCROLLCARET, 0, 0);
+        ChooseFolder(true);
+    });
+    OnControl(IDC_BROWSE, BN_CLICKED, [this] { OnBrowse(); });
+    OnControl(IDC_NEXT, BN_CLICKED, [this] { OnNext(); });
 }
 
 BOOL ReportsTargetPage::OnInitDialog()
@@ -88,38 +97,9 @@ LRESULT ReportsTargetPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_SETFOCUS) {
         OnPageFocus();
-        return TRUE;
+        return 0;
     }
     return Page::HandleMessage(msg, wParam, lParam);
-}
-
-// Whichever of the two fields gets the focus chooses its radio button.
-bool ReportsTargetPage::OnCommand(UINT id, UINT code, HWND control)
-{
-    if (id == IDC_DRIVE_LIST && code == CBN_SETFOCUS) {
-        ChooseFolder(false);
-        return true;
-    }
-    if (id == IDC_FOLDER && code == EN_SETFOCUS) {
-        ::SendDlgItemMessageA(m_hWnd, IDC_FOLDER, EM_SETSEL, 0, -1);
-        ::SendDlgItemMessageA(m_hWnd, IDC_FOLDER, EM_SCROLLCARET, 0, 0);
-        ChooseFolder(true);
-        return true;
-    }
-    return Page::OnCommand(id, code, control);
-}
-
-bool ReportsTargetPage::OnButtonClicked(UINT id)
-{
-    switch (id) {
-    case IDC_BROWSE:
-        OnBrowse();
-        return true;
-    case IDC_NEXT:
-        OnNext();
-        return true;
-    }
-    return Page::OnButtonClicked(id);
 }
 
 // The focus goes to the choice made last: the stored one the first time.
@@ -175,13 +155,9 @@ public:
     void Hide() override { m_page.ClearList(); }
     int SelectedCount() const override { return m_page.ListPage::SelectedCount(); }
     std::vector<std::string> SelectedPaths() const override;
-    void OpenSelected() override { ListCtrlOpenSelectedFile(m_page.m_hWnd, m_page.Results()); }
-    void RemoveSelected(bool permanent) override
-    {
-        if (m_page.ConfirmRemoval())
-            m_page.DeleteSelectedFiles(permanent);
-    }
-    void Print() override { PrintList(m_page.FileList()); }
+    void OpenSelected() override { m_page.ListPage::OpenSelected(); }
+    void RemoveSelected(bool permanent) override { m_page.ListPage::RemoveSelected(permanent); }
+    void Print() override { m_page.ListPage::PrintSelected(); }
     // The list drops the rows of what went as it goes.
     void Refresh() override {}
 
@@ -247,16 +223,16 @@ private:
 };
 
 ReportsResultsPage::ReportsResultsPage(std::string keptFolder)
-    : ListPage({IDD_REPORTS_RESULTS,
-                "Reports Page",
-                IDC_RESULTS_LIST,
-                {{"FileName", kNameWidth}, {"Folder", 200}, {"Size", 80}, {"Last Modified", 80}},
-                2,
-                {{IDC_PRINT, ButtonNeeds::Nothing},
-                 {IDC_DELETE, ButtonNeeds::SelectedFiles},
-                 {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
-                 {IDC_OPEN, ButtonNeeds::OneSelectedFile},
-                 {IDC_START_OVER, ButtonNeeds::Nothing}}},
+    : ListPage({.templateId = IDD_REPORTS_RESULTS,
+                .helpKey = "Reports Page",
+                .listId = IDC_RESULTS_LIST,
+                .columns = {{"FileName", kNameWidth}, {"Folder", 200}, {"Size", 80}, {"Last Modified", 80}},
+                .sizeColumn = 2,
+                .buttons = {{IDC_PRINT, ButtonNeeds::Nothing},
+                            {IDC_DELETE, ButtonNeeds::SelectedFiles},
+                            {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
+                            {IDC_OPEN, ButtonNeeds::OneSelectedFile},
+                            {IDC_START_OVER, ButtonNeeds::Nothing}}},
                {{IDC_START_OVER, 0}}),
       m_keptFolder(std::move(keptFolder))
 {
@@ -292,21 +268,19 @@ BOOL ReportsResultsPage::OnInitDialog()
 }
 
 // The buttons act on the view on show.
-bool ReportsResultsPage::OnButtonClicked(UINT id)
+void ReportsResultsPage::OpenSelected()
 {
-    switch (id) {
-    case IDC_OPEN:
-        m_shown->OpenSelected();
-        return true;
-    case IDC_RECYCLE:
-    case IDC_DELETE:
-        m_shown->RemoveSelected(id == IDC_DELETE);
-        return true;
-    case IDC_PRINT:
-        m_shown->Print();
-        return true;
-    }
-    return ListPage::OnButtonClicked(id);
+    m_shown->OpenSelected();
+}
+
+void ReportsResultsPage::RemoveSelected(bool permanent)
+{
+    m_shown->RemoveSelected(permanent);
+}
+
+void ReportsResultsPage::PrintSelected()
+{
+    m_shown->Print();
 }
 
 int ReportsResultsPage::SelectedCount() const

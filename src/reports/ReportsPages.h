@@ -24,8 +24,6 @@ public:
 protected:
     BOOL OnInitDialog() override;
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
-    bool OnCommand(UINT id, UINT code, HWND control) override;
-    bool OnButtonClicked(UINT id) override;
     void DoDataExchange(framework::DataExchange& dx) override;
 
 private:
@@ -53,7 +51,9 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    bool OnButtonClicked(UINT id) override;
+    void OpenSelected() override;
+    void RemoveSelected(bool permanent) override;
+    void PrintSelected() override;
     void OnPageActivated() override;
     void OnPageResize(int width, int height) override;
     int SelectedCount() const override;

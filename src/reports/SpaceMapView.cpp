@@ -102,7 +102,7 @@ const SpaceMap& CSpaceMapView::Map()
 {
     RECT rect = MapRect();
     if (m_stale || m_map.Width() != rect.right || m_map.Height() != rect.bottom)
-        LayOut();
+        DrawPicture();
     return m_map;
 }
 
@@ -122,7 +122,7 @@ void CSpaceMapView::Invalidate()
 }
 
 // The picture is drawn once per layout; painting only copies it.
-void CSpaceMapView::LayOut()
+void CSpaceMapView::DrawPicture()
 {
     m_stale = false;
     RECT rect = MapRect();

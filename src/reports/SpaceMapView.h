@@ -55,7 +55,7 @@ private:
     void OnMouseMove(POINT point);
     void OnClick(POINT point);
     void OnDoubleClick(POINT point);
-    void LayOut();
+    void DrawPicture();
     void DrawLegend(HDC dc, const RECT& band) const;
     void Invalidate();
     RECT MapRect() const;
