@@ -13,6 +13,15 @@ constexpr int kListBottomMargin = 30;
 
 }  // namespace
 
+std::vector<ListButton> FoundFilesButtons()
+{
+    return {{IDC_PRINT, ButtonNeeds::Nothing},
+            {IDC_DELETE, ButtonNeeds::SelectedFiles},
+            {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
+            {IDC_OPEN, ButtonNeeds::OneSelectedFile},
+            {IDC_START_OVER, ButtonNeeds::Nothing}};
+}
+
 ListPage::ListPage(ListPageLayout layout, std::vector<PageLink> links, const SettingsStore* settings)
     : Page(layout.templateId, layout.helpKey, std::move(links), settings), m_layout(std::move(layout)),
       m_list(m_layout.sizeColumn)

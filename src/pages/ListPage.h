@@ -29,6 +29,10 @@ struct ListButton {
     ButtonNeeds needs;
 };
 
+// The button row, right to left, of a page of files found: Print List,
+// Delete, Recycle, Open and Start Over.
+std::vector<ListButton> FoundFilesButtons();
+
 struct ListPageLayout {
     UINT templateId;
     const char* helpKey;

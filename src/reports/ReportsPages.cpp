@@ -228,11 +228,7 @@ ReportsResultsPage::ReportsResultsPage(std::string keptFolder)
                 .listId = IDC_RESULTS_LIST,
                 .columns = {{"FileName", kNameWidth}, {"Folder", 200}, {"Size", 80}, {"Last Modified", 80}},
                 .sizeColumn = 2,
-                .buttons = {{IDC_PRINT, ButtonNeeds::Nothing},
-                            {IDC_DELETE, ButtonNeeds::SelectedFiles},
-                            {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
-                            {IDC_OPEN, ButtonNeeds::OneSelectedFile},
-                            {IDC_START_OVER, ButtonNeeds::Nothing}}},
+                .buttons = FoundFilesButtons()},
                {{IDC_START_OVER, 0}}),
       m_keptFolder(std::move(keptFolder))
 {

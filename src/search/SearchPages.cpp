@@ -115,11 +115,7 @@ SearchResultsPage::SearchResultsPage() noexcept
                 .listId = IDC_RESULTS_LIST,
                 .columns = {{"File Name", 100}, {"Folder", 220}, {"Size", 80}, {"Date", 80}},
                 .sizeColumn = 2,
-                .buttons = {{IDC_PRINT, ButtonNeeds::Nothing},
-                            {IDC_DELETE, ButtonNeeds::SelectedFiles},
-                            {IDC_RECYCLE, ButtonNeeds::SelectedFiles},
-                            {IDC_OPEN, ButtonNeeds::OneSelectedFile},
-                            {IDC_START_OVER, ButtonNeeds::Nothing}}},
+                .buttons = FoundFilesButtons()},
                {{IDC_START_OVER, 1}})
 {
 }
