@@ -1,6 +1,7 @@
 #include "framework/Drives.h"
 
 #include "framework/Handle.h"
+#include "framework/Path.h"
 
 #include <cstring>
 #include <optional>
@@ -80,6 +81,21 @@ SpaceFigures ExtendedSpaceFigures(std::uint64_t totalBytes, std::uint64_t totalF
     figures.freeMegabytes = static_cast<DWORD>(totalFreeBytes >> 20);
     figures.percentFull = PercentOf(figures.totalMegabytes - figures.freeMegabytes, figures.totalMegabytes);
     return figures;
+}
+
+bool IsDriveRoot(std::string_view path) noexcept
+{
+    if (path.size() == 3 && path[2] == '\\')
+        path.remove_suffix(1);
+    return path.size() == 2 && path[1] == ':' && ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z');
+}
+
+std::optional<std::uint64_t> GetDriveUsedBytes(const std::string& root)
+{
+    ULARGE_INTEGER available{}, total{}, free{};
+    if (!::GetDiskFreeSpaceExW(WidePath(root).c_str(), &available, &total, &free) || free.QuadPart > total.QuadPart)
+        return std::nullopt;
+    return total.QuadPart - free.QuadPart;
 }
 
 void GetDriveSpace(const char* root, double* percentFull, double* totalMegabytes, double* freeMegabytes,

@@ -4,13 +4,20 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace framework {
 
 // Every root ("C:\") of type DRIVE_FIXED, in the system's order.
 std::vector<std::string> GetFixedDriveRoots();
+
+// Whether a path names a drive's root, as "C:" or "C:\\".
+bool IsDriveRoot(std::string_view path) noexcept;
+// What the drive holds: its capacity less its free space; none when it cannot tell.
+std::optional<std::uint64_t> GetDriveUsedBytes(const std::string& root);
 
 // Fills the outputs that are not null. Megabytes are of 1,048,576 bytes.
 void GetDriveSpace(const char* root, double* percentFull, double* totalMegabytes, double* freeMegabytes,

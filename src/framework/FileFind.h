@@ -7,11 +7,18 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace framework {
 
+// Files on demand: their content lives elsewhere, and reading it fetches it.
+bool IsOnlineOnly(DWORD attributes) noexcept;
+
 // Lists through the wide-character calls, so that a folder of any depth is
-// read and every name comes back whole, as the program's text.
+// read and every name comes back whole, as the program's text. A whole
+// folder ("C:\Data\*" or "C:\Data\*.*") is read by its handle, in
+// batches that also tell each entry's allocation and file id; a file system
+// that refuses that is listed as any pattern is, without those two.
 class FileFind {
 public:
     // Starts a listing such as "C:\Data\*.*" and moves to its first entry;
@@ -19,7 +26,10 @@ public:
     bool FindFile(const std::string& pattern);
     // Moves to the next entry; false at the end of the listing.
     bool FindNextFile();
-    void Close() noexcept { m_handle.reset(); }
+    void Close() noexcept;
+    // After FindFile returned false: whether the folder could not be read
+    // at all, rather than held nothing.
+    bool Unreadable() const noexcept { return m_unreadable; }
 
     bool IsDots() const noexcept;
     DWORD GetAttributes() const noexcept { return m_data.dwFileAttributes; }
@@ -35,12 +45,29 @@ public:
     std::string GetFilePath() const { return m_root + m_name; }
     std::uint64_t GetLength() const noexcept;
     FILETIME GetLastWriteTime() const noexcept { return m_data.ftLastWriteTime; }
+    // The file's number on its volume, which its hard links share (0: not known).
+    std::uint64_t GetFileId() const noexcept { return m_fileId; }
+    bool IsOnlineOnly() const noexcept { return framework::IsOnlineOnly(m_data.dwFileAttributes); }
+    // The bytes the file takes on its volume: nothing for a file kept
+    // online, what the system says of a compressed or sparse one, else its
+    // allocation (where the listing does not tell it, its length).
+    std::uint64_t GetSizeOnDisk() const;
 
 private:
+    bool ListFolder();
+    bool ReadBatch();
+    void TakeEntry();
     void TakeName();
 
     FindHandle m_handle;
+    KernelHandle m_folder;
+    std::vector<std::uint64_t> m_batch;  // eight-byte aligned, as the entries need
+    size_t m_entry = 0;                  // where the current entry starts in the batch, in bytes
     WIN32_FIND_DATAW m_data{};
+    std::uint64_t m_allocation = 0;
+    std::uint64_t m_fileId = 0;
+    bool m_byHandle = false;
+    bool m_unreadable = false;
     std::string m_name;
     std::string m_root;
 };

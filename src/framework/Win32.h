@@ -16,6 +16,9 @@ constexpr std::uint64_t MakeUInt64(DWORD high, DWORD low) noexcept
     return (static_cast<std::uint64_t>(high) << 32) | low;
 }
 
+// A byte count that was not kept (by an earlier version of a file, say).
+constexpr std::uint64_t kUnknownBytes = UINT64_MAX;
+
 // Sizes summed stop at the largest: a total past 2^64 bytes never wraps
 // round to a small one.
 constexpr std::uint64_t AddSizes(std::uint64_t a, std::uint64_t b) noexcept

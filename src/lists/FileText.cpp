@@ -37,6 +37,23 @@ std::string FormatFileSize(std::uint64_t bytes)
     return text;
 }
 
+std::string FormatSpace(std::uint64_t bytes)
+{
+    if (bytes < 1024 * kMegabyte)
+        return FormatFileSize(bytes);
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f G", static_cast<double>(bytes) / (1024.0 * kMegabyte));
+    return text;
+}
+
+std::string FormatCount(std::uint64_t count)
+{
+    std::string digits = std::to_string(count);
+    for (size_t at = digits.size(); at > 3; at -= 3)
+        digits.insert(at - 3, 1, ',');
+    return digits;
+}
+
 std::uint64_t ParseFileSize(const char* text)
 {
     if (std::strstr(text, "bytes"))

@@ -8,6 +8,10 @@
 
 // "%d bytes", "%.1f K", "%d K" or "%.2f M".
 std::string FormatFileSize(std::uint64_t bytes);
+// A total as a sentence gives it: "%.1f G" from a gigabyte, else as FormatFileSize.
+std::string FormatSpace(std::uint64_t bytes);
+// A count with its thousands grouped: "312,004".
+std::string FormatCount(std::uint64_t count);
 // The byte count a size text stands for (0 for a text without a unit).
 std::uint64_t ParseFileSize(const char* text);
 // The local date as "%d/%02d/%02d", or "00/00/00" for a time before 1970

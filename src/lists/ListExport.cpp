@@ -2,6 +2,7 @@
 
 #include "framework/Handle.h"
 #include "framework/Path.h"
+#include "framework/Win32.h"
 
 #include <algorithm>
 #include <cstring>
@@ -165,8 +166,11 @@ std::string ListCsv(const CFileList& list)
     std::vector<std::string> fields = list.Captions();
     const size_t columns = fields.size();
     const bool bytes = rows.SizeColumn() >= 0;
+    const bool onDisk = rows.DiskColumn() >= 0;
     if (bytes)
         fields.emplace_back("Bytes");
+    if (onDisk)
+        fields.emplace_back("Bytes on disk");
     std::string csv = kByteOrderMark;
     AppendRecord(csv, fields);
     std::vector<bool> dates = DateColumns(rows, columns);
@@ -180,6 +184,9 @@ std::string ListCsv(const CFileList& list)
         }
         if (bytes)
             fields.push_back(std::to_string(rows.Size(row)));
+        if (onDisk)
+            fields.push_back(rows.OnDisk(row) == framework::kUnknownBytes ? std::string()
+                                                                          : std::to_string(rows.OnDisk(row)));
         AppendRecord(csv, fields);
     }
     return csv;

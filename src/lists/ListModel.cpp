@@ -1,6 +1,7 @@
 #include "lists/ListModel.h"
 
 #include "framework/Text.h"
+#include "framework/Win32.h"
 #include "lists/FileText.h"
 
 #include <algorithm>
@@ -52,21 +53,18 @@ void ListModel::Reserve(size_t rows)
     m_rows.reserve(rows);
 }
 
-size_t ListModel::Add(std::initializer_list<std::string_view> cells, std::uint64_t size, RowPlace place, RowKind kind)
+size_t ListModel::Add(std::initializer_list<std::string_view> cells, std::uint64_t size, RowPlace place, RowKind kind,
+                      std::uint64_t onDisk)
 {
-    Row row{m_text.size(),
-            size,
-            ++m_added,
-            kIconNotYet,
-            true,
-            kind,
-            static_cast<std::uint8_t>(std::min<size_t>(cells.size(), 255))};
+    Row row{m_text.size(), size, onDisk, ++m_added,
+            kIconNotYet,   true, kind,   static_cast<std::uint8_t>(std::min<size_t>(cells.size(), 255))};
     int column = 0;
     for (std::string_view cell : cells) {
         if (column == row.cells)
             break;
-        if (column++ != m_sizeColumn)
+        if (column != m_sizeColumn && column != m_diskColumn)
             m_text += cell;
+        ++column;
         m_text += '\0';
     }
     return Insert(Place(place, cells.size() ? *cells.begin() : std::string_view{}), row);
@@ -74,7 +72,7 @@ size_t ListModel::Add(std::initializer_list<std::string_view> cells, std::uint64
 
 size_t ListModel::AddMessage(std::string_view text)
 {
-    Row row{m_text.size(), 0, ++m_added, kNoImage, false, RowKind::FileRow, 1};
+    Row row{m_text.size(), 0, 0, ++m_added, kNoImage, false, RowKind::FileRow, 1};
     m_text += text;
     m_text += '\0';
     return Insert(m_rows.size(), row);
@@ -122,6 +120,8 @@ std::string ListModel::Text(size_t row, int column) const
     const Row& entry = m_rows[row];
     if (column == m_sizeColumn)
         return entry.file ? FormatFileSize(entry.size) : std::string();
+    if (column == m_diskColumn)
+        return entry.file && entry.onDisk != framework::kUnknownBytes ? FormatFileSize(entry.onDisk) : std::string();
     return std::string(Cell(entry, column));
 }
 
@@ -129,9 +129,10 @@ std::vector<size_t> ListModel::Sort(int column, SortKind kind, bool ascending)
 {
     std::vector<size_t> order(m_rows.size());
     std::iota(order.begin(), order.end(), size_t{0});
-    if (kind == SortKind::Size) {
+    if (kind != SortKind::Text) {
+        auto bytes = [&](size_t row) { return kind == SortKind::Size ? m_rows[row].size : m_rows[row].onDisk; };
         std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-            std::uint64_t first = m_rows[a].size, second = m_rows[b].size;
+            std::uint64_t first = bytes(a), second = bytes(b);
             return ascending ? first > second : first < second;
         });
     } else {

@@ -16,7 +16,7 @@ enum class RowPlace {
     NameOrder,  // among the others, in order of column 0 without case
 };
 
-enum class SortKind { Text, Size };
+enum class SortKind { Text, Size, OnDisk };
 
 // What a row that names something names.
 enum class RowKind : std::uint8_t { FileRow, FolderRow };
@@ -36,28 +36,32 @@ public:
 
     void Clear();
     void Reserve(size_t rows);
-    // A file (or folder) row; the cell of the size column is not kept but
-    // written from size. Its item data is the number of rows added since
-    // Clear. Returns the row's place.
+    // A file (or folder) row; the cells of the size and disk columns are not
+    // kept but written from size and onDisk (blank where not known). Its item
+    // data is the number of rows added since Clear. Returns the row's place.
     size_t Add(std::initializer_list<std::string_view> cells, std::uint64_t size, RowPlace place = RowPlace::End,
-               RowKind kind = RowKind::FileRow);
+               RowKind kind = RowKind::FileRow, std::uint64_t onDisk = 0);
     // A row that names no file: only its text, no icon, no size.
     size_t AddMessage(std::string_view text);
 
     size_t Count() const noexcept { return m_rows.size(); }
     int SizeColumn() const noexcept { return m_sizeColumn; }
+    // The column that shows the bytes a row takes on the disk (-1: none).
+    int DiskColumn() const noexcept { return m_diskColumn; }
+    void SetDiskColumn(int column) noexcept { m_diskColumn = column; }
     std::string Text(size_t row, int column) const;
     // A file or a folder row, not a message.
     bool IsFile(size_t row) const noexcept { return m_rows[row].file; }
     bool IsFolder(size_t row) const noexcept { return m_rows[row].file && m_rows[row].kind == RowKind::FolderRow; }
     std::uint64_t Size(size_t row) const noexcept { return m_rows[row].size; }
+    std::uint64_t OnDisk(size_t row) const noexcept { return m_rows[row].onDisk; }
     std::uint32_t Data(size_t row) const noexcept { return m_rows[row].data; }
     int Image(size_t row) const noexcept { return m_rows[row].image; }
     void SetImage(size_t row, int image) noexcept { m_rows[row].image = image; }
 
     // Reorders the rows by one column (stable). Text: A to Z when ascending,
-    // letters taken without case. Size: by the rows' byte counts, the
-    // largest first when ascending.
+    // letters taken without case. Size and OnDisk: by the rows' byte counts,
+    // the largest first when ascending.
     // Returns, for every new place, the place the row had before.
     std::vector<size_t> Sort(int column, SortKind kind, bool ascending);
     // Drops the rows at these places (ascending, no repeats).
@@ -67,6 +71,7 @@ private:
     struct Row {
         size_t text;  // where the row's cells start in m_text
         std::uint64_t size;
+        std::uint64_t onDisk;
         std::uint32_t data;
         int image;
         bool file;
@@ -79,6 +84,7 @@ private:
     size_t Insert(size_t place, Row row);
 
     int m_sizeColumn;
+    int m_diskColumn = -1;
     std::vector<Row> m_rows;
     // Every row's cells, each ended by a zero. Removed rows leave their
     // texts behind until Clear.

@@ -104,11 +104,35 @@ void ListPage::OnColumnClick(int column)
 {
     if (column < 0 || static_cast<size_t>(column) >= m_ascending.size())
         return;
-    SortKind kind = column == m_layout.sizeColumn ? SortKind::Size : SortKind::Text;
+    SortKind kind = column == m_layout.sizeColumn          ? SortKind::Size
+                    : column == m_list.Rows().DiskColumn() ? SortKind::OnDisk
+                                                           : SortKind::Text;
     size_t index = static_cast<size_t>(column);
     bool ascending = !m_ascending[index];
     ListCtrlSortItems(m_list, column, kind, ascending);
     m_ascending[index] = ascending;
+}
+
+void ListPage::ShowDiskColumn(bool shown)
+{
+    int at = m_layout.sizeColumn + 1;
+    if (m_layout.sizeColumn < 0 || shown == (m_list.Rows().DiskColumn() >= 0))
+        return;
+    ClearList();
+    HWND list = m_list.GetSafeHwnd();
+    auto index = static_cast<size_t>(at);
+    if (shown) {
+        LVCOLUMNA column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = const_cast<char*>("On disk");
+        column.cx = m_layout.columns[static_cast<size_t>(m_layout.sizeColumn)].width;
+        ::SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
+        m_ascending.insert(m_ascending.begin() + at, false);
+    } else {
+        ::SendMessageA(list, LVM_DELETECOLUMN, index, 0);
+        m_ascending.erase(m_ascending.begin() + at);
+    }
+    m_list.Rows().SetDiskColumn(shown ? at : -1);
 }
 
 void ListPage::OnPageResize(int width, int height)

@@ -78,6 +78,9 @@ protected:
     virtual bool ConfirmRemoval() { return true; }
     // After the shell has recycled or deleted these files of the list.
     virtual void OnFilesDeleted(const std::vector<std::string>&) {}
+    // Shows an "On disk" column right of the size column, filled from the
+    // rows' bytes on disk, or takes it away; rows added before are cleared.
+    void ShowDiskColumn(bool shown);
     // The next click on any column sorts it ascending again.
     void ResetSortOrders() { m_ascending.assign(m_ascending.size(), false); }
     // The rows (or, on a page showing them otherwise, the files) selected.

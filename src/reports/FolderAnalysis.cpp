@@ -1,5 +1,6 @@
 #include "reports/FolderAnalysis.h"
 
+#include "framework/Drives.h"
 #include "framework/FileFind.h"
 #include "framework/Path.h"
 #include "framework/Text.h"
@@ -125,6 +126,10 @@ void FolderAnalysis::Start(const std::string& target, ProgressSink& progress)
         list.reserve(2 * kRankLimit);
     }
     m_folders.clear();
+    m_unread.clear();
+    m_counted.Clear();
+    m_found = {};
+    m_driveUsed.reset();
     m_filesAnalyzed = 0;
     m_totalKilobytes = 0;
     m_progressText[0] = '\0';
@@ -145,15 +150,19 @@ void FolderAnalysis::Start(const std::string& target, ProgressSink& progress)
     m_tree.Clear();
     if (m_spaceTree)
         m_tree.Start(folder);
-    Totals totals;
-    m_completed = Walk(folder, progress, totals);
+    m_completed = Walk(folder, progress, m_found);
     if (m_spaceTree)
-        m_tree.CloseFolder(totals.bytes);
+        m_tree.CloseFolder(m_found.bytes, m_found.onDisk);
+    // The ids are needed only while walking.
+    m_counted.Clear();
+    if (m_completed && framework::IsDriveRoot(m_target))
+        m_driveUsed = framework::GetDriveUsedBytes(m_target + '\\');
 }
 
 void FolderAnalysis::Totals::Add(const Totals& inner) noexcept
 {
     bytes = framework::AddSizes(bytes, inner.bytes);
+    onDisk = framework::AddSizes(onDisk, inner.onDisk);
     files += inner.files;
     newest = std::max(newest, inner.newest);
 }
@@ -184,7 +193,7 @@ struct FolderAnalysis::Listing {
 bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress, Totals& totals)
 {
     std::vector<Listing> open(1);
-    open.back().more = open.back().find.FindFile(folder + "\\*.*");
+    open.back().more = ListFolder(folder, open.back().find);
     bool goOn = true;
     for (;;) {
         Listing& listing = open.back();
@@ -204,7 +213,7 @@ bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress, Totals& t
                     m_tree.OpenFolder(find.GetFileName());
                 Listing& inner = open.emplace_back();
                 inner.holderLength = length;
-                inner.more = inner.find.FindFile(folder + "\\*.*");
+                inner.more = ListFolder(folder, inner.find);
             }
             continue;
         }
@@ -223,21 +232,22 @@ bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress, Totals& t
     return goOn;
 }
 
+bool FolderAnalysis::ListFolder(const std::string& folder, framework::FileFind& find)
+{
+    bool listed = find.FindFile(folder + "\\*.*");
+    if (!listed && find.Unreadable())
+        m_unread.push_back(folder);
+    return listed;
+}
+
 bool FolderAnalysis::TakeFile(const std::string& folder, Listing& listing, ProgressSink& progress)
 {
     const framework::FileFind& find = listing.find;
     Offer(folder, find);
-    std::uint64_t size = find.GetLength();
-    if (m_spaceTree)
-        m_tree.AddFile(find.GetFileName(), size);
-    if (m_folderTotals) {
-        Totals& own = listing.totals;
-        own.bytes = framework::AddSizes(own.bytes, size);
-        ++own.files;
-        own.newest = std::max(own.newest, static_cast<std::int64_t>(framework::FileTimeTicks(find.GetLastWriteTime())));
-    }
+    if (m_folderTotals)
+        Count(find, listing.totals);
     ++m_filesAnalyzed;
-    m_totalKilobytes += static_cast<double>(size) / 1024.0;
+    m_totalKilobytes += static_cast<double>(find.GetLength()) / 1024.0;
     if (progress.WantsText())
         std::snprintf(m_progressText, sizeof m_progressText, "%d files, %.2f megabytes analyzed", m_filesAnalyzed,
                       m_totalKilobytes / 1024.0);
@@ -247,13 +257,32 @@ bool FolderAnalysis::TakeFile(const std::string& folder, Listing& listing, Progr
     return true;
 }
 
+// The reports list every name; the totals count a file once, under the name
+// the walk met first.
+void FolderAnalysis::Count(const framework::FileFind& file, Totals& own)
+{
+    if (!m_counted.Insert(file.GetFileId())) {
+        if (m_spaceTree)
+            m_tree.AddLink(file.GetFileName());
+        return;
+    }
+    std::uint64_t size = file.GetLength();
+    std::uint64_t onDisk = file.GetSizeOnDisk();
+    if (m_spaceTree)
+        m_tree.AddFile(file.GetFileName(), size, onDisk);
+    own.bytes = framework::AddSizes(own.bytes, size);
+    own.onDisk = framework::AddSizes(own.onDisk, onDisk);
+    ++own.files;
+    own.newest = std::max(own.newest, static_cast<std::int64_t>(framework::FileTimeTicks(file.GetLastWriteTime())));
+}
+
 void FolderAnalysis::CloseFolder(const std::string& folder, const Totals& totals, Totals& holder)
 {
     if (m_spaceTree)
-        m_tree.CloseFolder(totals.bytes);
+        m_tree.CloseFolder(totals.bytes, totals.onDisk);
     if (m_folderTotals) {
         OfferFolder(folder, totals);
-        m_folders.push_back({folder, totals.bytes, totals.files});
+        m_folders.push_back({folder, totals.bytes, totals.files, totals.onDisk});
         holder.Add(totals);
     }
 }
@@ -283,8 +312,9 @@ void FolderAnalysis::OfferFolder(const std::string& folder, const Totals& totals
         [&](const ReportEntry& e) { return e.size > totals.bytes; },
         [&] {
             if (totals.files == 0)
-                return ReportEntry{folder, 0, {}, 0, 0};
+                return ReportEntry{folder, 0, {}, 0, 0, 0};
             FILETIME newest = framework::FileTimeFromTicks(static_cast<std::uint64_t>(totals.newest));
-            return ReportEntry{folder, totals.bytes, FormatFileDate(newest), DayOf(newest), totals.files};
+            return ReportEntry{folder,        totals.bytes, FormatFileDate(newest),
+                               DayOf(newest), totals.files, totals.onDisk};
         });
 }

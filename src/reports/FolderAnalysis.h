@@ -3,6 +3,7 @@
 // ranks its folders by the space the files below them take.
 #pragma once
 
+#include "reports/FileIdSet.h"
 #include "reports/SpaceTree.h"
 #include "working/ProgressSink.h"
 
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,18 +21,21 @@ class FileFind;
 
 // One file a report keeps, or one folder with the files below it.
 struct ReportEntry {
-    std::string path;        // folder + "\" + name
-    std::uint64_t size = 0;  // a folder's: all files below it
-    std::string dateText;    // as FormatFileDate writes it; a folder's: its newest file's (none: empty)
-    std::int64_t day = 0;    // local day number, ordered as dateText; 0 for "00/00/00"
-    int files = 0;           // a folder's: the files below it
+    std::string path;          // folder + "\" + name
+    std::uint64_t size = 0;    // a folder's: all files below it
+    std::string dateText;      // as FormatFileDate writes it; a folder's: its newest file's (none: empty)
+    std::int64_t day = 0;      // local day number, ordered as dateText; 0 for "00/00/00"
+    int files = 0;             // a folder's: the files below it
+    std::uint64_t onDisk = 0;  // a folder's: what its files take on the disk
 };
 
-// What the files below one folder add up to, as an analysis keeps it.
+// What the files below one folder add up to, as an analysis keeps it; a
+// file with several names counts once, where the walk met it first.
 struct FolderTotal {
     std::string path;
     std::uint64_t bytes = 0;
     int files = 0;
+    std::uint64_t onDisk = 0;
 };
 
 // The reports, in the order of their lists and of the Report list; each is
@@ -178,11 +183,19 @@ public:
     SpaceTree& Tree() noexcept { return m_tree; }
     int FilesAnalyzed() const noexcept { return m_filesAnalyzed; }
     double TotalKilobytes() const noexcept { return m_totalKilobytes; }
+    // The whole target: its files once each, and the bytes they take on the disk.
+    FolderTotal Found() const { return {m_target, m_found.bytes, m_found.files, m_found.onDisk}; }
+    // The folders the walk could not list.
+    const std::vector<std::string>& UnreadFolders() const noexcept { return m_unread; }
+    // For a whole drive walked to the end: its used space as the drive told
+    // it then (capacity less free space); else none.
+    std::optional<std::uint64_t> DriveUsedBytes() const noexcept { return m_driveUsed; }
 
 private:
     // What the files below one folder add up to.
     struct Totals {
         std::uint64_t bytes = 0;
+        std::uint64_t onDisk = 0;
         int files = 0;
         std::int64_t newest = INT64_MIN;  // file-time ticks, taken as signed
 
@@ -193,8 +206,10 @@ private:
     struct Listing;
 
     bool Walk(std::string& folder, ProgressSink& progress, Totals& totals);
+    bool ListFolder(const std::string& folder, framework::FileFind& find);
     // Offers the listing's file and moves on; false when the user stopped.
     bool TakeFile(const std::string& folder, Listing& listing, ProgressSink& progress);
+    void Count(const framework::FileFind& file, Totals& own);
     void CloseFolder(const std::string& folder, const Totals& totals, Totals& holder);
     void Offer(const std::string& folder, const framework::FileFind& file);
     void OfferFolder(const std::string& folder, const Totals& totals);
@@ -203,9 +218,13 @@ private:
     bool m_folderTotals;
     bool m_spaceTree;
     SpaceTree m_tree;
+    FileIdSet m_counted;  // the ids of the files met, so that a file of several names counts once
     std::array<std::vector<ReportEntry>, kReportCount> m_lists;
     std::vector<FolderTotal> m_folders;
+    std::vector<std::string> m_unread;
     std::string m_target;
+    Totals m_found;
+    std::optional<std::uint64_t> m_driveUsed;
     bool m_completed = false;
     int m_filesAnalyzed = 0;
     double m_totalKilobytes = 0;

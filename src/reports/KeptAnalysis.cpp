@@ -4,6 +4,7 @@
 #include "framework/Handle.h"
 #include "framework/Path.h"
 #include "framework/Text.h"
+#include "framework/Win32.h"
 #include "lists/FileText.h"
 
 #include <shlobj.h>
@@ -17,7 +18,9 @@
 namespace {
 
 constexpr char kMagic[4] = {'C', 'V', 'K', 'A'};
-constexpr std::uint32_t kVersion = 1;
+// Version 2 adds each folder's bytes on disk; files of version 1 still load, without them.
+constexpr std::uint32_t kVersion = 2;
+constexpr std::uint32_t kVersionWithoutDisk = 1;
 constexpr size_t kHeaderSize = sizeof kMagic + 4 + 8;
 
 template <typename T> void Put(std::string& out, T value)
@@ -36,8 +39,8 @@ void PutText(std::string& out, std::string_view text)
 // A path is at most 32,767 UTF-16 units, each at most three bytes of the
 // program's text.
 constexpr std::uint32_t kPathBytesLimit = 3 * 32767;
-// The largest folder record: length, path, bytes, files.
-constexpr std::uint64_t kRecordBytesLimit = 4 + kPathBytesLimit + 8 + 4;
+// The largest folder record: length, path, bytes, files, bytes on disk.
+constexpr std::uint64_t kRecordBytesLimit = 4 + kPathBytesLimit + 8 + 4 + 8;
 // Some two million folders at a hundred bytes of path each. A larger file is
 // not refused by its count alone, but nothing this program keeps needs it,
 // and loading it could take more memory than there is.
@@ -152,15 +155,19 @@ std::string Lowered(std::string_view text)
     return lowered;
 }
 
-// The header's analysis time, or none when the file is not one of ours.
-std::optional<std::uint64_t> ReadHeader(Reader& reader)
+struct Header {
+    std::uint32_t version = 0;
+    std::uint64_t time = 0;
+};
+
+// The header, or none when the file is not one of ours.
+std::optional<Header> ReadHeader(Reader& reader)
 {
-    bool ours = reader.GetBytes(sizeof kMagic) == std::string_view(kMagic, sizeof kMagic) &&
-                reader.Get<std::uint32_t>() == kVersion;
-    auto time = reader.Get<std::uint64_t>();
-    if (!ours || reader.Failed())
+    bool ours = reader.GetBytes(sizeof kMagic) == std::string_view(kMagic, sizeof kMagic);
+    Header header{reader.Get<std::uint32_t>(), reader.Get<std::uint64_t>()};
+    if (!ours || reader.Failed() || (header.version != kVersion && header.version != kVersionWithoutDisk))
         return std::nullopt;
-    return time;
+    return header;
 }
 
 std::optional<std::uint64_t> HeaderTime(const std::string& path)
@@ -169,7 +176,8 @@ std::optional<std::uint64_t> HeaderTime(const std::string& path)
     if (!file)
         return std::nullopt;
     Reader reader(file->handle.get(), std::min<std::uint64_t>(file->size, kHeaderSize));
-    return ReadHeader(reader);
+    std::optional<Header> header = ReadHeader(reader);
+    return header ? std::optional(header->time) : std::nullopt;
 }
 
 }  // namespace
@@ -206,6 +214,7 @@ bool AnalysisKeeper::Keep(const std::string& target, std::uint64_t time, const s
         PutText(data, std::string_view(folder.path).substr(std::min(below, folder.path.size())));
         Put(data, folder.bytes);
         Put(data, static_cast<std::uint32_t>(folder.files));
+        Put(data, folder.onDisk);
     }
     ::CreateDirectoryW(framework::WidePath(m_folder).c_str(), nullptr);
     std::string path = FileFor(target);
@@ -241,11 +250,12 @@ std::optional<KeptAnalysis> AnalysisKeeper::Load(const std::string& target) cons
     if (!file || file->size > kKeptBytesLimit)
         return std::nullopt;
     Reader reader(file->handle.get(), file->size);
-    std::optional<std::uint64_t> time = ReadHeader(reader);
-    if (!time)
+    std::optional<Header> header = ReadHeader(reader);
+    if (!header)
         return std::nullopt;
+    bool withDisk = header->version == kVersion;
     KeptAnalysis kept;
-    kept.time = *time;
+    kept.time = header->time;
     kept.target = reader.GetText();
     auto count = reader.Get<std::uint32_t>();
     // Each folder takes 16 bytes at least and a record of the longest path
@@ -260,6 +270,7 @@ std::optional<KeptAnalysis> AnalysisKeeper::Load(const std::string& target) cons
         folder.path += reader.GetText();
         folder.bytes = reader.Get<std::uint64_t>();
         folder.files = static_cast<int>(reader.Get<std::uint32_t>());
+        folder.onDisk = withDisk ? reader.Get<std::uint64_t>() : framework::kUnknownBytes;
         kept.folders.push_back(std::move(folder));
     }
     if (reader.Failed() || !reader.AtEnd())
@@ -294,7 +305,8 @@ std::vector<ReportEntry> GrownFolders(const KeptAnalysis& before, const std::vec
     entries.reserve(shown);
     for (size_t i = 0; i < shown; ++i) {
         const FolderTotal& folder = *grown[i].folder;
-        entries.push_back({folder.path, folder.bytes, "+" + FormatFileSize(grown[i].growth), 0, folder.files});
+        entries.push_back(
+            {folder.path, folder.bytes, "+" + FormatFileSize(grown[i].growth), 0, folder.files, folder.onDisk});
     }
     return entries;
 }

@@ -4,7 +4,8 @@
 // One file per target, "Analysis-<hash of the target>.dat", little-endian:
 //   "CVKA", u32 version, u64 analysis time (UTC file-time ticks),
 //   u32 length + the target's path, u32 folder count, then per folder
-//   u32 length + its path below the target, u64 bytes, u32 files.
+//   u32 length + its path below the target, u64 bytes, u32 files, u64 bytes
+//   on disk (version 2; version 1 ends the record before them).
 // A file ends exactly after its last folder; anything else is not trusted.
 // One larger than its count of folders can need, or than 256 MiB, is refused
 // before its folders are read.

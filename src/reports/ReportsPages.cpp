@@ -25,6 +25,7 @@ constexpr int kNameWidth = 130;
 constexpr const char* kSpaceMapCaption = "Space map";
 constexpr int kStatusHeight = 16;
 constexpr int kMessageWidth = 256;
+constexpr size_t kUnreadShown = 20;
 
 bool IsChecked(HWND dialog, int id)
 {
@@ -57,6 +58,23 @@ void SetColumnHeading(HWND list, int index, const char* heading)
 }
 
 }  // namespace
+
+std::string FoundText(const FolderAnalysis& analysis)
+{
+    FolderTotal found = analysis.Found();
+    std::string text = "Found: " + FormatSpace(found.onDisk) + " on disk in " +
+                       FormatCount(static_cast<std::uint64_t>(found.files)) + (found.files == 1 ? " file." : " files.");
+    if (std::optional<std::uint64_t> used = analysis.DriveUsedBytes()) {
+        std::uint64_t notSeen = *used > found.onDisk ? *used - found.onDisk : 0;
+        text += " Not seen: " + FormatSpace(notSeen) + " (system files, folders you may not read).";
+    }
+    size_t unread = analysis.UnreadFolders().size();
+    if (unread > 0) {
+        text += ' ' + FormatCount(unread) + (unread == 1 ? " folder" : " folders") +
+                " could not be read: click here to list them.";
+    }
+    return text;
+}
 
 std::string& AnalysisTarget()
 {
@@ -247,6 +265,7 @@ ReportsResultsPage::ReportsResultsPage(std::string keptFolder)
     m_shown = m_views.front().get();
     OnControl(IDC_REPORT_LIST, CBN_SELCHANGE, [this] { OnReportChosen(); });
     OnControl(IDC_MAP_UP, BN_CLICKED, [this] { m_map->Control().Up(); });
+    OnControl(IDC_FOUND, STN_CLICKED, [this] { ListUnreadFolders(); });
 }
 
 ReportsResultsPage::~ReportsResultsPage() = default;
@@ -289,6 +308,10 @@ void ReportsResultsPage::OnPageResize(int width, int height)
     ListPage::OnPageResize(width, height);
     if (width <= 0 || height <= 0)
         return;
+    HWND found = ::GetDlgItem(m_hWnd, IDC_FOUND);
+    RECT line = framework::ChildRect(found);
+    ::SetWindowPos(found, nullptr, 0, 0, width - line.left, line.bottom - line.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // The map and its status line take the list's place.
     RECT list = framework::ChildRect(Results().GetSafeHwnd());
     SIZE size = framework::RectSize(list);
@@ -309,9 +332,25 @@ void ReportsResultsPage::OnPageActivated()
     SpaceMapView().SetTree(nullptr);
     m_analysis.Start(target, session.Sink());
     SpaceMapView().SetTree(&m_analysis.Tree());
+    ::SetDlgItemTextW(m_hWnd, IDC_FOUND, framework::WideText(FoundText(m_analysis)).c_str());
     CompareWithKept(framework::FileTimeTicks(started));
     ResetSortOrders();
     ShowView(0);
+}
+
+// The folders the walk could not list, as many as a message shows.
+void ReportsResultsPage::ListUnreadFolders()
+{
+    const std::vector<std::string>& unread = m_analysis.UnreadFolders();
+    if (unread.empty())
+        return;
+    std::string text = "These folders could not be read:\n";
+    size_t shown = std::min(unread.size(), kUnreadShown);
+    for (size_t i = 0; i < shown; ++i)
+        text += "\n" + unread[i];
+    if (unread.size() > shown)
+        text += "\n... and " + FormatCount(unread.size() - shown) + " more.";
+    framework::GetSeams().messageBox(m_hWnd, text.c_str(), "Corvane", MB_OK | MB_ICONINFORMATION);
 }
 
 // What went is recorded in the tree, which every view reads.
@@ -384,8 +423,11 @@ void ReportsResultsPage::ReportListView::Show(const std::string& selected)
 {
     HWND list = m_page.Results().GetSafeHwnd();
     ::ShowWindow(list, SW_SHOW);
-    SetColumnHeading(list, 3, LastColumn());
     m_page.ClearList();
+    // Folders show what their files take on the disk too; files as the reports define them.
+    bool folders = m_kind == RowKind::FolderRow;
+    m_page.ShowDiskColumn(folders);
+    SetColumnHeading(list, folders ? 4 : 3, LastColumn());
     size_t selectedRow = AddRows(selected);
     if (m_page.Rows().Count() == 0) {
         ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, kMessageWidth);
@@ -415,8 +457,11 @@ size_t ReportsResultsPage::ReportListView::AddRows(const std::string& selected)
             selectedRow = rows.Count();
         std::string_view path = entry.path;
         size_t slash = path.find_last_of('\\');
-        rows.Add({path.substr(slash + 1), path.substr(0, slash), {}, entry.dateText}, entry.size, RowPlace::End,
-                 m_kind);
+        std::string_view name = path.substr(slash + 1), folder = path.substr(0, slash);
+        if (m_kind == RowKind::FolderRow)
+            rows.Add({name, folder, {}, {}, entry.dateText}, entry.size, RowPlace::End, m_kind, entry.onDisk);
+        else
+            rows.Add({name, folder, {}, entry.dateText}, entry.size, RowPlace::End, m_kind);
     }
     return selectedRow;
 }
@@ -504,7 +549,10 @@ void ReportsResultsPage::SpaceMapResultsView::ShowStatus(std::uint32_t node)
     if (node == SpaceTree::kNone)
         node = m_control.Selected();
     std::string text;
-    if (node != SpaceTree::kNone)
-        text = Tree().Path(node) + "  (" + FormatFileSize(Tree().At(node).size) + ")";
+    if (node != SpaceTree::kNone) {
+        const SpaceTree::Node& entry = Tree().At(node);
+        text =
+            Tree().Path(node) + "  (" + FormatFileSize(entry.size) + ", " + FormatFileSize(entry.onDisk) + " on disk)";
+    }
     ::SetDlgItemTextW(m_page.m_hWnd, IDC_MAP_STATUS, framework::WideText(text).c_str());
 }

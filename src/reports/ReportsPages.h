@@ -16,6 +16,11 @@ class SettingsStore;
 // What the next analysis walks: set by the target page, read by the results page.
 std::string& AnalysisTarget();
 
+// What an analysis found, in the sentence above its results: the space its
+// files take on the disk, what of a whole drive's used space it could not
+// see, and how many folders it could not read.
+std::string FoundText(const FolderAnalysis& analysis);
+
 class ReportsTargetPage : public Page {
 public:
     // skipFlag: the introduction's, which Intro resets.
@@ -68,6 +73,7 @@ private:
     void OnReportChosen();
     void ShowView(size_t row);
     void CompareWithKept(std::uint64_t started);
+    void ListUnreadFolders();
 
     FolderAnalysis m_analysis;
     std::string m_keptFolder;

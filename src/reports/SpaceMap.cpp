@@ -167,7 +167,7 @@ void SpaceMap::Place(std::uint32_t node, const RECT& rect, Surface surface, doub
 {
     const SpaceTree::Node& entry = m_tree->At(node);
     // What went is not drawn; what holds nothing has no area to draw.
-    if (entry.removed || entry.size == 0 || rect.right <= rect.left || rect.bottom <= rect.top)
+    if (entry.removed || entry.onDisk == 0 || rect.right <= rect.left || rect.bottom <= rect.top)
         return;
     AddRidge(rect.left, rect.right, ridge, surface[0], surface[1]);
     AddRidge(rect.top, rect.bottom, ridge, surface[2], surface[3]);
@@ -180,9 +180,9 @@ void SpaceMap::Place(std::uint32_t node, const RECT& rect, Surface surface, doub
     std::vector<std::uint32_t> children;
     std::vector<std::uint64_t> sizes;
     for (std::uint32_t child : m_tree->Children(node)) {
-        if (!m_tree->Removed(child) && m_tree->At(child).size > 0) {
+        if (!m_tree->Removed(child) && m_tree->At(child).onDisk > 0) {
             children.push_back(child);
-            sizes.push_back(m_tree->At(child).size);
+            sizes.push_back(m_tree->At(child).onDisk);
         }
     }
     RECT inner{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};

@@ -11,8 +11,8 @@ const char* const kFileClassNames[kFileClassCount] = {
     "Pictures", "Media", "Archives", "Programs", "Documents", "Temporary", "Text", "Other",
 };
 
-// The header's promise: a node in 32 bytes.
-static_assert(sizeof(SpaceTree::Node) == 32);
+// The header's promise: a node in 40 bytes.
+static_assert(sizeof(SpaceTree::Node) == 40);
 
 namespace {
 
@@ -119,15 +119,14 @@ void SpaceTree::Clear()
 void SpaceTree::Start(std::string_view target)
 {
     Clear();
-    m_open.push_back(Add(target, 0, true));
+    m_open.push_back(Add(target, true));
     m_openStarts.push_back(0);
 }
 
-std::uint32_t SpaceTree::Add(std::string_view name, std::uint64_t size, bool folder)
+std::uint32_t SpaceTree::Add(std::string_view name, bool folder)
 {
     auto index = static_cast<std::uint32_t>(m_nodes.size());
     Node node;
-    node.size = size;
     node.name = static_cast<std::uint32_t>(m_names.size());
     node.nameLength = static_cast<std::uint16_t>(std::min<size_t>(name.size(), UINT16_MAX));
     node.parent = m_open.empty() ? kNone : m_open.back();
@@ -143,26 +142,33 @@ std::uint32_t SpaceTree::Add(std::string_view name, std::uint64_t size, bool fol
 
 void SpaceTree::OpenFolder(std::string_view name)
 {
-    m_open.push_back(Add(name, 0, true));
+    m_open.push_back(Add(name, true));
     m_openStarts.push_back(m_pending.size());
 }
 
-void SpaceTree::AddFile(std::string_view name, std::uint64_t size)
+void SpaceTree::AddFile(std::string_view name, std::uint64_t size, std::uint64_t onDisk)
 {
-    Add(name, size, false);
+    Node& file = m_nodes[Add(name, false)];
+    file.size = size;
+    file.onDisk = onDisk;
 }
 
-// The children met in the folder move, largest first, to the child slots.
-void SpaceTree::CloseFolder(std::uint64_t total)
+void SpaceTree::AddLink(std::string_view name)
+{
+    m_nodes[Add(name, false)].linked = true;
+}
+
+// The children met in the folder move to the child slots, largest first.
+void SpaceTree::CloseFolder(std::uint64_t size, std::uint64_t onDisk)
 {
     if (m_open.empty())
         return;
     Node& folder = m_nodes[m_open.back()];
-    folder.size = total;
+    folder.size = size;
+    folder.onDisk = onDisk;
     size_t start = m_openStarts.back();
     auto first = m_pending.begin() + static_cast<std::ptrdiff_t>(start);
-    std::stable_sort(first, m_pending.end(),
-                     [&](std::uint32_t a, std::uint32_t b) { return m_nodes[a].size > m_nodes[b].size; });
+    std::stable_sort(first, m_pending.end(), [&](std::uint32_t a, std::uint32_t b) { return Larger(a, b); });
     folder.firstChild = static_cast<std::uint32_t>(m_children.size());
     folder.childCount = static_cast<std::uint32_t>(m_pending.size() - start);
     m_children.insert(m_children.end(), first, m_pending.end());
@@ -294,9 +300,10 @@ void SpaceTree::Remove(std::span<const std::uint32_t> nodes)
         if (node == kNone || m_nodes[node].removed)
             continue;
         m_anyRemoved = true;
-        std::uint64_t size = m_nodes[node].size;
-        for (std::uint32_t at = m_nodes[node].parent; at != kNone; at = m_nodes[at].parent) {
-            m_nodes[at].size -= std::min(size, m_nodes[at].size);
+        const Node went = m_nodes[node];
+        for (std::uint32_t at = went.parent; at != kNone; at = m_nodes[at].parent) {
+            m_nodes[at].size -= std::min(went.size, m_nodes[at].size);
+            m_nodes[at].onDisk -= std::min(went.onDisk, m_nodes[at].onDisk);
             shrunk.insert(at);
         }
         // What lies in a folder goes with it, so that none of it is drawn again.
@@ -305,6 +312,7 @@ void SpaceTree::Remove(std::span<const std::uint32_t> nodes)
             std::uint32_t at = below.back();
             below.pop_back();
             m_nodes[at].size = 0;
+            m_nodes[at].onDisk = 0;
             m_nodes[at].removed = true;
             if (m_nodes[at].folder) {
                 for (std::uint32_t child : Children(at))
@@ -321,7 +329,14 @@ void SpaceTree::SortChildren(std::uint32_t folder)
 {
     auto first = m_children.begin() + m_nodes[folder].firstChild;
     std::stable_sort(first, first + m_nodes[folder].childCount,
-                     [&](std::uint32_t a, std::uint32_t b) { return m_nodes[a].size > m_nodes[b].size; });
+                     [&](std::uint32_t a, std::uint32_t b) { return Larger(a, b); });
+}
+
+// By the space taken on the disk, which the map draws; then by the bytes claimed.
+bool SpaceTree::Larger(std::uint32_t a, std::uint32_t b) const
+{
+    const Node &first = m_nodes[a], &second = m_nodes[b];
+    return first.onDisk != second.onDisk ? first.onDisk > second.onDisk : first.size > second.size;
 }
 
 size_t SpaceTree::Bytes() const noexcept

@@ -1,5 +1,5 @@
 // Every folder and file an analysis met, kept compactly for the space map:
-// one node of 32 bytes and one child slot of 4 per entry, and the names in
+// one node of 40 bytes and one child slot of 4 per entry, and the names in
 // one arena of UTF-8 text.
 #pragma once
 
@@ -30,16 +30,21 @@ public:
     static constexpr std::uint32_t kNone = UINT32_MAX;
 
     struct Node {
-        std::uint64_t size = 0;  // a folder's: all files below it
+        // What the node counts in its folder: its bytes as files claim
+        // them and as the disk holds them; a folder's, all files below it.
+        std::uint64_t size = 0;
+        std::uint64_t onDisk = 0;
         std::uint32_t name = 0;  // offset into the arena
         std::uint32_t parent = kNone;
-        std::uint32_t firstChild = 0;  // a folder's children, largest first, in the child slots
+        std::uint32_t firstChild = 0;  // a folder's children, largest on disk first, in the child slots
         std::uint32_t childCount = 0;
         std::uint16_t nameLength = 0;
         FileClass fileClass = FileClass::Other;
-        bool folder = false;
+        bool folder : 1 = false;
         // Recycled or deleted since the walk: an empty file has a size of 0 too.
-        bool removed = false;
+        bool removed : 1 = false;
+        // Another name of a file counted where the walk met it first: it counts nothing here.
+        bool linked : 1 = false;
     };
 
     void Clear();
@@ -48,8 +53,10 @@ public:
     // During the walk: a folder opens below the folder opened last, files go
     // in the open folder, and a folder closes with its total.
     void OpenFolder(std::string_view name);
-    void AddFile(std::string_view name, std::uint64_t size);
-    void CloseFolder(std::uint64_t total);
+    void AddFile(std::string_view name, std::uint64_t size, std::uint64_t onDisk);
+    // A further name of a file already counted.
+    void AddLink(std::string_view name);
+    void CloseFolder(std::uint64_t size, std::uint64_t onDisk);
 
     bool Empty() const noexcept { return m_nodes.empty(); }
     std::uint32_t Root() const noexcept { return 0; }
@@ -75,7 +82,8 @@ public:
     size_t Bytes() const noexcept;
 
 private:
-    std::uint32_t Add(std::string_view name, std::uint64_t size, bool folder);
+    std::uint32_t Add(std::string_view name, bool folder);
+    bool Larger(std::uint32_t a, std::uint32_t b) const;
     std::uint32_t FindChild(std::uint32_t folder, std::string_view name) const;
     void SortChildren(std::uint32_t folder);
 

@@ -131,6 +131,7 @@
 #define IDC_SPACE_MAP 1115
 #define IDC_MAP_UP 1116
 #define IDC_MAP_STATUS 1117
+#define IDC_FOUND 1118
 #define IDC_STATUS 1031
 #define IDC_STOP 1032
 

@@ -194,6 +194,11 @@ FileSearch::Verdict FileSearch::Test(const std::string& folder, const framework:
     }
     if (p.words.empty())
         return Verdict::Pass;
+    // Reading a file kept online fetches it: such a file is left unread, and counted.
+    if (file.IsOnlineOnly()) {
+        ++m_onlineSkipped;
+        return Verdict::Fail;
+    }
     return ContainsWords(folder + "\\" + file.GetFileName(), file.GetFileName(), progress);
 }
 

@@ -53,6 +53,9 @@ public:
 
     // Reports each match as it is found; a stop ends the search at once.
     void Run(ProgressSink& progress, const MatchSink& onMatch);
+    // The files that met every other test but were not read for the words
+    // because their contents are kept online only.
+    size_t OnlineSkipped() const noexcept { return m_onlineSkipped; }
 
 private:
     enum class Verdict { Pass, Fail, Stop };
@@ -67,4 +70,5 @@ private:
     SearchParameters m_parameters;
     std::string m_patternFolder;
     std::string m_text;
+    size_t m_onlineSkipped = 0;
 };

@@ -137,5 +137,9 @@ void SearchResultsPage::OnPageActivated()
     search.Run(session.Sink(), [this](const std::string& folder, const framework::FileFind& file) {
         AddRow({file.GetFileName(), folder, {}, FormatFileDate(file.GetLastWriteTime())}, file.GetLength());
     });
+    if (size_t skipped = search.OnlineSkipped()) {
+        FileList().AddMessage(FormatCount(skipped) + (skipped == 1 ? " file" : " files") +
+                              " kept online only were not read for the words, so that they are not downloaded.");
+    }
     ShowRows();
 }

@@ -1,15 +1,24 @@
 #include "reports/FolderAnalysis.h"
 
 #include "framework/FileFind.h"
+#include "framework/Handle.h"
+#include "framework/Path.h"
+#include "framework/Seams.h"
 #include "framework/Win32.h"
 #include "lists/FileText.h"
+#include "reports/ReportsPages.h"
+#include "reports/SpaceMap.h"
 
+#include "support/Override.h"
 #include "support/ScriptedSink.h"
 #include "support/SmallStack.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,6 +39,17 @@ std::vector<std::string> Names(const std::vector<ReportEntry>& list)
     for (const ReportEntry& entry : list)
         names.push_back(entry.path.substr(entry.path.find_last_of('\\') + 1));
     return names;
+}
+
+// What the file system says the file takes, asked of the file itself.
+std::uint64_t Allocated(const std::string& path)
+{
+    framework::KernelHandle file(::CreateFileW(framework::WidePath(path).c_str(), FILE_READ_ATTRIBUTES,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                               OPEN_EXISTING, 0, nullptr));
+    FILE_STANDARD_INFO info{};
+    EXPECT_TRUE(::GetFileInformationByHandleEx(file.get(), FileStandardInfo, &info, sizeof info)) << path;
+    return static_cast<std::uint64_t>(info.AllocationSize.QuadPart);
 }
 
 FolderAnalysis Analyse(const std::string& target, ProgressSink&& sink = ScriptedSink())
@@ -282,7 +302,11 @@ TEST(FolderAnalysis, LargestFoldersHoldEverythingBelowThemTheTargetLeftOut)
     std::vector<std::string> top;
     for (std::uint32_t child : tree.Children(tree.Root()))
         top.push_back(std::string(tree.Name(child)));
-    EXPECT_EQ(top, (std::vector<std::string>{"d", "a", "x", "top.bin"}));
+    EXPECT_EQ(std::set<std::string>(top.begin(), top.end()), (std::set<std::string>{"d", "a", "x", "top.bin"}));
+    EXPECT_TRUE(std::ranges::is_sorted(tree.Children(tree.Root()), [&](std::uint32_t first, std::uint32_t second) {
+        const SpaceTree::Node &a = tree.At(first), &b = tree.At(second);
+        return a.onDisk != b.onDisk ? a.onDisk > b.onDisk : a.size > b.size;
+    }));
     std::uint32_t a = tree.Find(temp.Path() + "A");
     std::uint32_t b = tree.Find(temp.Path() + "a\\b");
     ASSERT_NE(b, SpaceTree::kNone);
@@ -295,6 +319,74 @@ TEST(FolderAnalysis, LargestFoldersHoldEverythingBelowThemTheTargetLeftOut)
     EXPECT_EQ(tree.At(tree.Find(tree.Path(b) + "\\two.bin")).size, 0u);
     EXPECT_EQ(tree.At(tree.Root()).size, (5ull << 30) + 100 + 10 + 7);
     EXPECT_EQ(tree.Name(tree.Children(a)[0]), "one.bin");
+}
+
+TEST(FolderAnalysis, SizesAreTheSpaceFilesTakeEachFileCountedOnce)
+{
+    TempFolder temp;
+    std::string sparse = temp.MakeFile("sparse\\big.iso", 5ull << 30);
+    std::string data = temp.MakeFile("one\\data.bin", 1 << 20, true);
+    std::string own = temp.MakeFile("two\\own.txt", 5000, true);
+    ASSERT_TRUE(::CreateHardLinkW(framework::WidePath(temp.Path() + "two\\again.bin").c_str(),
+                                  framework::WidePath(data).c_str(), nullptr));
+
+    FolderAnalysis analysis = Analyse(temp.Path());
+    EXPECT_EQ(analysis.Report(ReportId::LargestFiles).size(), 4u);
+    using Sizes = std::pair<std::uint64_t, std::uint64_t>;
+    std::map<std::string, Sizes> folders;
+    for (const ReportEntry& entry : analysis.Report(ReportId::LargestFolders))
+        folders[entry.path.substr(temp.Path().size())] = {entry.size, entry.onDisk};
+    EXPECT_EQ(folders["sparse"], Sizes(5ull << 30, Allocated(sparse)));
+    // The linked file counts in the folder where the walk met it first, and nowhere else.
+    Sizes linked(1 << 20, Allocated(data));
+    bool inOne = folders["one"].first != 0;
+    EXPECT_EQ(folders["one"], inOne ? linked : Sizes());
+    EXPECT_EQ(folders["two"], Sizes(5000 + (inOne ? 0 : linked.first), Allocated(own) + (inOne ? 0 : linked.second)));
+    FolderTotal found = analysis.Found();
+    EXPECT_EQ(found.bytes, (5ull << 30) + linked.first + 5000);
+    EXPECT_EQ(found.onDisk, Allocated(sparse) + linked.second + Allocated(own));
+    EXPECT_EQ(found.files, 3);
+    const SpaceTree& tree = analysis.Tree();
+    EXPECT_EQ(tree.At(tree.Root()).onDisk, found.onDisk);
+
+    // The map draws the room taken: its largest tile is a name of the linked file.
+    SpaceMap map;
+    map.Layout(tree, tree.Root(), 400, 300);
+    auto area = [](const RECT& r) { return static_cast<long long>(r.right - r.left) * (r.bottom - r.top); };
+    const MapTile* largest = nullptr;
+    for (const MapTile& tile : map.Tiles()) {
+        if (!tree.At(tile.node).folder && (!largest || area(tile.rect) > area(largest->rect)))
+            largest = &tile;
+    }
+    ASSERT_TRUE(largest);
+    EXPECT_EQ(tree.At(largest->node).size, linked.first);
+}
+
+TEST(FolderAnalysis, OnlineFilesTakeNoRoomAndUnreadFoldersAreCounted)
+{
+    TempFolder temp;
+    temp.MakeFile("cloud\\movie.mkv", 300000, true);
+    temp.MakeFile("locked\\secret.txt", 10, true);
+    std::string seen = temp.MakeFile("seen.txt", 2000, true);
+    ScopedOverride<decltype(framework::Seams::listedAttributes)> online(
+        framework::GetSeams().listedAttributes, [](const std::string& path, DWORD attributes) {
+            return path.ends_with("\\movie.mkv") ? attributes | 0x00400000 : attributes;
+        });
+    ScopedOverride<decltype(framework::Seams::refusesListing)> locked(
+        framework::GetSeams().refusesListing, [](const std::string& folder) { return folder.ends_with("\\locked\\"); });
+
+    FolderAnalysis analysis = Analyse(temp.Path());
+    EXPECT_EQ(analysis.Found().bytes, 302000u);
+    EXPECT_EQ(analysis.Found().onDisk, Allocated(seen));
+    EXPECT_EQ(analysis.UnreadFolders(), std::vector<std::string>{temp.Path() + "locked"});
+    EXPECT_FALSE(analysis.DriveUsedBytes());
+    EXPECT_EQ(FoundText(analysis), "Found: " + FormatFileSize(Allocated(seen)) +
+                                       " on disk in 2 files. 1 folder could not be read: click here to list them.");
+
+    // Only a whole drive has a used space to compare with.
+    FolderAnalysis drive = Analyse("E:\\");
+    ASSERT_TRUE(drive.DriveUsedBytes());
+    EXPECT_NE(FoundText(drive).find(". Not seen: "), std::string::npos);
 }
 
 TEST(FolderAnalysis, AfterStopAFolderHoldsTheFilesMetInIt)

@@ -2,6 +2,7 @@
 
 #include "framework/FileFind.h"
 #include "framework/Path.h"
+#include "framework/Win32.h"
 
 #include "support/ScriptedSink.h"
 #include "support/TempFolder.h"
@@ -88,6 +89,28 @@ TEST_F(KeptAnalysisTest, GrownFolderAndItsParentsRankByGrowthShrunkOnesLeftOut)
         keptBytes[folder.path] = folder.bytes;
     EXPECT_EQ(keptBytes, (std::map<std::string, std::uint64_t>{
                              {root + "a", 5000}, {root + "a\\b", 5000}, {root + "a\\b\\c", 5000}, {root + "x", 7010}}));
+    ASSERT_EQ(kept->folders.size(), first.Folders().size());
+    for (size_t i = 0; i < kept->folders.size(); ++i)
+        EXPECT_EQ(kept->folders[i].onDisk, first.Folders()[i].onDisk);
+}
+
+TEST_F(KeptAnalysisTest, AFileOfTheFirstVersionLoadsWithoutBytesOnDisk)
+{
+    auto number = [](auto value) { return std::string(reinterpret_cast<const char*>(&value), sizeof value); };
+    const std::string target = "C:\\data";
+    m_kept.MakeFolder("Corvane");
+    Overwrite(m_keeper.FileFor(target), "CVKA" + number(std::uint32_t{1}) + number(std::uint64_t{77}) +
+                                            number(std::uint32_t{7}) + target + number(std::uint32_t{1}) +
+                                            number(std::uint32_t{3}) + "sub" + number(std::uint64_t{500}) +
+                                            number(std::uint32_t{2}));
+    std::optional<KeptAnalysis> kept = m_keeper.Load(target);
+    ASSERT_TRUE(kept);
+    EXPECT_EQ(kept->time, 77u);
+    ASSERT_EQ(kept->folders.size(), 1u);
+    EXPECT_EQ(kept->folders[0].path, target + "\\sub");
+    EXPECT_EQ(kept->folders[0].bytes, 500u);
+    EXPECT_EQ(kept->folders[0].files, 2);
+    EXPECT_EQ(kept->folders[0].onDisk, framework::kUnknownBytes);
 }
 
 TEST_F(KeptAnalysisTest, AStoppedWalkIsNotCompleteAndNoUntrustworthyFileLoads)
@@ -104,7 +127,7 @@ TEST_F(KeptAnalysisTest, AStoppedWalkIsNotCompleteAndNoUntrustworthyFileLoads)
     ASSERT_TRUE(m_keeper.Load(target));
 
     std::string otherVersion = good;
-    otherVersion[4] = 2;
+    otherVersion[4] = 3;
     std::string damagedCount = good;
     damagedCount[16 + 4 + target.size()] = '\x7f';
     for (const std::string& bad : {good.substr(0, good.size() - 1), good + "x", std::string("CVKA"), std::string(),

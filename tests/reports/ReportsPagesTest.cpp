@@ -6,6 +6,7 @@
 #include "framework/Path.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
+#include "lists/FileText.h"
 #include "lists/PrintList.h"
 #include "reports/KeptAnalysis.h"
 #include "resources/resource.h"
@@ -229,7 +230,7 @@ TEST_F(ReportsPagesTest, LargestFoldersGoWholeAndAnyListWithRowsIsExported)
     std::string header;
     std::getline(written, header);
     EXPECT_EQ(header, "\xEF\xBB\xBF"
-                      "FileName,Folder,Size,Last Modified,Bytes\r");
+                      "FileName,Folder,Size,On disk,Last Modified,Bytes,Bytes on disk\r");
     EXPECT_TRUE(messages.empty());
     chosen = temp.Path() + "missing\\folders.csv";
     ::SendMessageA(frame, WM_COMMAND, ID_FILE_EXPORT, 0);
@@ -272,13 +273,15 @@ TEST_F(ReportsPagesTest, FoldersThatGrewCompareWithTheLastAnalysisOfTheTarget)
               0u);
     EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(ColumnTexts(List(), 2), (std::vector<std::string>{"2.0 K", "2.0 K"}));
-    EXPECT_EQ(ColumnTexts(List(), 3), (std::vector<std::string>{"+2.0 K", "+2.0 K"}));
+    EXPECT_EQ(ColumnTexts(List(), 4), (std::vector<std::string>{"+2.0 K", "+2.0 K"}));
     char header[32] = "";
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT;
     column.pszText = header;
     column.cchTextMax = sizeof header;
     ::SendMessageA(List(), LVM_GETCOLUMNA, 3, reinterpret_cast<LPARAM>(&column));
+    EXPECT_STREQ(header, "On disk");
+    ::SendMessageA(List(), LVM_GETCOLUMNA, 4, reinterpret_cast<LPARAM>(&column));
     EXPECT_STREQ(header, "Growth");
     EXPECT_TRUE(Enabled(IDC_OPEN));
 }
@@ -367,7 +370,7 @@ TEST_F(ReportsPagesTest, TheSpaceMapActsOnlyOnWhatWasClickedAndZoomsOneFolderAtA
     std::uint32_t big = Node(temp.Path() + "big.bin"), a = Node(temp.Path() + "docs\\a.txt");
     Mouse(WM_MOUSEMOVE, big);
     EXPECT_EQ(framework::GetWindowTextString(::GetDlgItem(Results().GetSafeHwnd(), IDC_MAP_STATUS)),
-              temp.Path() + "big.bin  (879 K)");
+              temp.Path() + "big.bin  (879 K, " + FormatFileSize(map.Tree()->At(big).onDisk) + " on disk)");
     Mouse(WM_LBUTTONDOWN, big);
     EXPECT_EQ(map.Selected(), big);
     std::vector<std::string> opened;
@@ -417,8 +420,8 @@ TEST_F(ReportsPagesTest, TheSpaceMapActsOnlyOnWhatWasClickedAndZoomsOneFolderAtA
     EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"big.bin", "small.ini"}));
 }
 
-// E:\map holds a 5 GiB sparse file, an empty folder and a link back to itself.
-TEST_F(ReportsPagesTest, TheMapOfAnAwkwardTreeShowsTheBigFileLargest)
+// E:\map holds a 5 GiB sparse file, 300 KiB written, an empty folder and a link back to itself.
+TEST_F(ReportsPagesTest, TheMapOfAnAwkwardTreeDrawsTheRoomFilesTake)
 {
     Open();
     AnalyseFolder("E:\\map");
@@ -432,7 +435,7 @@ TEST_F(ReportsPagesTest, TheMapOfAnAwkwardTreeShowsTheBigFileLargest)
             largest = &tile;
     }
     ASSERT_TRUE(largest);
-    EXPECT_EQ(map.Tree()->Path(largest->node), "E:\\map\\big.iso");
+    EXPECT_EQ(map.Tree()->Path(largest->node), "E:\\map\\docs\\notes.txt");
     EXPECT_EQ(Node("E:\\map\\docs\\back"), SpaceTree::kNone);
     EXPECT_NE(Node("E:\\map\\empty"), SpaceTree::kNone);
 

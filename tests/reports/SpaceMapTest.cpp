@@ -56,13 +56,13 @@ std::uint64_t Grow(SpaceTree& tree, std::mt19937& random, int depth)
     std::uint64_t total = 0;
     for (int file = static_cast<int>(random() % 12); file > 0; --file) {
         std::uint64_t size = random() % 8 == 0 ? 0 : RandomSize(random);
-        tree.AddFile("f" + std::to_string(file) + ".jpg", size);
+        tree.AddFile("f" + std::to_string(file) + ".jpg", size, size);
         total += size;
     }
     for (int folder = depth < 4 ? static_cast<int>(random() % 4) : 0; folder > 0; --folder) {
         tree.OpenFolder("d" + std::to_string(folder));
         std::uint64_t inner = Grow(tree, random, depth + 1);
-        tree.CloseFolder(inner);
+        tree.CloseFolder(inner, inner);
         total += inner;
     }
     return total;
@@ -123,7 +123,8 @@ TEST(SpaceMapTest, FoldersNestTheirTilesInsideTheirFrame)
         std::mt19937 random(seed);
         SpaceTree tree;
         tree.Start("C:\\target");
-        tree.CloseFolder(Grow(tree, random, 0));
+        std::uint64_t total = Grow(tree, random, 0);
+        tree.CloseFolder(total, total);
         for (SIZE picture : {SIZE{1024, 768}, SIZE{300, 200}, SIZE{37, 500}, SIZE{5, 5}}) {
             SpaceMap map;
             map.Layout(tree, tree.Root(), picture.cx, picture.cy);
@@ -158,14 +159,14 @@ TEST(SpaceMapTest, NodeAtFindsTheDeepestTile)
 {
     SpaceTree tree;
     tree.Start("C:\\target");
-    tree.AddFile("big.zip", 5'000'000);
-    tree.AddFile("empty.txt", 0);
+    tree.AddFile("big.zip", 5'000'000, 5'000'000);
+    tree.AddFile("empty.txt", 0, 0);
     tree.OpenFolder("docs");
-    tree.AddFile("a.txt", 3'000'000);
-    tree.AddFile("b.txt", 1'999'999);
-    tree.AddFile("tiny.txt", 1);
-    tree.CloseFolder(5'000'000);
-    tree.CloseFolder(10'000'000);
+    tree.AddFile("a.txt", 3'000'000, 3'000'000);
+    tree.AddFile("b.txt", 1'999'999, 1'999'999);
+    tree.AddFile("tiny.txt", 1, 1);
+    tree.CloseFolder(5'000'000, 5'000'000);
+    tree.CloseFolder(10'000'000, 10'000'000);
     SpaceMap map;
     map.Layout(tree, tree.Root(), 202, 102);
 
@@ -192,12 +193,12 @@ TEST(SpaceMapTest, WhatWentIsMarkedAndWhatHoldsNothingStays)
 {
     SpaceTree tree;
     tree.Start("C:\\target");
-    tree.AddFile("big.zip", 1000);
-    tree.AddFile("empty.txt", 0);
-    tree.AddFile("gone.txt", 0);
+    tree.AddFile("big.zip", 1000, 1000);
+    tree.AddFile("empty.txt", 0, 0);
+    tree.AddFile("gone.txt", 0, 0);
     tree.OpenFolder("empty");
-    tree.CloseFolder(0);
-    tree.CloseFolder(1000);
+    tree.CloseFolder(0, 0);
+    tree.CloseFolder(1000, 1000);
     std::uint32_t big = tree.Find("C:\\target\\big.zip"), empty = tree.Find("C:\\target\\empty.txt");
     std::uint32_t gone = tree.Find("C:\\target\\gone.txt"), folder = tree.Find("C:\\target\\empty");
     CSpaceMapView view({[](std::uint32_t) {}, [] {}});
@@ -233,8 +234,8 @@ TEST(SpaceMapTest, FilesAreCushionsInTheirClassColour)
 
     SpaceTree tree;
     tree.Start("C:\\target");
-    tree.AddFile("photo.jpg", 1000);
-    tree.CloseFolder(1000);
+    tree.AddFile("photo.jpg", 1000, 1000);
+    tree.CloseFolder(1000, 1000);
     SpaceMap map;
     map.Layout(tree, tree.Root(), 40, 30);
     std::vector<std::uint32_t> pixels(40 * 30);

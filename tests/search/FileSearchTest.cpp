@@ -2,7 +2,9 @@
 
 #include "framework/Handle.h"
 #include "framework/Path.h"
+#include "framework/Seams.h"
 
+#include "support/Override.h"
 #include "support/ScriptedSink.h"
 #include "support/SmallStack.h"
 #include "support/TempFolder.h"
@@ -160,6 +162,27 @@ TEST_F(FileSearchTest, UnreadableFilesAreNotListedWhenWordsAreGiven)
     EXPECT_EQ(Find(Words("word")), Found{});
     EXPECT_EQ(Find({}), Found{"\\locked.txt"});
     EXPECT_EQ(Find(Words(" , ")), Found{"\\locked.txt"});
+}
+
+// Reading a file kept online would fetch it: it is left out of a word search, and counted.
+TEST_F(FileSearchTest, FilesKeptOnlineAreNotReadForWords)
+{
+    Write("here.txt", "needle");
+    Write("online.txt", "needle");
+    ScopedOverride<decltype(framework::Seams::listedAttributes)> online(
+        framework::GetSeams().listedAttributes, [](const std::string& path, DWORD attributes) {
+            return path.ends_with("\\online.txt") ? attributes | FILE_ATTRIBUTE_OFFLINE : attributes;
+        });
+    std::vector<std::string> found;
+    SearchCriteria criteria = Words("needle");
+    criteria.folder = m_temp.Path();
+    criteria.fileName = "*.*";
+    FileSearch words(TakeCriteria(criteria));
+    ScriptedSink sink;
+    words.Run(sink, [&](const std::string&, const framework::FileFind& file) { found.push_back(file.GetFileName()); });
+    EXPECT_EQ(found, Found{"here.txt"});
+    EXPECT_EQ(words.OnlineSkipped(), 1u);
+    EXPECT_EQ(Find({}).size(), 2u);
 }
 
 TEST_F(FileSearchTest, DatesBeforeAndAfterTheTypedDay)

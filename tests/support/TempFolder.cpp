@@ -85,7 +85,7 @@ std::string TempFolder::MakeFolder(const std::string& relativePath) const
     return path;
 }
 
-std::string TempFolder::MakeFile(const std::string& relativePath, std::uint64_t size) const
+std::string TempFolder::MakeFile(const std::string& relativePath, std::uint64_t size, bool filled) const
 {
     size_t slash = relativePath.find_last_of('\\');
     if (slash != std::string::npos)
@@ -94,6 +94,12 @@ std::string TempFolder::MakeFile(const std::string& relativePath, std::uint64_t 
     framework::KernelHandle file(::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                                FILE_ATTRIBUTE_NORMAL, nullptr));
     EXPECT_TRUE(file) << path;
+    if (filled) {
+        std::vector<char> bytes(static_cast<size_t>(size), 'x');
+        DWORD written = 0;
+        EXPECT_TRUE(::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(size), &written, nullptr));
+        return path;
+    }
     LARGE_INTEGER end;
     end.QuadPart = static_cast<LONGLONG>(size);
     ::SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN);

@@ -18,8 +18,9 @@ public:
     // The folder's path, ending in a backslash.
     const std::string& Path() const { return m_path; }
 
-    // Creates a file (and its folders) of the given size below the folder.
-    std::string MakeFile(const std::string& relativePath, std::uint64_t size = 0) const;
+    // Creates a file (and its folders) of the given size below the folder;
+    // it takes next to no room on the disk, unless filled with bytes.
+    std::string MakeFile(const std::string& relativePath, std::uint64_t size = 0, bool filled = false) const;
     std::string MakeFolder(const std::string& relativePath) const;
 
 private:
