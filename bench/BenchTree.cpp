@@ -1,5 +1,6 @@
 #include "BenchTree.h"
 
+#include "framework/FileFind.h"
 #include "framework/Win32.h"
 
 #include <psapi.h>
@@ -152,6 +153,73 @@ int CountFiles(const std::string& root)
     int count = 0;
     ForEachFile(folder, [&](const std::string&, const WIN32_FIND_DATAA&) { ++count; });
     return count;
+}
+
+namespace {
+
+int CountWide(std::wstring& folder)
+{
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW((folder + L"\\*.*").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    int count = 0;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            ++count;
+            continue;
+        }
+        std::wstring_view name = data.cFileName;
+        if (name == L"." || name == L".." || (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            continue;
+        size_t length = folder.size();
+        folder += L'\\';
+        folder += name;
+        count += CountWide(folder);
+        folder.resize(length);
+    } while (::FindNextFileW(find, &data));
+    ::FindClose(find);
+    return count;
+}
+
+int CountListed(std::string& folder)
+{
+    framework::FileFind find;
+    int count = 0;
+    for (bool more = find.FindFile(folder + "\\*.*"); more; more = find.FindNextFile()) {
+        if (!find.IsDirectory()) {
+            ++count;
+        } else if (!find.IsDots() && !find.IsReparsePoint()) {
+            size_t length = folder.size();
+            folder += '\\';
+            folder += find.GetFileName();
+            count += CountListed(folder);
+            folder.resize(length);
+        }
+    }
+    return count;
+}
+
+std::string WithoutTrailingSeparator(std::string folder)
+{
+    while (folder.size() > 2 && folder.back() == '\\')
+        folder.pop_back();
+    return folder;
+}
+
+}  // namespace
+
+int CountFilesWide(const std::string& root)
+{
+    // The literal form, so that names ending in a dot are listed as they are.
+    std::wstring folder = L"\\\\?\\" + framework::WideText(WithoutTrailingSeparator(root));
+    return CountWide(folder);
+}
+
+int CountFilesByHandle(const std::string& root)
+{
+    std::string folder = WithoutTrailingSeparator(root);
+    return CountListed(folder);
 }
 
 void PrintPeakWorkingSet()

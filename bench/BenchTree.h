@@ -71,6 +71,10 @@ template <typename OnFile> void ForEachFile(std::string& folder, OnFile&& onFile
 }
 
 int CountFiles(const std::string& root);
+// The same walk through the wide-character calls, and through the program's
+// own listing, which reads a folder by its handle.
+int CountFilesWide(const std::string& root);
+int CountFilesByHandle(const std::string& root);
 
 void PrintPeakWorkingSet();
 
