@@ -54,6 +54,11 @@ std::string FormatCount(std::uint64_t count)
     return digits;
 }
 
+std::string CountOf(std::uint64_t count, const char* singular)
+{
+    return FormatCount(count) + ' ' + singular + (count == 1 ? "" : "s");
+}
+
 std::uint64_t ParseFileSize(const char* text)
 {
     if (std::strstr(text, "bytes"))

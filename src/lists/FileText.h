@@ -12,6 +12,8 @@ std::string FormatFileSize(std::uint64_t bytes);
 std::string FormatSpace(std::uint64_t bytes);
 // A count with its thousands grouped: "312,004".
 std::string FormatCount(std::uint64_t count);
+// The count and its noun, made plural past one: "1 folder", "312,004 files".
+std::string CountOf(std::uint64_t count, const char* singular);
 // The byte count a size text stands for (0 for a text without a unit).
 std::uint64_t ParseFileSize(const char* text);
 // The local date as "%d/%02d/%02d", or "00/00/00" for a time before 1970

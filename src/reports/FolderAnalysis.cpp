@@ -118,8 +118,10 @@ bool EndsWithUnderscore(const char* name)
     return length >= 2 && name[length - 1] == '_';
 }
 
-void FolderAnalysis::Start(const std::string& target, ProgressSink& progress)
+void FolderAnalysis::Start(const std::string& target, ProgressSink& progress, const framework::SkipList& skip)
 {
+    m_skip = skip;
+    m_skipped = 0;
     for (auto& list : m_lists) {
         list.clear();
         list.shrink_to_fit();
@@ -201,7 +203,7 @@ bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress, Totals& t
         if (goOn && listing.more) {
             if (!find.IsDirectory()) {
                 goOn = TakeFile(folder, listing, progress);
-            } else if (find.IsDots() || find.IsReparsePoint()) {
+            } else if (find.IsDots() || find.IsReparsePoint() || Skips(folder, find.GetFileName())) {
                 listing.more = find.FindNextFile();
             } else if (!progress.Step(nullptr)) {  // a long stretch of folders must stay responsive too
                 goOn = false;
@@ -232,6 +234,14 @@ bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress, Totals& t
     return goOn;
 }
 
+bool FolderAnalysis::Skips(const std::string& folder, const char* name)
+{
+    if (m_skip.Empty() || !m_skip.Skips(folder + '\\' + name, name))
+        return false;
+    ++m_skipped;
+    return true;
+}
+
 bool FolderAnalysis::ListFolder(const std::string& folder, framework::FileFind& find)
 {
     bool listed = find.FindFile(folder + "\\*.*");
@@ -248,9 +258,13 @@ bool FolderAnalysis::TakeFile(const std::string& folder, Listing& listing, Progr
         Count(find, listing.totals);
     ++m_filesAnalyzed;
     m_totalKilobytes += static_cast<double>(find.GetLength()) / 1024.0;
-    if (progress.WantsText())
-        std::snprintf(m_progressText, sizeof m_progressText, "%d files, %.2f megabytes analyzed", m_filesAnalyzed,
-                      m_totalKilobytes / 1024.0);
+    if (progress.WantsText()) {
+        int length = std::snprintf(m_progressText, sizeof m_progressText, "%d files, %.2f megabytes analyzed",
+                                   m_filesAnalyzed, m_totalKilobytes / 1024.0);
+        if (m_skipped > 0 && length > 0 && static_cast<size_t>(length) < sizeof m_progressText)
+            std::snprintf(m_progressText + length, sizeof m_progressText - static_cast<size_t>(length),
+                          ", %d folders skipped", m_skipped);
+    }
     if (!progress.Step(m_progressText))
         return false;
     listing.more = listing.find.FindNextFile();

@@ -3,6 +3,7 @@
 // ranks its folders by the space the files below them take.
 #pragma once
 
+#include "framework/SkipList.h"
 #include "reports/FileIdSet.h"
 #include "reports/SpaceTree.h"
 #include "working/ProgressSink.h"
@@ -170,7 +171,8 @@ public:
     // ends the walk at once and keeps what was gathered, the folders still
     // open with the files met in them. Junctions and symbolic links to
     // folders are not followed. The target itself is not a Largest folder.
-    void Start(const std::string& target, ProgressSink& progress);
+    // Folders the skip list names are not entered (the target always is).
+    void Start(const std::string& target, ProgressSink& progress, const framework::SkipList& skip = {});
 
     const std::vector<ReportEntry>& Report(ReportId id) const { return m_lists.at(static_cast<size_t>(id)); }
     // The target's complete path, and whether its walk ran to the end.
@@ -187,6 +189,9 @@ public:
     FolderTotal Found() const { return {m_target, m_found.bytes, m_found.files, m_found.onDisk}; }
     // The folders the walk could not list.
     const std::vector<std::string>& UnreadFolders() const noexcept { return m_unread; }
+    // The folders the skip list kept the walk out of, and that list's text.
+    int SkippedFolders() const noexcept { return m_skipped; }
+    const std::string& SkipText() const noexcept { return m_skip.Text(); }
     // For a whole drive walked to the end: its used space as the drive told
     // it then (capacity less free space); else none.
     std::optional<std::uint64_t> DriveUsedBytes() const noexcept { return m_driveUsed; }
@@ -207,6 +212,8 @@ private:
 
     bool Walk(std::string& folder, ProgressSink& progress, Totals& totals);
     bool ListFolder(const std::string& folder, framework::FileFind& find);
+    // Whether the skip list keeps the walk out of this sub-folder; counts it if so.
+    bool Skips(const std::string& folder, const char* name);
     // Offers the listing's file and moves on; false when the user stopped.
     bool TakeFile(const std::string& folder, Listing& listing, ProgressSink& progress);
     void Count(const framework::FileFind& file, Totals& own);
@@ -222,6 +229,8 @@ private:
     std::array<std::vector<ReportEntry>, kReportCount> m_lists;
     std::vector<FolderTotal> m_folders;
     std::vector<std::string> m_unread;
+    framework::SkipList m_skip;
+    int m_skipped = 0;
     std::string m_target;
     Totals m_found;
     std::optional<std::uint64_t> m_driveUsed;

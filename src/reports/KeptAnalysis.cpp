@@ -18,7 +18,8 @@
 namespace {
 
 constexpr char kMagic[4] = {'C', 'V', 'K', 'A'};
-// Version 2 adds each folder's bytes on disk; files of version 1 still load, without them.
+// Version 2 adds the skip list and each folder's bytes on disk; files of
+// version 1 still load, without them.
 constexpr std::uint32_t kVersion = 2;
 constexpr std::uint32_t kVersionWithoutDisk = 1;
 constexpr size_t kHeaderSize = sizeof kMagic + 4 + 8;
@@ -200,13 +201,15 @@ std::string AnalysisKeeper::FileFor(const std::string& target) const
     return m_folder + name;
 }
 
-bool AnalysisKeeper::Keep(const std::string& target, std::uint64_t time, const std::vector<FolderTotal>& folders) const
+bool AnalysisKeeper::Keep(const std::string& target, std::uint64_t time, const std::vector<FolderTotal>& folders,
+                          const std::string& skipText) const
 {
     std::string data;
     data.append(kMagic, sizeof kMagic);
     Put(data, kVersion);
     Put(data, time);
     PutText(data, target);
+    PutText(data, skipText);
     Put(data, static_cast<std::uint32_t>(folders.size()));
     // Paths below the target only: the file stays small for deep trees.
     size_t below = target.size() + 1;
@@ -253,10 +256,12 @@ std::optional<KeptAnalysis> AnalysisKeeper::Load(const std::string& target) cons
     std::optional<Header> header = ReadHeader(reader);
     if (!header)
         return std::nullopt;
-    bool withDisk = header->version == kVersion;
+    bool secondVersion = header->version == kVersion;
     KeptAnalysis kept;
     kept.time = header->time;
     kept.target = reader.GetText();
+    if (secondVersion)
+        kept.skipText = reader.GetText();
     auto count = reader.Get<std::uint32_t>();
     // Each folder takes 16 bytes at least and a record of the longest path
     // at most: the rest of the file must lie between, or it is not read.
@@ -270,7 +275,7 @@ std::optional<KeptAnalysis> AnalysisKeeper::Load(const std::string& target) cons
         folder.path += reader.GetText();
         folder.bytes = reader.Get<std::uint64_t>();
         folder.files = static_cast<int>(reader.Get<std::uint32_t>());
-        folder.onDisk = withDisk ? reader.Get<std::uint64_t>() : framework::kUnknownBytes;
+        folder.onDisk = secondVersion ? reader.Get<std::uint64_t>() : framework::kUnknownBytes;
         kept.folders.push_back(std::move(folder));
     }
     if (reader.Failed() || !reader.AtEnd())

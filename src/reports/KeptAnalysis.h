@@ -3,9 +3,10 @@
 //
 // One file per target, "Analysis-<hash of the target>.dat", little-endian:
 //   "CVKA", u32 version, u64 analysis time (UTC file-time ticks),
-//   u32 length + the target's path, u32 folder count, then per folder
-//   u32 length + its path below the target, u64 bytes, u32 files, u64 bytes
-//   on disk (version 2; version 1 ends the record before them).
+//   u32 length + the target's path, u32 length + the skip list's text
+//   (version 2), u32 folder count, then per folder u32 length + its path
+//   below the target, u64 bytes, u32 files, u64 bytes on disk (version 2;
+//   version 1 ends the record before them).
 // A file ends exactly after its last folder; anything else is not trusted.
 // One larger than its count of folders can need, or than 256 MiB, is refused
 // before its folders are read.
@@ -21,6 +22,7 @@
 struct KeptAnalysis {
     std::string target;
     std::uint64_t time = 0;  // UTC file-time ticks
+    std::string skipText;    // the folders it left out, as SkipList::Text gives them
     std::vector<FolderTotal> folders;
 };
 
@@ -35,7 +37,8 @@ public:
 
     // Replaces the target's kept analysis through a temporary file, then
     // drops the oldest targets' files beyond the limit. False when it failed.
-    bool Keep(const std::string& target, std::uint64_t time, const std::vector<FolderTotal>& folders) const;
+    bool Keep(const std::string& target, std::uint64_t time, const std::vector<FolderTotal>& folders,
+              const std::string& skipText = {}) const;
     // The target's kept analysis; none when missing, damaged, of another
     // version or of another target.
     std::optional<KeptAnalysis> Load(const std::string& target) const;

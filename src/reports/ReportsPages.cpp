@@ -12,6 +12,7 @@
 #include "lists/ListActions.h"
 #include "lists/PrintList.h"
 #include "pages/Layout.h"
+#include "pages/SkipField.h"
 #include "reports/KeptAnalysis.h"
 #include "resources/resource.h"
 #include "working/WorkingDlg.h"
@@ -21,6 +22,8 @@ namespace {
 constexpr const char* kSection = "ReportsPage1";
 constexpr const char* kNothingFound = "No matching files found.";
 constexpr const char* kNothingEarlier = "No earlier analysis of this folder to compare with.";
+constexpr const char* kOtherSkipList =
+    "The last analysis of this folder skipped other folders: it cannot be compared with this one.";
 constexpr int kNameWidth = 130;
 constexpr const char* kSpaceMapCaption = "Space map";
 constexpr int kStatusHeight = 16;
@@ -63,23 +66,22 @@ std::string FoundText(const FolderAnalysis& analysis)
 {
     FolderTotal found = analysis.Found();
     std::string text = "Found: " + FormatSpace(found.onDisk) + " on disk in " +
-                       FormatCount(static_cast<std::uint64_t>(found.files)) + (found.files == 1 ? " file." : " files.");
+                       CountOf(static_cast<std::uint64_t>(found.files), "file") + ".";
     if (std::optional<std::uint64_t> used = analysis.DriveUsedBytes()) {
         std::uint64_t notSeen = *used > found.onDisk ? *used - found.onDisk : 0;
         text += " Not seen: " + FormatSpace(notSeen) + " (system files, folders you may not read).";
     }
-    size_t unread = analysis.UnreadFolders().size();
-    if (unread > 0) {
-        text += ' ' + FormatCount(unread) + (unread == 1 ? " folder" : " folders") +
-                " could not be read: click here to list them.";
-    }
+    if (int skipped = analysis.SkippedFolders())
+        text += ' ' + CountOf(static_cast<std::uint64_t>(skipped), "folder") + " skipped.";
+    if (size_t unread = analysis.UnreadFolders().size())
+        text += ' ' + CountOf(unread, "folder") + " could not be read: click here to list them.";
     return text;
 }
 
-std::string& AnalysisTarget()
+AnalysisRequest& NextAnalysis()
 {
-    static std::string target;
-    return target;
+    static AnalysisRequest request;
+    return request;
 }
 
 ReportsTargetPage::ReportsTargetPage(const SettingsStore& settings, const char* skipFlag) noexcept
@@ -103,12 +105,14 @@ BOOL ReportsTargetPage::OnInitDialog()
         ::SendMessageA(drives, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>((root + " Drive").c_str()));
     ::SendMessageA(drives, CB_SETCURSEL, 0, 0);
     m_folder = m_settings.GetProfileString(kSection, "FolderName", "");
+    m_skip = m_settings.GetProfileString(kSection, "SkipFolders", "");
     return Page::OnInitDialog();
 }
 
 void ReportsTargetPage::DoDataExchange(framework::DataExchange& dx)
 {
     dx.Text(IDC_FOLDER, m_folder);
+    dx.Text(IDC_SKIP_FOLDERS, m_skip);
 }
 
 LRESULT ReportsTargetPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -147,16 +151,22 @@ void ReportsTargetPage::OnBrowse()
 void ReportsTargetPage::OnNext()
 {
     UpdateData(true);
+    std::optional<framework::SkipList> skip = TakeSkipList(m_hWnd, m_skip);
+    if (!skip)
+        return;
     bool folder = IsChecked(m_hWnd, IDC_FOLDER_RADIO);
+    AnalysisRequest& request = NextAnalysis();
     if (folder) {
-        AnalysisTarget() = m_folder;
+        request.target = m_folder;
     } else {
         std::string drive = framework::GetWindowTextString(::GetDlgItem(m_hWnd, IDC_DRIVE_LIST));
-        AnalysisTarget() = drive.substr(0, drive.find(' '));
+        request.target = drive.substr(0, drive.find(' '));
     }
+    request.skip = std::move(*skip);
     ShowPage(2);
     m_settings.WriteProfileInt(kSection, "AnalyzeFolder", folder ? 1 : 0);
     m_settings.WriteProfileString(kSection, "FolderName", m_folder.c_str());
+    m_settings.WriteProfileString(kSection, "SkipFolders", m_skip.c_str());
 }
 
 // One report of the analysis, in the page's list.
@@ -206,7 +216,7 @@ public:
 protected:
     const std::vector<ReportEntry>& Entries() const override { return m_page.m_grown; }
     const char* LastColumn() const override { return "Growth"; }
-    const char* NothingText() const override { return m_page.m_hasEarlier ? kNothingFound : kNothingEarlier; }
+    const char* NothingText() const override { return m_page.m_grownNothing; }
 };
 
 // The space map and its status line, in the list's place.
@@ -325,12 +335,12 @@ void ReportsResultsPage::OnPageActivated()
 {
     WorkingSession session(m_hWnd, "Initializing...");
     ::SendDlgItemMessageA(m_hWnd, IDC_REPORT_LIST, CB_SETCURSEL, 0, 0);
-    std::string target = AnalysisTarget();
+    AnalysisRequest request = NextAnalysis();
     FILETIME started{};
     ::GetSystemTimeAsFileTime(&started);
     // The tree is rebuilt below a map that may still be on show.
     SpaceMapView().SetTree(nullptr);
-    m_analysis.Start(target, session.Sink());
+    m_analysis.Start(request.target, session.Sink(), request.skip);
     SpaceMapView().SetTree(&m_analysis.Tree());
     ::SetDlgItemTextW(m_hWnd, IDC_FOUND, framework::WideText(FoundText(m_analysis)).c_str());
     CompareWithKept(framework::FileTimeTicks(started));
@@ -368,14 +378,18 @@ void ReportsResultsPage::CompareWithKept(std::uint64_t started)
     std::optional<KeptAnalysis> kept = keeper.Load(m_analysis.Target());
     m_grownCaption = kReports[ReportId::GrownFolders].caption;
     m_grown.clear();
-    m_hasEarlier = kept.has_value();
-    if (kept) {
+    m_grownNothing = kNothingEarlier;
+    // Folders left out of one analysis but not the other would seem to grow or vanish.
+    if (kept && kept->skipText != m_analysis.SkipText()) {
+        m_grownNothing = kOtherSkipList;
+    } else if (kept) {
+        m_grownNothing = kNothingFound;
         m_grownCaption += " since " + FormatFileDate(framework::FileTimeFromTicks(kept->time));
         m_grown = GrownFolders(*kept, m_analysis.Folders());
     }
     FillReportList();
     if (m_analysis.Completed())
-        keeper.Keep(m_analysis.Target(), started, m_analysis.Folders());
+        keeper.Keep(m_analysis.Target(), started, m_analysis.Folders(), m_analysis.SkipText());
 }
 
 // The views' captions, each entry holding its view's row; the choice stays.

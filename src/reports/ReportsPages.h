@@ -2,6 +2,7 @@
 // reports of the analysis.
 #pragma once
 
+#include "framework/SkipList.h"
 #include "pages/ListPage.h"
 #include "reports/FolderAnalysis.h"
 #include "reports/ResultsView.h"
@@ -13,8 +14,12 @@
 
 class SettingsStore;
 
-// What the next analysis walks: set by the target page, read by the results page.
-std::string& AnalysisTarget();
+// What the next analysis walks and leaves out: set by the target page, read by the results page.
+struct AnalysisRequest {
+    std::string target;
+    framework::SkipList skip;
+};
+AnalysisRequest& NextAnalysis();
 
 // What an analysis found, in the sentence above its results: the space its
 // files take on the disk, what of a whole drive's used space it could not
@@ -39,6 +44,7 @@ private:
 
     const SettingsStore& m_settings;
     std::string m_folder;
+    std::string m_skip;
     // The page lives as long as the program: its first focus takes the stored choice.
     bool m_firstFocus = true;
 };
@@ -79,7 +85,7 @@ private:
     std::string m_keptFolder;
     std::vector<ReportEntry> m_grown;
     std::string m_grownCaption;
-    bool m_hasEarlier = false;
+    const char* m_grownNothing = nullptr;  // what the grown folders' list says when it lists none
     // The Report list's entries, in its order, and the one on show.
     std::vector<std::unique_ptr<ResultsView>> m_views;
     ResultsView* m_shown = nullptr;

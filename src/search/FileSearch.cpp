@@ -3,6 +3,7 @@
 #include "framework/Handle.h"
 #include "framework/Path.h"
 #include "framework/Text.h"
+#include "lists/FileText.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -16,12 +17,6 @@ constexpr const char* kSeparators = " ,";
 bool IsLetterOrDigit(char c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-}
-
-// Junctions and symbolic links are not followed: they may loop.
-bool IsSearchableFolder(const framework::FileFind& find)
-{
-    return !find.IsDots() && !find.IsReparsePoint();
 }
 
 int LocalDay(const FILETIME& time)
@@ -93,6 +88,7 @@ SearchParameters TakeCriteria(const SearchCriteria& criteria)
     parameters.atLeast = criteria.sizeChoice == 0;
     parameters.day = ParseSearchDate(criteria.dateText);
     parameters.after = criteria.dateChoice == 0;
+    parameters.skip = framework::SkipList::Parse(criteria.skip);
     return parameters;
 }
 
@@ -148,6 +144,8 @@ bool FileSearch::SearchFolder(const std::string& folder, ProgressSink& progress,
                               std::vector<std::string>& subFolders)
 {
     std::string shown = folder.size() == 2 ? folder + "\\" : folder;
+    if (m_skippedFolders > 0)
+        shown += " (" + CountOf(m_skippedFolders, "folder") + " skipped)";
     if (!Step(progress, "Searching %s", shown))
         return false;
     // With a pattern that matches everything, one listing gives the sub-folders too.
@@ -157,7 +155,7 @@ bool FileSearch::SearchFolder(const std::string& folder, ProgressSink& progress,
     framework::FileFind find;
     for (bool more = find.FindFile(folder + "\\" + m_parameters.pattern); more; more = find.FindNextFile()) {
         if (find.IsDirectory()) {
-            if (everything && m_parameters.subFolders && IsSearchableFolder(find))
+            if (everything && m_parameters.subFolders && Searches(folder, find))
                 subFolders.emplace_back(find.GetFileName());
             continue;
         }
@@ -172,10 +170,23 @@ bool FileSearch::SearchFolder(const std::string& folder, ProgressSink& progress,
     if (!m_parameters.subFolders || everything)
         return true;
     for (bool more = find.FindFile(folder + "\\*.*"); more; more = find.FindNextFile()) {
-        if (find.IsDirectory() && IsSearchableFolder(find))
+        if (find.IsDirectory() && Searches(folder, find))
             subFolders.emplace_back(find.GetFileName());
     }
     return true;
+}
+
+// Junctions and symbolic links are not followed (they may loop), nor the
+// folders the skip list names, which are counted.
+bool FileSearch::Searches(const std::string& folder, const framework::FileFind& find)
+{
+    if (find.IsDots() || find.IsReparsePoint())
+        return false;
+    const framework::SkipList& skip = m_parameters.skip;
+    if (skip.Empty() || !skip.Skips(folder + '\\' + find.GetFileName(), find.GetFileName()))
+        return true;
+    ++m_skippedFolders;
+    return false;
 }
 
 FileSearch::Verdict FileSearch::Test(const std::string& folder, const framework::FileFind& file, ProgressSink& progress)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/FileFind.h"
+#include "framework/SkipList.h"
 #include "working/ProgressSink.h"
 
 #include <windows.h>
@@ -22,6 +23,7 @@ struct SearchCriteria {
     int subFolders = 1;
     int sizeChoice = 0;  // 0 "At Least", 1 "Less Than"
     std::string sizeText;
+    std::string skip;  // the folders to leave out, as typed
 };
 
 struct SearchParameters {
@@ -33,6 +35,7 @@ struct SearchParameters {
     bool atLeast = true;
     int day = 0;  // yyyymmdd of the typed date; 0: no date test
     bool after = true;
+    framework::SkipList skip;
 };
 
 SearchParameters TakeCriteria(const SearchCriteria& criteria);
@@ -56,6 +59,8 @@ public:
     // The files that met every other test but were not read for the words
     // because their contents are kept online only.
     size_t OnlineSkipped() const noexcept { return m_onlineSkipped; }
+    // The folders the skip list kept the search out of.
+    size_t SkippedFolders() const noexcept { return m_skippedFolders; }
 
 private:
     enum class Verdict { Pass, Fail, Stop };
@@ -63,6 +68,7 @@ private:
     bool Search(const std::string& top, ProgressSink& progress, const MatchSink& onMatch);
     bool SearchFolder(const std::string& folder, ProgressSink& progress, const MatchSink& onMatch,
                       std::vector<std::string>& subFolders);
+    bool Searches(const std::string& folder, const framework::FileFind& find);
     Verdict Test(const std::string& folder, const framework::FileFind& file, ProgressSink& progress);
     Verdict ContainsWords(const std::string& path, const char* name, ProgressSink& progress);
     bool Step(ProgressSink& progress, const char* format, const std::string& value);
@@ -71,4 +77,5 @@ private:
     std::string m_patternFolder;
     std::string m_text;
     size_t m_onlineSkipped = 0;
+    size_t m_skippedFolders = 0;
 };

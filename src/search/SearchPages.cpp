@@ -5,6 +5,7 @@
 #include "framework/Seams.h"
 #include "framework/Text.h"
 #include "lists/FileText.h"
+#include "pages/SkipField.h"
 #include "resources/resource.h"
 #include "working/WorkingDlg.h"
 
@@ -42,6 +43,7 @@ BOOL SearchCriteriaPage::OnInitDialog()
     m_fields.dateText = m_settings.GetProfileString(kSection, "LastDate", kDatePlaceholder);
     m_fields.sizeChoice = m_settings.GetProfileInt(kSection, "LastSizeSearchType", 0);
     m_fields.sizeText = m_settings.GetProfileString(kSection, "LastSize", "0 KB");
+    m_fields.skip = m_settings.GetProfileString(kSection, "SkipFolders", "");
     AddChoices(::GetDlgItem(m_hWnd, IDC_DATE_CHOICE), "After", "Before");
     AddChoices(::GetDlgItem(m_hWnd, IDC_SIZE_CHOICE), "At Least", "Less Than");
     HWND spin = ::GetDlgItem(m_hWnd, IDC_SIZE_SPIN);
@@ -60,6 +62,7 @@ void SearchCriteriaPage::DoDataExchange(framework::DataExchange& dx)
     dx.ComboIndex(IDC_SIZE_CHOICE, m_fields.sizeChoice);
     dx.Text(IDC_SEARCH_SIZE, m_fields.sizeText);
     dx.Text(IDC_SEARCH_WORDS, m_fields.keywords);
+    dx.Text(IDC_SKIP_FOLDERS, m_fields.skip);
 }
 
 bool SearchCriteriaPage::OnNotify(const NMHDR& header, LRESULT& result)
@@ -74,6 +77,8 @@ bool SearchCriteriaPage::OnNotify(const NMHDR& header, LRESULT& result)
 void SearchCriteriaPage::OnSearch()
 {
     UpdateData(true);
+    if (!TakeSkipList(m_hWnd, m_fields.skip))
+        return;
     m_settings.WriteProfileString(kSection, "LastFileName", m_fields.fileName.c_str());
     m_settings.WriteProfileString(kSection, "LastFolder", m_fields.folder.c_str());
     m_settings.WriteProfileInt(kSection, "LastSearchSubFolders", m_fields.subFolders);
@@ -82,6 +87,7 @@ void SearchCriteriaPage::OnSearch()
     m_settings.WriteProfileString(kSection, "LastDate", m_fields.dateText.c_str());
     m_settings.WriteProfileInt(kSection, "LastSizeSearchType", m_fields.sizeChoice);
     m_settings.WriteProfileString(kSection, "LastSize", m_fields.sizeText.c_str());
+    m_settings.WriteProfileString(kSection, "SkipFolders", m_fields.skip.c_str());
 
     m_handedOver = m_fields;
     if (m_handedOver.dateText == kDatePlaceholder)
@@ -138,8 +144,10 @@ void SearchResultsPage::OnPageActivated()
         AddRow({file.GetFileName(), folder, {}, FormatFileDate(file.GetLastWriteTime())}, file.GetLength());
     });
     if (size_t skipped = search.OnlineSkipped()) {
-        FileList().AddMessage(FormatCount(skipped) + (skipped == 1 ? " file" : " files") +
+        FileList().AddMessage(CountOf(skipped, "file") +
                               " kept online only were not read for the words, so that they are not downloaded.");
     }
+    if (size_t skipped = search.SkippedFolders())
+        FileList().AddMessage(CountOf(skipped, "folder") + " skipped.");
     ShowRows();
 }

@@ -1,4 +1,5 @@
 #include "framework/FileFind.h"
+#include "framework/Path.h"
 #include "framework/Win32.h"
 
 #include "support/TempFolder.h"
@@ -60,6 +61,35 @@ TEST(FileFind, PatternsFilterAndMissingFoldersFindNothing)
 
     EXPECT_FALSE(find.FindFile(temp.Path() + "missing\\*.*"));
     EXPECT_FALSE(find.FindNextFile());
+    EXPECT_TRUE(find.Unreadable());
+    temp.MakeFolder("empty");
+    EXPECT_FALSE(find.FindFile(temp.Path() + "empty\\*") && find.FindNextFile() && find.FindNextFile());
+    EXPECT_FALSE(find.Unreadable());
+}
+
+// A whole folder's listing tells what each file takes and which names are one file.
+TEST(FileFind, AWholeFolderTellsAllocationAndFileIds)
+{
+    TempFolder temp;
+    std::string data = temp.MakeFile("data.bin", 10000, true);
+    ASSERT_TRUE(::CreateHardLinkW(framework::WidePath(temp.Path() + "again.bin").c_str(),
+                                  framework::WidePath(data).c_str(), nullptr));
+    temp.MakeFile("other.bin", 10, true);
+    std::map<std::string, std::uint64_t> ids, onDisk;
+    FileFind find;
+    for (bool more = find.FindFile(temp.Path() + "*"); more; more = find.FindNextFile()) {
+        ids[find.GetFileName()] = find.GetFileId();
+        onDisk[find.GetFileName()] = find.GetSizeOnDisk();
+    }
+    EXPECT_NE(ids["data.bin"], 0u);
+    EXPECT_EQ(ids["data.bin"], ids["again.bin"]);
+    EXPECT_NE(ids["data.bin"], ids["other.bin"]);
+    EXPECT_GE(onDisk["data.bin"], 10000u);
+    EXPECT_GT(onDisk["other.bin"], 0u);
+    // A listing by pattern knows neither.
+    ASSERT_TRUE(find.FindFile(temp.Path() + "data.*"));
+    EXPECT_EQ(find.GetFileId(), 0u);
+    EXPECT_EQ(find.GetSizeOnDisk(), 10000u);
 }
 
 TEST(FileSizes, TotalsStopAtTheLargestInsteadOfWrapping)

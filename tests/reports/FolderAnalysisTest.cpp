@@ -389,6 +389,44 @@ TEST(FolderAnalysis, OnlineFilesTakeNoRoomAndUnreadFoldersAreCounted)
     EXPECT_NE(FoundText(drive).find(". Not seen: "), std::string::npos);
 }
 
+TEST(FolderAnalysis, SkippedFoldersAreNeverEntered)
+{
+    TempFolder temp;
+    for (const char* file : {"node_modules\\a.js", "src\\node_modules\\deep\\b.js", "src\\repo.git\\c",
+                             "src\\keep\\d.txt", "big\\inner\\e.bin", "big\\f.bin", "top.txt"})
+        temp.MakeFile(file, 10);
+    framework::SkipList skip = framework::SkipList::Parse("NODE_MODULES; *.git ;" + temp.Path() + "big\\inner");
+    // A skipped folder that the walk tried to list would count as unread.
+    ScopedOverride<decltype(framework::Seams::refusesListing)> refuses(
+        framework::GetSeams().refusesListing, [](const std::string& folder) {
+            return folder.find("node_modules") != std::string::npos || folder.find(".git") != std::string::npos ||
+                   folder.find("inner") != std::string::npos;
+        });
+    FolderAnalysis analysis;
+    ScriptedSink sink;
+    analysis.Start(temp.Path(), sink, skip);
+    EXPECT_EQ(analysis.SkippedFolders(), 4);
+    EXPECT_TRUE(analysis.UnreadFolders().empty());
+    std::vector<std::string> files = Names(analysis.Report(ReportId::LargestFiles));
+    EXPECT_EQ(std::set<std::string>(files.begin(), files.end()), (std::set<std::string>{"d.txt", "f.bin", "top.txt"}));
+    const SpaceTree& tree = analysis.Tree();
+    EXPECT_EQ(tree.Find(temp.Path() + "node_modules"), SpaceTree::kNone);
+    EXPECT_EQ(tree.Find(temp.Path() + "big\\inner"), SpaceTree::kNone);
+    EXPECT_NE(tree.Find(temp.Path() + "big"), SpaceTree::kNone);
+    EXPECT_NE(FoundText(analysis).find(" 4 folders skipped."), std::string::npos);
+}
+
+TEST(FolderAnalysis, TheTargetItselfIsNeverSkipped)
+{
+    TempFolder temp;
+    temp.MakeFile("node_modules\\a.js", 10);
+    FolderAnalysis analysis;
+    ScriptedSink sink;
+    analysis.Start(temp.Path() + "node_modules", sink, framework::SkipList::Parse("node_modules"));
+    EXPECT_EQ(analysis.FilesAnalyzed(), 1);
+    EXPECT_EQ(analysis.SkippedFolders(), 0);
+}
+
 TEST(FolderAnalysis, AfterStopAFolderHoldsTheFilesMetInIt)
 {
     TempFolder temp;

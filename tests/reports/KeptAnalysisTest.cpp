@@ -129,7 +129,7 @@ TEST_F(KeptAnalysisTest, AStoppedWalkIsNotCompleteAndNoUntrustworthyFileLoads)
     std::string otherVersion = good;
     otherVersion[4] = 3;
     std::string damagedCount = good;
-    damagedCount[16 + 4 + target.size()] = '\x7f';
+    damagedCount[16 + 4 + target.size() + 4] = '\x7f';
     for (const std::string& bad : {good.substr(0, good.size() - 1), good + "x", std::string("CVKA"), std::string(),
                                    otherVersion, damagedCount}) {
         Overwrite(path, bad);

@@ -113,6 +113,7 @@ TEST_F(ReportsPagesTest, TargetPageOffersFixedDrivesAndRemembersTheFolder)
 {
     m_store.WriteProfileInt("ReportsPage1", "AnalyzeFolder", 1);
     m_store.WriteProfileString("ReportsPage1", "FolderName", "C:\\windows");
+    m_store.WriteProfileString("ReportsPage1", "SkipFolders", "cache");
     Open();
     ASSERT_EQ(View().GetCurrentPage(), View().GetPage(kReportsTab, 1));
     HWND drives = ::GetDlgItem(Target(), IDC_DRIVE_LIST);
@@ -138,10 +139,28 @@ TEST_F(ReportsPagesTest, TargetPageOffersFixedDrivesAndRemembersTheFolder)
     Press(Target(), IDC_BROWSE);
     EXPECT_EQ(framework::GetWindowTextString(::GetDlgItem(Target(), IDC_FOLDER)), "C:\\windows");
 
-    // Next with the drive chosen analyses its root and stores the choice.
+    // A skip list that cannot be right starts nothing.
+    EXPECT_EQ(framework::GetWindowTextString(::GetDlgItem(Target(), IDC_SKIP_FOLDERS)), "cache");
+    std::vector<std::string> messages;
+    ScopedOverride<decltype(framework::Seams::messageBox)> box(framework::GetSeams().messageBox,
+                                                               [&](HWND, const char* text, const char*, UINT) {
+                                                                   messages.push_back(text);
+                                                                   return IDOK;
+                                                               });
+    NextAnalysis() = {};
+    ::SetDlgItemTextA(Target(), IDC_SKIP_FOLDERS, "cache;C:\\x\\*.git");
     Press(Target(), IDC_NEXT);
-    EXPECT_EQ(AnalysisTarget(), "C:\\");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("both a path and a wildcard"), std::string::npos);
+    EXPECT_EQ(NextAnalysis().target, "");
+
+    // Next with the drive chosen analyses its root and stores the choice.
+    ::SetDlgItemTextA(Target(), IDC_SKIP_FOLDERS, "cache;;*.git");
+    Press(Target(), IDC_NEXT);
+    EXPECT_EQ(NextAnalysis().target, "C:\\");
+    EXPECT_EQ(NextAnalysis().skip.Text(), "cache;*.git");
     EXPECT_EQ(m_store.GetProfileInt("ReportsPage1", "AnalyzeFolder", -1), 0);
+    EXPECT_EQ(m_store.GetProfileString("ReportsPage1", "SkipFolders", ""), "cache;;*.git");
 }
 
 TEST_F(ReportsPagesTest, ResultsShowEachReportAndHideRecycledFiles)
@@ -284,6 +303,16 @@ TEST_F(ReportsPagesTest, FoldersThatGrewCompareWithTheLastAnalysisOfTheTarget)
     ::SendMessageA(List(), LVM_GETCOLUMNA, 4, reinterpret_cast<LPARAM>(&column));
     EXPECT_STREQ(header, "Growth");
     EXPECT_TRUE(Enabled(IDC_OPEN));
+
+    // An analysis that skipped other folders is not compared with.
+    Press(Results().GetSafeHwnd(), IDC_START_OVER);
+    ASSERT_TRUE(PumpUntil([&] { return View().GetCurrentPage() == View().GetPage(kReportsTab, 1); }));
+    ::SetDlgItemTextA(Target(), IDC_SKIP_FOLDERS, "b");
+    AnalyseFolder(temp.Path());
+    ChooseReport(ReportId::GrownFolders);
+    EXPECT_EQ(ColumnTexts(List(), 0),
+              std::vector<std::string>{
+                  "The last analysis of this folder skipped other folders: it cannot be compared with this one."});
 }
 
 TEST_F(ReportsPagesTest, AStoppedAnalysisLeavesTheKeptOneAlone)

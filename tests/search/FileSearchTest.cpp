@@ -185,6 +185,23 @@ TEST_F(FileSearchTest, FilesKeptOnlineAreNotReadForWords)
     EXPECT_EQ(Find({}).size(), 2u);
 }
 
+TEST_F(FileSearchTest, SkippedFoldersAreNotSearched)
+{
+    Write("a\\node_modules\\x.txt", "");
+    Write("a\\keep\\y.txt", "");
+    Write("b.git\\z.txt", "");
+    SearchCriteria criteria;
+    criteria.folder = m_temp.Path();
+    criteria.fileName = "*.txt";
+    criteria.skip = "node_modules;*.GIT";
+    FileSearch search(TakeCriteria(criteria));
+    std::vector<std::string> found;
+    ScriptedSink sink;
+    search.Run(sink, [&](const std::string&, const framework::FileFind& file) { found.push_back(file.GetFileName()); });
+    EXPECT_EQ(found, Found{"y.txt"});
+    EXPECT_EQ(search.SkippedFolders(), 2u);
+}
+
 TEST_F(FileSearchTest, DatesBeforeAndAfterTheTypedDay)
 {
     std::string path = Write("dated.txt", "x");
