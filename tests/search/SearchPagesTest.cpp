@@ -65,6 +65,7 @@ TEST_F(SearchPagesTest, CriteriaStartWithTheirDefaultsAndComeBackAfterARestart)
     EXPECT_EQ(Text(Criteria(), IDC_SIZE_CHOICE), "At Least");
     EXPECT_EQ(Text(Criteria(), IDC_SEARCH_SIZE), "0 KB");
     EXPECT_EQ(Text(Criteria(), IDC_SEARCH_WORDS), "");
+    EXPECT_EQ(Text(Criteria(), IDC_SKIP_FOLDERS), "");
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(Criteria(), IDC_DATE_SELECT)));
 
     Set(IDC_SEARCH_SIZE, "37 KB");
@@ -85,11 +86,13 @@ TEST_F(SearchPagesTest, CriteriaStartWithTheirDefaultsAndComeBackAfterARestart)
     EXPECT_EQ(Text(Criteria(), IDC_SEARCH_NAME), "report*.*");
 
     Set(IDC_SEARCH_SIZE, "250 KB");
+    Set(IDC_SKIP_FOLDERS, "node_modules;*.git");
     Search();
     EXPECT_EQ(m_store.GetProfileString("Search", "LastDate", ""), "YYYY/MM/DD");
     Close();
     Open();
     EXPECT_EQ(Text(Criteria(), IDC_SEARCH_SIZE), "250 KB");
+    EXPECT_EQ(Text(Criteria(), IDC_SKIP_FOLDERS), "node_modules;*.git");
     EXPECT_EQ(Text(Criteria(), IDC_SEARCH_FOLDER), "E:\\");
 }
 
