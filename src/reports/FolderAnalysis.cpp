@@ -121,7 +121,22 @@ bool EndsWithUnderscore(const char* name)
 void FolderAnalysis::Start(const std::string& target, ProgressSink& progress, const framework::SkipList& skip)
 {
     m_skip = skip;
-    m_skipped = 0;
+    // Every path complete; a lone "\\" is the current drive's root, not a server.
+    std::string folder = target;
+    if (!folder.empty() && folder.back() == '\\')
+        folder.pop_back();
+    Clear(framework::AbsoluteFolder(folder));
+    folder = m_target;
+    m_completed = Walk(folder, progress, m_found);
+    FinishTarget(0);
+    // The ids are needed only while walking.
+    m_counted.Clear();
+    if (m_completed && framework::IsDriveRoot(m_target))
+        m_driveUsed = framework::GetDriveUsedBytes(m_target + '\\');
+}
+
+void FolderAnalysis::Clear(const std::string& target)
+{
     for (auto& list : m_lists) {
         list.clear();
         list.shrink_to_fit();
@@ -130,8 +145,11 @@ void FolderAnalysis::Start(const std::string& target, ProgressSink& progress, co
     m_folders.clear();
     m_unread.clear();
     m_counted.Clear();
+    m_replay.clear();
+    m_skipped = 0;
     m_found = {};
     m_driveUsed.reset();
+    m_completed = false;
     m_filesAnalyzed = 0;
     m_totalKilobytes = 0;
     m_progressText[0] = '\0';
@@ -143,22 +161,83 @@ void FolderAnalysis::Start(const std::string& target, ProgressSink& progress, co
     ::FileTimeToLocalFileTime(&now, &local);
     m_localBias = static_cast<std::int64_t>(framework::FileTimeTicks(local) - framework::FileTimeTicks(now));
 
-    // Every path complete; a lone "\\" is the current drive's root, not a server.
-    std::string folder = target;
-    if (!folder.empty() && folder.back() == '\\')
-        folder.pop_back();
-    folder = framework::AbsoluteFolder(folder);
-    m_target = folder;
+    m_target = target;
     m_tree.Clear();
     if (m_spaceTree)
-        m_tree.Start(folder);
-    m_completed = Walk(folder, progress, m_found);
+        m_tree.Start(target);
+}
+
+// The target closes like any folder, but is no Largest folder.
+void FolderAnalysis::FinishTarget(DWORD attributes)
+{
     if (m_spaceTree)
         m_tree.CloseFolder(m_found.bytes, m_found.onDisk);
-    // The ids are needed only while walking.
-    m_counted.Clear();
-    if (m_completed && framework::IsDriveRoot(m_target))
-        m_driveUsed = framework::GetDriveUsedBytes(m_target + '\\');
+    if (m_listener) {
+        FolderTotal total = Found();
+        m_listener->OnFolder({total, m_found.newest, attributes});
+    }
+}
+
+void FolderAnalysis::StartReplay(const std::string& target)
+{
+    m_skip = {};
+    Clear(target);
+    m_replay.push_back({target, 0, {}});
+}
+
+// The folder must lie in the one open last; those between open on the way.
+bool FolderAnalysis::ReplayFile(const std::string& folder, const FileFacts& file, bool counted)
+{
+    if (!OpenReplayed(folder))
+        return false;
+    Take(folder, file, counted, m_replay.back().totals);
+    ++m_filesAnalyzed;
+    m_totalKilobytes += static_cast<double>(file.size) / 1024.0;
+    return true;
+}
+
+bool FolderAnalysis::ReplayFolder(const std::string& path, DWORD attributes)
+{
+    if (!OpenReplayed(path) || m_replay.empty())
+        return false;
+    Replaying closing = std::move(m_replay.back());
+    m_replay.pop_back();
+    if (m_replay.empty()) {
+        m_found = closing.totals;
+        FinishTarget(attributes);
+        return true;
+    }
+    CloseFolder(closing.path, attributes, closing.totals, m_replay.back().totals);
+    return true;
+}
+
+bool FolderAnalysis::OpenReplayed(const std::string& folder)
+{
+    if (m_replay.empty())
+        return false;
+    const std::string& open = m_replay.back().path;
+    if (folder == open)
+        return true;
+    if (folder.size() <= open.size() + 1 || folder.compare(0, open.size(), open) != 0 || folder[open.size()] != '\\')
+        return false;
+    // Each name between the open folder and this one opens in turn.
+    for (size_t at = open.size() + 1; at <= folder.size(); at = folder.find('\\', at) + 1) {
+        size_t end = std::min(folder.find('\\', at), folder.size());
+        if (end == at)
+            return false;
+        if (m_spaceTree)
+            m_tree.OpenFolder(std::string_view(folder).substr(at, end - at));
+        m_replay.push_back({folder.substr(0, end), 0, {}});
+        if (end == folder.size())
+            break;
+    }
+    return true;
+}
+
+bool FolderAnalysis::FinishReplay()
+{
+    m_completed = m_replay.empty();
+    return m_completed;
 }
 
 void FolderAnalysis::Totals::Add(const Totals& inner) noexcept
@@ -187,6 +266,7 @@ std::int64_t FolderAnalysis::DayOf(const FILETIME& time) const
 // close as usual, with what was met in them.
 struct FolderAnalysis::Listing {
     framework::FileFind find;
+    DWORD attributes = 0;  // the folder's own
     bool more = false;
     size_t holderLength = 0;  // of the path of the folder holding this one
     Totals totals;
@@ -213,7 +293,9 @@ bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress, Totals& t
                 folder += find.GetFileName();
                 if (m_spaceTree)
                     m_tree.OpenFolder(find.GetFileName());
+                DWORD attributes = find.GetAttributes();
                 Listing& inner = open.emplace_back();
+                inner.attributes = attributes;
                 inner.holderLength = length;
                 inner.more = ListFolder(folder, inner.find);
             }
@@ -224,8 +306,9 @@ bool FolderAnalysis::Walk(std::string& folder, ProgressSink& progress, Totals& t
         // The folder's walk ended: it closes and counts in the folder holding it.
         Totals inner = listing.totals;
         size_t holderLength = listing.holderLength;
+        DWORD attributes = listing.attributes;
         open.pop_back();
-        CloseFolder(folder, inner, open.back().totals);
+        CloseFolder(folder, attributes, inner, open.back().totals);
         folder.resize(holderLength);
         if (goOn)
             open.back().more = open.back().find.FindNextFile();
@@ -253,11 +336,13 @@ bool FolderAnalysis::ListFolder(const std::string& folder, framework::FileFind& 
 bool FolderAnalysis::TakeFile(const std::string& folder, Listing& listing, ProgressSink& progress)
 {
     const framework::FileFind& find = listing.find;
-    Offer(folder, find);
-    if (m_folderTotals)
-        Count(find, listing.totals);
+    FileFacts file{find.GetFileName(), find.GetLength(), 0, find.GetLastWriteTime(), find.GetAttributes()};
+    bool counted = !m_folderTotals || m_counted.Insert(find.GetFileId());
+    if (counted && m_folderTotals)
+        file.onDisk = find.GetSizeOnDisk();
+    Take(folder, file, counted, listing.totals);
     ++m_filesAnalyzed;
-    m_totalKilobytes += static_cast<double>(find.GetLength()) / 1024.0;
+    m_totalKilobytes += static_cast<double>(file.size) / 1024.0;
     if (progress.WantsText()) {
         int length = std::snprintf(m_progressText, sizeof m_progressText, "%d files, %.2f megabytes analyzed",
                                    m_filesAnalyzed, m_totalKilobytes / 1024.0);
@@ -271,26 +356,33 @@ bool FolderAnalysis::TakeFile(const std::string& folder, Listing& listing, Progr
     return true;
 }
 
-// The reports list every name; the totals count a file once, under the name
-// the walk met first.
-void FolderAnalysis::Count(const framework::FileFind& file, Totals& own)
+void FolderAnalysis::Take(const std::string& folder, const FileFacts& file, bool counted, Totals& own)
 {
-    if (!m_counted.Insert(file.GetFileId())) {
-        if (m_spaceTree)
-            m_tree.AddLink(file.GetFileName());
-        return;
-    }
-    std::uint64_t size = file.GetLength();
-    std::uint64_t onDisk = file.GetSizeOnDisk();
-    if (m_spaceTree)
-        m_tree.AddFile(file.GetFileName(), size, onDisk);
-    own.bytes = framework::AddSizes(own.bytes, size);
-    own.onDisk = framework::AddSizes(own.onDisk, onDisk);
-    ++own.files;
-    own.newest = std::max(own.newest, static_cast<std::int64_t>(framework::FileTimeTicks(file.GetLastWriteTime())));
+    Offer(folder, file);
+    if (m_folderTotals)
+        Count(file, counted, own);
+    if (m_listener)
+        m_listener->OnFile(folder, file, counted);
 }
 
-void FolderAnalysis::CloseFolder(const std::string& folder, const Totals& totals, Totals& holder)
+// The reports list every name; the totals count a file once, under the name
+// the walk met first.
+void FolderAnalysis::Count(const FileFacts& file, bool counted, Totals& own)
+{
+    if (!counted) {
+        if (m_spaceTree)
+            m_tree.AddLink(file.name);
+        return;
+    }
+    if (m_spaceTree)
+        m_tree.AddFile(file.name, file.size, file.onDisk);
+    own.bytes = framework::AddSizes(own.bytes, file.size);
+    own.onDisk = framework::AddSizes(own.onDisk, file.onDisk);
+    ++own.files;
+    own.newest = std::max(own.newest, static_cast<std::int64_t>(framework::FileTimeTicks(file.written)));
+}
+
+void FolderAnalysis::CloseFolder(const std::string& folder, DWORD attributes, const Totals& totals, Totals& holder)
 {
     if (m_spaceTree)
         m_tree.CloseFolder(totals.bytes, totals.onDisk);
@@ -298,14 +390,16 @@ void FolderAnalysis::CloseFolder(const std::string& folder, const Totals& totals
         OfferFolder(folder, totals);
         m_folders.push_back({folder, totals.bytes, totals.files, totals.onDisk});
         holder.Add(totals);
+        if (m_listener)
+            m_listener->OnFolder({m_folders.back(), totals.newest, attributes});
     }
 }
 
-void FolderAnalysis::Offer(const std::string& folder, const framework::FileFind& file)
+void FolderAnalysis::Offer(const std::string& folder, const FileFacts& file)
 {
-    const char* name = file.GetFileName();
-    std::uint64_t size = file.GetLength();
-    FILETIME written = file.GetLastWriteTime();
+    const char* name = file.name;
+    std::uint64_t size = file.size;
+    FILETIME written = file.written;
     std::int64_t day = DayOf(written);
     // The path and the date text are made once, when the first report takes
     // the file, however many reports take it.

@@ -39,6 +39,33 @@ struct FolderTotal {
     std::uint64_t onDisk = 0;
 };
 
+// One file as an analysis takes it, from a listing or from a saved analysis.
+struct FileFacts {
+    const char* name = "";
+    std::uint64_t size = 0;
+    std::uint64_t onDisk = 0;
+    FILETIME written{};
+    DWORD attributes = 0;
+};
+
+// A folder as it closes: what the files below it add up to, the newest of
+// their times (file-time ticks; INT64_MIN when it holds none), its attributes.
+struct ClosedFolder {
+    const FolderTotal& total;
+    std::int64_t newest;
+    DWORD attributes;
+};
+
+// Hears what an analysis meets, in the walk's order: each file where it is
+// met, each folder after everything in it, the target last.
+class AnalysisListener {
+public:
+    virtual ~AnalysisListener() = default;
+    // counted: false for a further name of a file counted where it was met first.
+    virtual void OnFile(const std::string& folder, const FileFacts& file, bool counted) = 0;
+    virtual void OnFolder(const ClosedFolder& folder) = 0;
+};
+
 // The reports, in the order of their lists and of the Report list; each is
 // one row of kReports.
 enum class ReportId : int {
@@ -173,6 +200,18 @@ public:
     // folders are not followed. The target itself is not a Largest folder.
     // Folders the skip list names are not entered (the target always is).
     void Start(const std::string& target, ProgressSink& progress, const framework::SkipList& skip = {});
+    // Hears the next walk or replay; nullptr: none.
+    void SetListener(AnalysisListener* listener) noexcept { m_listener = listener; }
+
+    // Builds the analysis again from what a listener heard, in its order:
+    // the target, every file with the folder holding it, every folder as it
+    // closes (after what lies in it, the target last). False, with the
+    // analysis left incomplete, for anything out of that order.
+    void StartReplay(const std::string& target);
+    bool ReplayFile(const std::string& folder, const FileFacts& file, bool counted);
+    bool ReplayFolder(const std::string& path, DWORD attributes);
+    // Whether every folder was closed.
+    bool FinishReplay();
 
     const std::vector<ReportEntry>& Report(ReportId id) const { return m_lists.at(static_cast<size_t>(id)); }
     // The target's complete path, and whether its walk ran to the end.
@@ -207,6 +246,13 @@ private:
         void Add(const Totals& inner) noexcept;
     };
 
+    // A folder open in a replay.
+    struct Replaying {
+        std::string path;
+        DWORD attributes = 0;
+        Totals totals;
+    };
+
     // A folder open in the walk: the walk keeps a stack of them instead of recursing.
     struct Listing;
 
@@ -216,9 +262,13 @@ private:
     bool Skips(const std::string& folder, const char* name);
     // Offers the listing's file and moves on; false when the user stopped.
     bool TakeFile(const std::string& folder, Listing& listing, ProgressSink& progress);
-    void Count(const framework::FileFind& file, Totals& own);
-    void CloseFolder(const std::string& folder, const Totals& totals, Totals& holder);
-    void Offer(const std::string& folder, const framework::FileFind& file);
+    void Clear(const std::string& target);
+    void FinishTarget(DWORD attributes);
+    bool OpenReplayed(const std::string& folder);
+    void Take(const std::string& folder, const FileFacts& file, bool counted, Totals& own);
+    void Count(const FileFacts& file, bool counted, Totals& own);
+    void CloseFolder(const std::string& folder, DWORD attributes, const Totals& totals, Totals& holder);
+    void Offer(const std::string& folder, const FileFacts& file);
     void OfferFolder(const std::string& folder, const Totals& totals);
     std::int64_t DayOf(const FILETIME& time) const;
 
@@ -231,6 +281,8 @@ private:
     std::vector<std::string> m_unread;
     framework::SkipList m_skip;
     int m_skipped = 0;
+    AnalysisListener* m_listener = nullptr;
+    std::vector<Replaying> m_replay;
     std::string m_target;
     Totals m_found;
     std::optional<std::uint64_t> m_driveUsed;
