@@ -4,6 +4,7 @@
 #include "framework/Drives.h"
 #include "framework/Application.h"
 #include "framework/DataExchange.h"
+#include "framework/Dpi.h"
 #include "framework/Path.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
@@ -23,7 +24,7 @@ constexpr const char* kNothingFound = "No matching files found.";
 constexpr const char* kNothingEarlier = "No earlier analysis of this folder to compare with.";
 constexpr int kNameWidth = 130;
 constexpr const char* kSpaceMapCaption = "Space map";
-constexpr int kStatusHeight = 16;
+constexpr int kStatusHeight = 16;  // 96-DPI pixels, as the column widths
 constexpr int kMessageWidth = 256;
 
 bool IsChecked(HWND dialog, int id)
@@ -45,15 +46,6 @@ std::vector<bool> WhichWent(const SpaceTree& tree, const std::vector<ReportEntry
     for (size_t i = 0; i < nodes.size(); ++i)
         gone[i] = nodes[i] != SpaceTree::kNone && tree.Removed(nodes[i]);
     return gone;
-}
-
-void SetColumnHeading(HWND list, int index, const char* heading)
-{
-    std::string text = heading;
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT;
-    column.pszText = text.data();
-    ::SendMessageA(list, LVM_SETCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
 }
 
 }  // namespace
@@ -228,6 +220,7 @@ ReportsResultsPage::ReportsResultsPage(std::string keptFolder)
                 .listId = IDC_RESULTS_LIST,
                 .columns = {{"FileName", kNameWidth}, {"Folder", 200}, {"Size", 80}, {"Last Modified", 80}},
                 .sizeColumn = 2,
+                .pathColumn = 1,
                 .buttons = FoundFilesButtons()},
                {{IDC_START_OVER, 0}}),
       m_keptFolder(std::move(keptFolder))
@@ -292,10 +285,12 @@ void ReportsResultsPage::OnPageResize(int width, int height)
     // The map and its status line take the list's place.
     RECT list = framework::ChildRect(Results().GetSafeHwnd());
     SIZE size = framework::RectSize(list);
-    ::SetWindowPos(SpaceMapView().GetSafeHwnd(), nullptr, list.left, list.top, size.cx, size.cy - kStatusHeight,
+    UINT dpi = framework::WindowDpi(m_hWnd);
+    int status = framework::ScaleToDpi(kStatusHeight, dpi), gap = framework::ScaleToDpi(2, dpi);
+    ::SetWindowPos(SpaceMapView().GetSafeHwnd(), nullptr, list.left, list.top, size.cx, size.cy - status,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_MAP_STATUS), nullptr, list.left, list.bottom - kStatusHeight + 2, size.cx,
-                   kStatusHeight - 2, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_MAP_STATUS), nullptr, list.left, list.bottom - status + gap, size.cx,
+                   status - gap, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ReportsResultsPage::OnPageActivated()
@@ -384,14 +379,14 @@ void ReportsResultsPage::ReportListView::Show(const std::string& selected)
 {
     HWND list = m_page.Results().GetSafeHwnd();
     ::ShowWindow(list, SW_SHOW);
-    SetColumnHeading(list, 3, LastColumn());
+    m_page.SetColumnHeading(3, LastColumn());
     m_page.ClearList();
     size_t selectedRow = AddRows(selected);
     if (m_page.Rows().Count() == 0) {
-        ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, kMessageWidth);
+        m_page.SetColumnWidth(0, kMessageWidth);
         m_page.ShowPlaceholder(NothingText());
     } else {
-        ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, kNameWidth);
+        m_page.SetColumnWidth(0, kNameWidth);
         m_page.FileList().Show();
         m_page.FileList().Select(selectedRow);
         ::SendMessageA(list, LVM_ENSUREVISIBLE, selectedRow, FALSE);
@@ -415,7 +410,7 @@ size_t ReportsResultsPage::ReportListView::AddRows(const std::string& selected)
             selectedRow = rows.Count();
         std::string_view path = entry.path;
         size_t slash = path.find_last_of('\\');
-        rows.Add({path.substr(slash + 1), path.substr(0, slash), {}, entry.dateText}, entry.size, RowPlace::End,
+        rows.Add({path.substr(slash + 1), FolderText(path.substr(0, slash)), {}, entry.dateText}, entry.size, RowPlace::End,
                  m_kind);
     }
     return selectedRow;

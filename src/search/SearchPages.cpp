@@ -115,6 +115,7 @@ SearchResultsPage::SearchResultsPage() noexcept
                 .listId = IDC_RESULTS_LIST,
                 .columns = {{"File Name", 100}, {"Folder", 220}, {"Size", 80}, {"Date", 80}},
                 .sizeColumn = 2,
+                .pathColumn = 1,
                 .buttons = FoundFilesButtons()},
                {{IDC_START_OVER, 1}})
 {
@@ -135,7 +136,7 @@ void SearchResultsPage::OnPageActivated()
     ResetSortOrders();
     FileSearch search(m_parameters);
     search.Run(session.Sink(), [this](const std::string& folder, const framework::FileFind& file) {
-        AddRow({file.GetFileName(), folder, {}, FormatFileDate(file.GetLastWriteTime())}, file.GetLength());
+        AddRow({file.GetFileName(), FolderText(folder), {}, FormatFileDate(file.GetLastWriteTime())}, file.GetLength());
     });
     ShowRows();
 }
