@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int kMargin = 8;  // 96-DPI pixels
+constexpr int kMargin = 8;          // 96-DPI pixels
 constexpr int kPictureWidth = 206;  // of the 256-colour picture at 100%
 
 }  // namespace

@@ -48,7 +48,8 @@ void InternetPage::ListCache()
     ClearList();
     std::string browser = framework::GetWindowTextString(::GetDlgItem(m_hWnd, IDC_CACHE_LIST));
     CacheListing listing([this](const std::string& folder, const framework::FileFind& entry, int) {
-        AddRow({entry.GetFileName(), FolderText(folder), {}, FormatFileDate(entry.GetLastWriteTime())}, entry.GetLength());
+        AddRow({entry.GetFileName(), FolderText(folder), {}, FormatFileDate(entry.GetLastWriteTime())},
+               entry.GetLength());
     });
     for (const std::string& folder : CacheFolders(browser)) {
         if (!listing.List(folder, session.Sink()))

@@ -49,9 +49,9 @@ UINT ScaledBitmapId(UINT bitmapId, UINT dpi) noexcept
 
 GdiObject<HBITMAP> LoadScaledBitmap(UINT bitmapId, UINT dpi) noexcept
 {
-    return GdiObject<HBITMAP>(static_cast<HBITMAP>(::LoadImageA(::GetModuleHandleA(nullptr),
-                                                                MAKEINTRESOURCEA(ScaledBitmapId(bitmapId, dpi)),
-                                                                IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    return GdiObject<HBITMAP>(
+        static_cast<HBITMAP>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(ScaledBitmapId(bitmapId, dpi)),
+                                          IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
 }
 
 void ShowScaledPicture(HWND control, UINT bitmapId, GdiObject<HBITMAP>& picture) noexcept

@@ -21,8 +21,8 @@ int RoomForColumns(HWND list, UINT dpi)
     RECT client{};
     ::GetClientRect(list, &client);
     bool scrollBar = ::GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL;
-    int scrollBarWidth = ::MulDiv(::GetSystemMetrics(SM_CXVSCROLL), static_cast<int>(dpi),
-                                  static_cast<int>(framework::SystemDpi()));
+    int scrollBarWidth =
+        ::MulDiv(::GetSystemMetrics(SM_CXVSCROLL), static_cast<int>(dpi), static_cast<int>(framework::SystemDpi()));
     return client.right - (scrollBar ? 0 : scrollBarWidth);
 }
 

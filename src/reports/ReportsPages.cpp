@@ -410,8 +410,8 @@ size_t ReportsResultsPage::ReportListView::AddRows(const std::string& selected)
             selectedRow = rows.Count();
         std::string_view path = entry.path;
         size_t slash = path.find_last_of('\\');
-        rows.Add({path.substr(slash + 1), FolderText(path.substr(0, slash)), {}, entry.dateText}, entry.size, RowPlace::End,
-                 m_kind);
+        rows.Add({path.substr(slash + 1), FolderText(path.substr(0, slash)), {}, entry.dateText}, entry.size,
+                 RowPlace::End, m_kind);
     }
     return selectedRow;
 }
