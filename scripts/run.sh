@@ -3,7 +3,8 @@
 # display it runs in a virtual one, inside a Wine desktop window (so that Wine
 # draws the window frames itself), saves screenshots of the main window, an
 # introduction, the reports of drive C: and their space map to
-# build/screenshots/, and closes the program.
+# build/screenshots/, then the main window once more on a screen at 150%
+# (144 DPI, in a prefix of its own), and closes the program.
 # Usage: run.sh BUILD_DIR
 set -euo pipefail
 build=$(realpath "$1")
@@ -16,6 +17,24 @@ if [ -n "${DISPLAY:-}" ]; then
   exec "$here/wine-run.sh" "$exe"
 fi
 
+# The Wine desktop window, once it shows (while the program given runs).
+desktop_window() {
+  for _ in $(seq 1 120); do
+    local window
+    window=$(xwininfo -name "Corvane - Wine desktop" 2>/dev/null | awk "/Window id:/ {print \$4}")
+    [ -n "$window" ] && echo "$window" && return
+    kill -0 "$1" 2>/dev/null || return 0
+    sleep 1
+  done
+}
+# A polite close, as the close box would do.
+close_program() {
+  "$here/wine-run.sh" taskkill /im corvane.exe >/dev/null 2>&1 || true
+  sleep 3
+}
+export -f desktop_window close_program
+export here
+
 # A prefix of its own, so that the pictures show a new prefix's drive C: and
 # every introduction page.
 export WINEPREFIX="$build/screenshot-prefix"
@@ -25,13 +44,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   "$here/wine-run.sh" explorer /desktop=Corvane,800x500 "$exe" &
   program=$!
   # The first start in a new prefix takes a while.
-  window=""
-  for _ in $(seq 1 120); do
-    window=$(xwininfo -name "Corvane - Wine desktop" 2>/dev/null | awk "/Window id:/ {print \$4}")
-    [ -n "$window" ] && break
-    kill -0 $program 2>/dev/null || break
-    sleep 1
-  done
+  window=$(desktop_window $program)
   status=1
   if [ -n "$window" ]; then
     # The splash shows for 3 s, then the main window.
@@ -75,10 +88,35 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     import -window "$window" "$shots/reports-map.png" || status=1
     echo "Screenshot: $shots/reports-map.png"
     # A polite close, as the close box would do; then the Wine desktop goes too.
-    "$here/wine-run.sh" taskkill /im corvane.exe >/dev/null 2>&1 || true
-    sleep 3
+    close_program
   else
     echo "The main window did not appear." >&2
+  fi
+  /usr/lib/wine/wineserver -k
+  wait $program 2>/dev/null || true
+  exit $status
+' _ "$exe" "$shots" "$here"
+
+export WINEPREFIX="$build/screenshot-prefix-144"
+if [ ! -f "$WINEPREFIX/.corvane-dpi" ]; then
+  /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+  /usr/lib/wine/wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
+  /usr/lib/wine/wineserver -w
+  touch "$WINEPREFIX/.corvane-dpi"
+fi
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  exe=$1; shots=$2; here=$3
+  "$here/wine-run.sh" explorer /desktop=Corvane,1000x700 "$exe" &
+  program=$!
+  window=$(desktop_window $program)
+  status=1
+  if [ -n "$window" ]; then
+    sleep 6
+    import -window "$window" "$shots/main-window-150.png" && status=0
+    echo "Screenshot: $shots/main-window-150.png"
+    close_program
+  else
+    echo "The main window did not appear at 150%." >&2
   fi
   /usr/lib/wine/wineserver -k
   wait $program 2>/dev/null || true

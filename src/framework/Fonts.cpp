@@ -52,8 +52,8 @@ Font ScaledStockFont(int stockFont, UINT dpi)
     LOGFONTA font{};
     if (!::GetObjectA(::GetStockObject(stockFont), sizeof font, &font))
         return {};
-    font.lfHeight = ::MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
-    font.lfWidth = ::MulDiv(font.lfWidth, static_cast<int>(dpi), static_cast<int>(SystemDpi()));
+    font.lfHeight = ScaleToDpi(font.lfHeight, dpi);
+    font.lfWidth = ScaleToDpi(font.lfWidth, dpi);
     return Font(::CreateFontIndirectA(&font));
 }
 

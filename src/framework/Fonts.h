@@ -13,7 +13,7 @@ Font CreatePointFont(int tenthsOfPoint, const char* face, HDC device = nullptr);
 // A screen font at the given DPI, with weight 700 when bold and the italic
 // flag when asked.
 Font MakeFont(int tenthsOfPoint, const char* face, bool bold, bool italic, UINT dpi);
-// A stock font (ANSI_VAR_FONT, ...) at the given DPI instead of the system's.
+// A stock font (ANSI_VAR_FONT, ...), sized in pixels for 96 DPI, at the given DPI.
 Font ScaledStockFont(int stockFont, UINT dpi);
 
 // Every page's title: "Arial Bold", 14 points.

@@ -138,11 +138,11 @@ int CTabView::OnCreate()
     return 0;
 }
 
-// The stock font where the window has the system's DPI, else its like at the window's.
+// The stock font at 96 DPI, else its like at the window's: the stock one keeps its pixels.
 void CTabView::SetTabFont()
 {
     UINT dpi = framework::WindowDpi(m_hWnd);
-    m_tabFont = dpi == framework::SystemDpi() ? framework::Font() : framework::ScaledStockFont(ANSI_VAR_FONT, dpi);
+    m_tabFont = dpi == framework::kDefaultDpi ? framework::Font() : framework::ScaledStockFont(ANSI_VAR_FONT, dpi);
     HGDIOBJ font = m_tabFont ? m_tabFont.get() : ::GetStockObject(ANSI_VAR_FONT);
     ::SendMessageA(m_tabControl, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
