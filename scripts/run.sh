@@ -17,24 +17,6 @@ if [ -n "${DISPLAY:-}" ]; then
   exec "$here/wine-run.sh" "$exe"
 fi
 
-# The Wine desktop window, once it shows (while the program given runs).
-desktop_window() {
-  for _ in $(seq 1 120); do
-    local window
-    window=$(xwininfo -name "Corvane - Wine desktop" 2>/dev/null | awk "/Window id:/ {print \$4}")
-    [ -n "$window" ] && echo "$window" && return
-    kill -0 "$1" 2>/dev/null || return 0
-    sleep 1
-  done
-}
-# A polite close, as the close box would do.
-close_program() {
-  "$here/wine-run.sh" taskkill /im corvane.exe >/dev/null 2>&1 || true
-  sleep 3
-}
-export -f desktop_window close_program
-export here
-
 # A prefix of its own, so that the pictures show a new prefix's drive C: and
 # every introduction page.
 export WINEPREFIX="$build/screenshot-prefix"
@@ -44,7 +26,13 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   "$here/wine-run.sh" explorer /desktop=Corvane,800x500 "$exe" &
   program=$!
   # The first start in a new prefix takes a while.
-  window=$(desktop_window $program)
+  window=""
+  for _ in $(seq 1 120); do
+    window=$(xwininfo -name "Corvane - Wine desktop" 2>/dev/null | awk "/Window id:/ {print \$4}")
+    [ -n "$window" ] && break
+    kill -0 $program 2>/dev/null || break
+    sleep 1
+  done
   status=1
   if [ -n "$window" ]; then
     # The splash shows for 3 s, then the main window.
@@ -88,7 +76,8 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     import -window "$window" "$shots/reports-map.png" || status=1
     echo "Screenshot: $shots/reports-map.png"
     # A polite close, as the close box would do; then the Wine desktop goes too.
-    close_program
+    "$here/wine-run.sh" taskkill /im corvane.exe >/dev/null 2>&1 || true
+    sleep 3
   else
     echo "The main window did not appear." >&2
   fi
@@ -108,13 +97,20 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   exe=$1; shots=$2; here=$3
   "$here/wine-run.sh" explorer /desktop=Corvane,1000x700 "$exe" &
   program=$!
-  window=$(desktop_window $program)
+  window=""
+  for _ in $(seq 1 120); do
+    window=$(xwininfo -name "Corvane - Wine desktop" 2>/dev/null | awk "/Window id:/ {print \$4}")
+    [ -n "$window" ] && break
+    kill -0 $program 2>/dev/null || break
+    sleep 1
+  done
   status=1
   if [ -n "$window" ]; then
     sleep 6
     import -window "$window" "$shots/main-window-150.png" && status=0
     echo "Screenshot: $shots/main-window-150.png"
-    close_program
+    "$here/wine-run.sh" taskkill /im corvane.exe >/dev/null 2>&1 || true
+    sleep 3
   else
     echo "The main window did not appear at 150%." >&2
   fi
