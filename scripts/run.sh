@@ -3,7 +3,8 @@
 # display it runs in a virtual one, inside a Wine desktop window (so that Wine
 # draws the window frames itself), saves screenshots of the main window, an
 # introduction, the reports of drive C: and their space map to
-# build/screenshots/, and closes the program.
+# build/screenshots/, then the main window once more on a screen at 150%
+# (144 DPI, in a prefix of its own), and closes the program.
 # Usage: run.sh BUILD_DIR
 set -euo pipefail
 build=$(realpath "$1")
@@ -79,6 +80,39 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     sleep 3
   else
     echo "The main window did not appear." >&2
+  fi
+  /usr/lib/wine/wineserver -k
+  wait $program 2>/dev/null || true
+  exit $status
+' _ "$exe" "$shots" "$here"
+
+export WINEPREFIX="$build/screenshot-prefix-144"
+if [ ! -f "$WINEPREFIX/.corvane-dpi" ]; then
+  /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+  /usr/lib/wine/wine64 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
+  /usr/lib/wine/wineserver -w
+  touch "$WINEPREFIX/.corvane-dpi"
+fi
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
+  exe=$1; shots=$2; here=$3
+  "$here/wine-run.sh" explorer /desktop=Corvane,1000x700 "$exe" &
+  program=$!
+  window=""
+  for _ in $(seq 1 120); do
+    window=$(xwininfo -name "Corvane - Wine desktop" 2>/dev/null | awk "/Window id:/ {print \$4}")
+    [ -n "$window" ] && break
+    kill -0 $program 2>/dev/null || break
+    sleep 1
+  done
+  status=1
+  if [ -n "$window" ]; then
+    sleep 6
+    import -window "$window" "$shots/main-window-150.png" && status=0
+    echo "Screenshot: $shots/main-window-150.png"
+    "$here/wine-run.sh" taskkill /im corvane.exe >/dev/null 2>&1 || true
+    sleep 3
+  else
+    echo "The main window did not appear at 150%." >&2
   fi
   /usr/lib/wine/wineserver -k
   wait $program 2>/dev/null || true

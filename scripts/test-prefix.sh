@@ -5,10 +5,13 @@
 #   shell folders become plain folders instead of links to the host's home.
 #   Windows are unmanaged: without a window manager, Wine would wait two
 #   seconds for each visible window it destroys.
-# Usage: test-prefix.sh BUILD_DIR
+#   Given a DPI other than 96, a prefix of its own whose screen has that DPI.
+# Usage: test-prefix.sh BUILD_DIR [DPI]
 set -euo pipefail
 build=$(realpath "$1")
+dpi=${2:-96}
 export WINEPREFIX="$build/wineprefix"
+if [ "$dpi" != 96 ]; then WINEPREFIX="$build/wineprefix-$dpi"; fi
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
@@ -35,6 +38,7 @@ echo "F00D1234" > "$build/drives/e/.windows-serial"
 "$wine" wineboot -i >/dev/null 2>&1
 "$wine" reg add 'HKLM\Software\Wine\Drives' /v d: /d cdrom /f >/dev/null
 "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
 "$wineserver" -w
 
 devices="$WINEPREFIX/dosdevices"

@@ -4,6 +4,7 @@
 #include "settings/SettingsStore.h"
 #include "disk/History.h"
 #include "framework/Application.h"
+#include "framework/Dpi.h"
 #include "framework/Text.h"
 #include "framework/Win32.h"
 #include "framework/Seams.h"
@@ -65,7 +66,9 @@ bool CMainFrame::Create()
     HMENU menu = ::LoadMenuA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
     std::string title = framework::LoadResourceString(IDS_APP_TITLE);
     constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    return CreateEx(0, wc.lpszClassName, title.c_str(), kStyle, RECT{0, 0, kWidth, kHeight}, nullptr, menu);
+    UINT dpi = framework::SystemDpi();
+    RECT rect{0, 0, framework::ScaleToDpi(kWidth, dpi), framework::ScaleToDpi(kHeight, dpi)};
+    return CreateEx(0, wc.lpszClassName, title.c_str(), kStyle, rect, nullptr, menu);
 }
 
 LRESULT CMainFrame::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
@@ -166,15 +169,36 @@ void CMainFrame::FitPages()
         SIZE needed = m_view->SizeToFitPages();
         int width = frame.right - frame.left - view.right + needed.cx;
         int height = frame.bottom - frame.top - view.bottom + needed.cy;
-        m_fitted = SIZE{std::max(width, kWidth), std::max(height, kHeight)};
+        m_fitted = SIZE{std::max(width, Scaled(kWidth)), std::max(height, Scaled(kHeight))};
         ::SetWindowPos(m_hWnd, nullptr, 0, 0, m_fitted.cx, m_fitted.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
 void CMainFrame::OnGetMinMaxInfo(MINMAXINFO& info)
 {
-    info.ptMinTrackSize =
-        POINT{std::max<LONG>(kMinTrackWidth, m_fitted.cx), std::max<LONG>(kMinTrackHeight, m_fitted.cy)};
+    info.ptMinTrackSize = POINT{std::max<LONG>(Scaled(kMinTrackWidth), m_fitted.cx),
+                                std::max<LONG>(Scaled(kMinTrackHeight), m_fitted.cy)};
+}
+
+int CMainFrame::Scaled(int pixels) const noexcept
+{
+    return framework::ScaleToDpi(pixels, framework::WindowDpi(m_hWnd));
+}
+
+// Moved to a monitor of another scale: the system proposes the place and
+// size, the pages take their fonts and lengths at the new DPI and fit again.
+bool CMainFrame::OnDpiChanged(UINT, const RECT& suggested)
+{
+    SIZE size = framework::RectSize(suggested);
+    ::SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!m_view)
+        return true;
+    m_view->UpdateDpi();
+    FitPages();
+    // FitPages leaves the least size that fits: the proposed one stays where it is larger.
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, std::max(size.cx, m_fitted.cx), std::max(size.cy, m_fitted.cy),
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    return true;
 }
 
 void CMainFrame::OnMenuSelect(UINT item, UINT flags, HMENU menu)

@@ -12,8 +12,8 @@ class SettingsStore;
 
 class CMainFrame : public framework::Window {
 public:
-    // The window's size where the pages fit in it; a wider dialog font makes
-    // it larger.
+    // The window's size where the pages fit in it, in 96-DPI pixels; a wider
+    // dialog font makes it larger.
     static constexpr int kWidth = 620;
     static constexpr int kHeight = 400;
     static constexpr int kMinTrackWidth = 620;
@@ -30,6 +30,7 @@ public:
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnDpiChanged(UINT dpi, const RECT& suggested) override;
 
 private:
     int OnCreate();
@@ -38,6 +39,7 @@ private:
     void OnSize();
     void FitPages();
     void OnGetMinMaxInfo(MINMAXINFO& info);
+    int Scaled(int pixels) const noexcept;
     void OnMenuSelect(UINT item, UINT flags, HMENU menu);
     void OnInitMenuPopup(HMENU menu);
     // The page on show when its list holds results, else null.

@@ -1,5 +1,6 @@
 #include "app/SplashWnd.h"
 
+#include "framework/Dpi.h"
 #include "framework/Handle.h"
 #include "framework/Win32.h"
 #include "pages/Picture.h"
@@ -7,8 +8,8 @@
 
 namespace {
 
-constexpr int kMargin = 8;
-constexpr int kPictureWidth = 206;  // of the 256-colour picture
+constexpr int kMargin = 8;          // 96-DPI pixels
+constexpr int kPictureWidth = 206;  // of the 256-colour picture at 100%
 
 }  // namespace
 
@@ -37,7 +38,9 @@ LRESULT CSplashWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
         break;
     case WM_PAINT: {
         framework::PaintDc dc(m_hWnd);
-        DrawDIBPicture(dc.get(), kMargin, kMargin, IDB_SPLASH256);
+        UINT dpi = framework::WindowDpi(m_hWnd);
+        int margin = framework::ScaleToDpi(kMargin, dpi);
+        DrawDIBPicture(dc.get(), margin, margin, framework::ScaledBitmapId(IDB_SPLASH256, dpi));
         return TRUE;
     }
     }
@@ -49,13 +52,16 @@ LRESULT CSplashWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 void CSplashWnd::FitAroundPictures()
 {
     HWND picture = ::GetDlgItem(m_hWnd, IDC_SPLASH_PICTURE);
+    framework::ShowScaledPicture(picture, IDB_SPLASH16, m_picture);
     RECT pictureRect{};
     ::GetWindowRect(picture, &pictureRect);
     SIZE pictureSize = framework::RectSize(pictureRect);
-    int left = kMargin + kPictureWidth + kMargin;
-    ::SetWindowPos(picture, nullptr, left, kMargin, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    UINT dpi = framework::WindowDpi(m_hWnd);
+    int margin = framework::ScaleToDpi(kMargin, dpi);
+    int left = margin + kPictureWidth * framework::PictureScale(dpi) / 100 + margin;
+    ::SetWindowPos(picture, nullptr, left, margin, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    RECT window{0, 0, left + pictureSize.cx + kMargin, kMargin + pictureSize.cy + kMargin};
+    RECT window{0, 0, left + pictureSize.cx + margin, margin + pictureSize.cy + margin};
     ::AdjustWindowRectEx(&window, static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_STYLE)), FALSE,
                          static_cast<DWORD>(::GetWindowLongA(m_hWnd, GWL_EXSTYLE)));
     framework::CenterWindow(m_hWnd, framework::WorkArea(), framework::RectSize(window));

@@ -1,6 +1,7 @@
 // The start-up picture, shown modally for three seconds.
 #pragma once
 
+#include "framework/Handle.h"
 #include "framework/Window.h"
 
 class CSplashWnd : public framework::Dialog {
@@ -16,4 +17,6 @@ protected:
 
 private:
     void FitAroundPictures();
+
+    framework::GdiObject<HBITMAP> m_picture;  // the 16-colour one, at the window's DPI
 };

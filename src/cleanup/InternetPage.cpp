@@ -13,6 +13,7 @@ InternetPage::InternetPage(const SettingsStore& settings, const char* skipFlag) 
                 .listId = IDC_RESULTS_LIST,
                 .columns = {{"FileName", 110}, {"Folder", 200}, {"Size", 80}, {"Last Modified", 80}},
                 .sizeColumn = 2,
+                .pathColumn = 1,
                 .buttons = {{IDC_DELETE_ALL, ButtonNeeds::Nothing},
                             {IDC_DELETE, ButtonNeeds::SelectedFiles},
                             {IDC_PRINT, ButtonNeeds::Nothing},
@@ -47,7 +48,8 @@ void InternetPage::ListCache()
     ClearList();
     std::string browser = framework::GetWindowTextString(::GetDlgItem(m_hWnd, IDC_CACHE_LIST));
     CacheListing listing([this](const std::string& folder, const framework::FileFind& entry, int) {
-        AddRow({entry.GetFileName(), folder, {}, FormatFileDate(entry.GetLastWriteTime())}, entry.GetLength());
+        AddRow({entry.GetFileName(), FolderText(folder), {}, FormatFileDate(entry.GetLastWriteTime())},
+               entry.GetLength());
     });
     for (const std::string& folder : CacheFolders(browser)) {
         if (!listing.List(folder, session.Sink()))

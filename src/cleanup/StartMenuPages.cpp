@@ -4,6 +4,7 @@
 #include "framework/Handle.h"
 #include "framework/Path.h"
 #include "framework/Seams.h"
+#include "lists/FileText.h"
 #include "resources/resource.h"
 #include "working/WorkingDlg.h"
 
@@ -65,6 +66,7 @@ StartMenuResultsPage::StartMenuResultsPage() noexcept
                 .listId = IDC_RESULTS_LIST,
                 .columns = {{"FileName", 110}, {"Folder", 200}, {"Shortcut To", 200}},
                 .sizeColumn = -1,
+                .pathColumn = 2,
                 .buttons = {{IDC_PRINT, ButtonNeeds::Nothing},
                             {IDC_AUTOFIX, ButtonNeeds::OneSelectedFile},
                             {IDC_DELETE, ButtonNeeds::SelectedFiles},
@@ -100,7 +102,7 @@ void StartMenuResultsPage::OnPageActivated()
             options.skipRemovableTargets,
             [this](const BrokenShortcut& shortcut) {
                 // The newest find on top.
-                AddRow({shortcut.name, shortcut.folder, shortcut.target});
+                AddRow({shortcut.name, FolderText(shortcut.folder), shortcut.target});
             },
             [this] {
                 framework::GetSeams().messageBox(m_hWnd,
@@ -118,7 +120,7 @@ void StartMenuResultsPage::OnPageActivated()
         FileList().Show();
         FileList().Select(0);
     } else {
-        ::SendMessageA(FileList().GetSafeHwnd(), LVM_SETCOLUMNWIDTH, 0, kMessageWidth);
+        SetColumnWidth(0, kMessageWidth);
         ShowPlaceholder(kNoProblems);
     }
     UpdateButtons();

@@ -2,6 +2,7 @@
 
 #include "settings/SettingsStore.h"
 #include "disk/History.h"
+#include "framework/Dpi.h"
 #include "framework/Handle.h"
 #include "framework/Seams.h"
 #include "pages/Picture.h"
@@ -48,8 +49,10 @@ BOOL DiskInfoPage::OnInitDialog()
 {
     Page::OnInitDialog();
     HWND drives = ::GetDlgItem(m_hWnd, IDC_DRIVE_ICONS);
-    m_images.reset(::ImageList_LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_DRIVE), 32, 0,
-                                          RGB(0, 0, 255), IMAGE_BITMAP, 0));
+    UINT dpi = framework::WindowDpi(m_hWnd);
+    m_images.reset(::ImageList_LoadImageA(::GetModuleHandleA(nullptr),
+                                          MAKEINTRESOURCEA(framework::ScaledBitmapId(IDB_DRIVE, dpi)),
+                                          32 * framework::PictureScale(dpi) / 100, 0, RGB(0, 0, 255), IMAGE_BITMAP, 0));
     ::SendMessageA(drives, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(m_images.get()));
     for (const std::string& root : framework::GetFixedDriveRoots()) {
         std::string label = framework::DriveLabel(root);
@@ -166,6 +169,11 @@ RECT HistoryPage::ChartRect() const
     return rect;
 }
 
+int HistoryPage::ChartScale() const
+{
+    return framework::PictureScale(framework::WindowDpi(m_hWnd));
+}
+
 void HistoryPage::LoadHistory()
 {
     std::string label = framework::GetWindowTextString(::GetDlgItem(m_hWnd, IDC_HISTORY_DRIVE));
@@ -200,18 +208,24 @@ void HistoryPage::OnPaint()
         // The picture is drawn no larger than the chart.
         int saved = ::SaveDC(dc.get());
         ::IntersectClipRect(dc.get(), chart.left, chart.top, chart.right, chart.bottom);
-        DrawDIBPicture(dc.get(), chart.left, chart.top, IDB_HISTORY_BACKGROUND);
+        DrawDIBPicture(dc.get(), chart.left, chart.top,
+                       framework::ScaledBitmapId(IDB_HISTORY_BACKGROUND, framework::WindowDpi(m_hWnd)));
         ::RestoreDC(dc.get(), saved);
     }
+    // The line and its points at the picture's scale, one pixel wide at 100%.
+    int scale = ChartScale();
+    framework::GdiObject<HPEN> pen(::CreatePen(PS_SOLID, (scale + 50) / 100, RGB(0, 0, 0)));
+    framework::SelectObjectGuard selected(dc.get(), pen.get());
     int span = ChartSpan(points);
     std::vector<POINT> places;
     for (const ChartPoint& point : points) {
-        POINT at = PlotPoint(point, span);
+        POINT at = PlotPoint(point, span, scale);
         places.push_back(POINT{chart.left + at.x, chart.top + at.y});
     }
     ::Polyline(dc.get(), places.data(), static_cast<int>(places.size()));
+    int radius = 3 * scale / 100;
     for (const POINT& at : places)
-        ::Ellipse(dc.get(), at.x - 3, at.y - 3, at.x + 3, at.y + 3);
+        ::Ellipse(dc.get(), at.x - radius, at.y - radius, at.x + radius, at.y + radius);
 
     std::string legend =
         points.size() >= 14
@@ -230,7 +244,7 @@ void HistoryPage::OnMouseMove(POINT place)
     RECT chart = ChartRect();
     std::string text = kHoverHint;
     if (::PtInRect(&chart, place)) {
-        int hit = HitPoint(m_history.points, POINT{place.x - chart.left, place.y - chart.top});
+        int hit = HitPoint(m_history.points, POINT{place.x - chart.left, place.y - chart.top}, ChartScale());
         if (hit >= 0) {
             const ChartPoint& point = m_history.points[static_cast<size_t>(hit)];
             text = HistoryDate(m_history.baseDay + point.offset) + " " + std::to_string(point.percent) + "%";

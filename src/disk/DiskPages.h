@@ -52,6 +52,8 @@ protected:
 
 private:
     RECT ChartRect() const;
+    // The percentage the chart's picture is drawn at.
+    int ChartScale() const;
     void LoadHistory();
     void OnPaint();
     void OnMouseMove(POINT place);

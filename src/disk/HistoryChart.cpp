@@ -30,19 +30,21 @@ int ChartSpan(const std::vector<ChartPoint>& points)
     return points.empty() || points.back().offset == 0 ? 2 : points.back().offset;
 }
 
-POINT PlotPoint(const ChartPoint& point, int span)
+POINT PlotPoint(const ChartPoint& point, int span, int scale)
 {
-    return POINT{static_cast<LONG>(50 + static_cast<long long>(point.offset) * 426 / span),
-                 static_cast<LONG>(176 - static_cast<long long>(point.percent) * 159 / 100)};
+    long long x = 50 + static_cast<long long>(point.offset) * 426 / span;
+    long long y = 176 - static_cast<long long>(point.percent) * 159 / 100;
+    return POINT{static_cast<LONG>(x * scale / 100), static_cast<LONG>(y * scale / 100)};
 }
 
-int HitPoint(const std::vector<ChartPoint>& points, POINT place)
+int HitPoint(const std::vector<ChartPoint>& points, POINT place, int scale)
 {
     int span = ChartSpan(points);
+    int reach = 5 * scale / 100;
     int hit = -1;
     for (size_t i = 0; i < points.size(); ++i) {
-        POINT at = PlotPoint(points[i], span);
-        if (std::abs(place.x - at.x) < 5 && std::abs(place.y - at.y) < 5)
+        POINT at = PlotPoint(points[i], span, scale);
+        if (std::abs(place.x - at.x) < reach && std::abs(place.y - at.y) < reach)
             hit = static_cast<int>(i);
     }
     return hit;

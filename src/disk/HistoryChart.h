@@ -21,11 +21,12 @@ struct ChartHistory {
 // the previous point's.
 ChartHistory ParseHistory(const std::vector<std::string>& values);
 
-// The point's place relative to the chart's top-left corner.
-POINT PlotPoint(const ChartPoint& point, int span);
+// The point's place relative to the chart's top-left corner, on the chart
+// drawn at scale percent.
+POINT PlotPoint(const ChartPoint& point, int span, int scale = 100);
 // The last point's offset, or 2 when it is 0 (or there is none).
 int ChartSpan(const std::vector<ChartPoint>& points);
-// The last point within 4 pixels both ways of the place, or -1.
-int HitPoint(const std::vector<ChartPoint>& points, POINT place);
+// The last point within 4 pixels (at 100%) both ways of the place, or -1.
+int HitPoint(const std::vector<ChartPoint>& points, POINT place, int scale = 100);
 // The UTC calendar date of a stored day number, as "%B %d, %Y".
 std::string HistoryDate(int day);

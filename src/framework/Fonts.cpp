@@ -1,5 +1,7 @@
 #include "framework/Fonts.h"
 
+#include "framework/Dpi.h"
+
 #include <cstdlib>
 #include <cstring>
 
@@ -19,11 +21,12 @@ Font CreatePointFontIndirect(LOGFONTA font, HDC device)
     return Font(::CreateFontIndirectA(&font));
 }
 
-LOGFONTA PointFont(int tenthsOfPoint, const char* face)
+// height: tenths of a point for CreatePointFontIndirect, else the font's own.
+LOGFONTA PointFont(int height, const char* face)
 {
     LOGFONTA font{};
     font.lfCharSet = DEFAULT_CHARSET;
-    font.lfHeight = tenthsOfPoint;
+    font.lfHeight = height;
     std::strncpy(font.lfFaceName, face, LF_FACESIZE - 1);
     return font;
 }
@@ -35,23 +38,33 @@ Font CreatePointFont(int tenthsOfPoint, const char* face, HDC device)
     return CreatePointFontIndirect(PointFont(tenthsOfPoint, face), device);
 }
 
-Font MakeFont(int tenthsOfPoint, const char* face, bool bold, bool italic)
+Font MakeFont(int tenthsOfPoint, const char* face, bool bold, bool italic, UINT dpi)
 {
-    LOGFONTA font = PointFont(tenthsOfPoint, face);
+    LOGFONTA font = PointFont(-::MulDiv(static_cast<int>(dpi), tenthsOfPoint, 720), face);
     if (bold)
         font.lfWeight = FW_BOLD;
     font.lfItalic = italic ? TRUE : FALSE;
-    return CreatePointFontIndirect(font, nullptr);
+    return Font(::CreateFontIndirectA(&font));
 }
 
-Font MakeTitleFont()
+Font ScaledStockFont(int stockFont, UINT dpi)
 {
-    return CreatePointFont(140, "Arial Bold");
+    LOGFONTA font{};
+    if (!::GetObjectA(::GetStockObject(stockFont), sizeof font, &font))
+        return {};
+    font.lfHeight = ScaleToDpi(font.lfHeight, dpi);
+    font.lfWidth = ScaleToDpi(font.lfWidth, dpi);
+    return Font(::CreateFontIndirectA(&font));
 }
 
-Font MakeHeadingFont()
+Font MakeTitleFont(UINT dpi)
 {
-    return MakeFont(85, "MS Sans Serif", true, false);
+    return MakeFont(140, "Arial Bold", false, false, dpi);
+}
+
+Font MakeHeadingFont(UINT dpi)
+{
+    return MakeFont(85, "MS Sans Serif", true, false, dpi);
 }
 
 }  // namespace framework

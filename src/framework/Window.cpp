@@ -102,7 +102,7 @@ bool Window::CreateEx(DWORD exStyle, const char* className, const char* title, D
 LRESULT Window::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     LRESULT result = 0;
-    if (DecodeControlMessage(msg, wParam, lParam, result))
+    if (DecodeMessage(msg, wParam, lParam, result))
         return result;
     return Default(msg, wParam, lParam);
 }
@@ -114,13 +114,15 @@ bool Window::OnCommand(UINT id, UINT code, HWND control)
     return code == BN_CLICKED && control && ::IsWindowEnabled(control) && OnButtonClicked(id);
 }
 
-bool Window::DecodeControlMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
+bool Window::DecodeMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     switch (msg) {
     case WM_COMMAND:
         return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
     case WM_NOTIFY:
         return OnNotify(*reinterpret_cast<const NMHDR*>(lParam), result);
+    case WM_DPICHANGED:
+        return OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
     }
     return false;
 }
@@ -182,7 +184,7 @@ LRESULT Dialog::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
     if (msg == WM_INITDIALOG)
         return OnInitDialog();
     LRESULT result = 0;
-    if (DecodeControlMessage(msg, wParam, lParam, result))
+    if (DecodeMessage(msg, wParam, lParam, result))
         return result;
     return Default(msg, wParam, lParam);
 }

@@ -37,7 +37,7 @@ protected:
     // Every message of the window comes here. What it returns is the
     // message's result, in a window and in a dialog alike; a message it
     // leaves to Default() gets the system's own handling. The base decodes
-    // WM_COMMAND and WM_NOTIFY into the handlers below and leaves the rest
+    // WM_COMMAND, WM_NOTIFY and WM_DPICHANGED into the handlers below and leaves the rest
     // to Default().
     virtual LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     // A window's default procedure; a dialog's dialog manager.
@@ -52,11 +52,14 @@ protected:
     virtual bool OnButtonClicked(UINT) { return false; }
     // result: what the message returns.
     virtual bool OnNotify(const NMHDR&, LRESULT&) { return false; }
+    // The window moved to a monitor of another DPI; suggested is where the
+    // system proposes it stand, at the new DPI.
+    virtual bool OnDpiChanged(UINT, const RECT&) { return false; }
 
     HWND m_hWnd = nullptr;
 
 private:
-    bool DecodeControlMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool DecodeMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept;
     friend class Dialog;
 };

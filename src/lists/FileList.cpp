@@ -1,8 +1,10 @@
 #include "lists/FileList.h"
 
 #include "framework/Clock.h"
+#include "framework/Handle.h"
 #include "framework/Path.h"
 #include "framework/Win32.h"
+#include "lists/FileText.h"
 
 #include <algorithm>
 #include <cstring>
@@ -39,7 +41,7 @@ std::string CFileList::Path(size_t row) const
 {
     if (!m_folderPrefix.empty())
         return m_folderPrefix + m_rows.Text(row, 0);
-    return m_rows.Text(row, 1) + "\\" + m_rows.Text(row, 0);
+    return JoinPath(m_rows.Text(row, 1), m_rows.Text(row, 0));
 }
 
 std::vector<std::string> CFileList::Captions() const
@@ -55,6 +57,26 @@ std::vector<std::string> CFileList::Captions() const
             return captions;
         captions.emplace_back(text);
     }
+}
+
+int CFileList::HeadingWidth(int column) const
+{
+    HWND header = ListView_GetHeader(m_list);
+    char text[256] = "";
+    HDITEMA item{};
+    item.mask = HDI_TEXT;
+    item.pszText = text;
+    item.cchTextMax = sizeof text;
+    if (!header || !::SendMessageA(header, HDM_GETITEMA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item)))
+        return 0;
+    framework::WindowDc dc(header);
+    auto font = reinterpret_cast<HFONT>(::SendMessageA(header, WM_GETFONT, 0, 0));
+    framework::SelectObjectGuard selected(dc.get(), font ? font : ::GetStockObject(SYSTEM_FONT));
+    SIZE extent{};
+    ::GetTextExtentPoint32A(dc.get(), text, static_cast<int>(std::strlen(text)), &extent);
+    // The heading keeps a margin either side of its text, and one pixel for the divider.
+    auto margin = static_cast<int>(::SendMessageA(header, HDM_GETBITMAPMARGIN, 0, 0));
+    return extent.cx + 2 * margin + 1;
 }
 
 void CFileList::Clear()

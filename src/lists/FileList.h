@@ -27,6 +27,8 @@ public:
 
     // The control's column captions, left to right.
     std::vector<std::string> Captions() const;
+    // The width a column needs to show its whole heading.
+    int HeadingWidth(int column) const;
 
     // Rows whose file names stand alone (no folder column) are prefix + column 0.
     void SetFolderPrefix(std::string prefix) { m_folderPrefix = std::move(prefix); }

@@ -93,3 +93,17 @@ std::string FormatFileDate(const FILETIME& time)
     text[9] = static_cast<char>('0' + date.wDay % 10);
     return text;
 }
+
+std::string FolderText(std::string_view folder)
+{
+    bool driveRoot = folder.size() == 2 && folder[1] == ':';
+    return driveRoot ? std::string(folder) + "\\" : std::string(folder);
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name)
+{
+    std::string path(folder);
+    if (!path.ends_with('\\'))
+        path += '\\';
+    return path.append(name);
+}

@@ -5,6 +5,13 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+
+// A folder as the lists show it: without a trailing backslash, except a
+// drive's root, which keeps it (E:\).
+std::string FolderText(std::string_view folder);
+// The folder and a name in it, one backslash between them.
+std::string JoinPath(std::string_view folder, std::string_view name);
 
 // "%d bytes", "%.1f K", "%d K" or "%.2f M".
 std::string FormatFileSize(std::uint64_t bytes);

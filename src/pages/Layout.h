@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+// 96-DPI pixels, scaled to the control's DPI.
 constexpr int kControlGap = 6;
 
 // Right edge 6 pixels left of the anchor's left edge, tops level; size kept.

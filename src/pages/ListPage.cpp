@@ -1,5 +1,6 @@
 #include "pages/ListPage.h"
 
+#include "framework/Dpi.h"
 #include "framework/Win32.h"
 #include "lists/ListActions.h"
 #include "lists/ListExport.h"
@@ -7,9 +8,23 @@
 #include "pages/Layout.h"
 #include "resources/resource.h"
 
+#include <algorithm>
+
 namespace {
 
-constexpr int kListBottomMargin = 30;
+constexpr int kListBottomMargin = 30;  // 96-DPI pixels
+
+// The width the columns may fill without a horizontal scroll bar, whether
+// the vertical one shows or not.
+int RoomForColumns(HWND list, UINT dpi)
+{
+    RECT client{};
+    ::GetClientRect(list, &client);
+    bool scrollBar = ::GetWindowLongA(list, GWL_STYLE) & WS_VSCROLL;
+    int scrollBarWidth =
+        ::MulDiv(::GetSystemMetrics(SM_CXVSCROLL), static_cast<int>(dpi), static_cast<int>(framework::SystemDpi()));
+    return client.right - (scrollBar ? 0 : scrollBarWidth);
+}
 
 }  // namespace
 
@@ -41,11 +56,13 @@ BOOL ListPage::OnInitDialog()
     ::SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(GetSysImageList()));
     for (size_t i = 0; i < m_layout.columns.size(); ++i) {
         LVCOLUMNA column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.mask = LVCF_TEXT;
         column.pszText = const_cast<char*>(m_layout.columns[i].heading);
-        column.cx = m_layout.columns[i].width;
         ::SendMessageA(list, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+        m_widths.push_back(m_layout.columns[i].width);
     }
+    m_userWidths.assign(m_widths.size(), 0);
+    LayOutColumns();
     m_ascending.assign(m_layout.columns.size(), false);
     UpdateButtons();
     return TRUE;
@@ -61,6 +78,11 @@ LRESULT ListPage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 
 bool ListPage::OnNotify(const NMHDR& header, LRESULT& result)
 {
+    // Left to the list as well, which applies the new width.
+    if (header.hwndFrom == ListView_GetHeader(m_list.GetSafeHwnd())) {
+        OnHeaderNotify(header);
+        return false;
+    }
     if (header.idFrom != static_cast<UINT_PTR>(m_layout.listId))
         return Page::OnNotify(header, result);
     if (m_list.OnNotify(header, result))
@@ -82,6 +104,71 @@ bool ListPage::OnNotify(const NMHDR& header, LRESULT& result)
         return false;
     }
     return false;
+}
+
+// The list passes on its heading's notifications: a width the user dragged stays.
+void ListPage::OnHeaderNotify(const NMHDR& header)
+{
+    if (header.code != HDN_ENDTRACKA && header.code != HDN_ENDTRACKW)
+        return;
+    HWND list = m_list.GetSafeHwnd();
+    const auto& change = reinterpret_cast<const NMHEADERA&>(header);
+    auto column = static_cast<size_t>(change.iItem);
+    if (change.pitem && (change.pitem->mask & HDI_WIDTH) && column < m_userWidths.size()) {
+        m_userWidths[column] = std::max(1, framework::UnscaleFromDpi(change.pitem->cxy, framework::WindowDpi(list)));
+        LayOutColumns();
+    }
+}
+
+void ListPage::SetColumnWidth(int column, int width)
+{
+    if (column < 0 || static_cast<size_t>(column) >= m_widths.size())
+        return;
+    m_widths[static_cast<size_t>(column)] = width;
+    LayOutColumns();
+}
+
+void ListPage::SetColumnHeading(int column, const char* heading)
+{
+    std::string text = heading;
+    LVCOLUMNA item{};
+    item.mask = LVCF_TEXT;
+    item.pszText = text.data();
+    ::SendMessageA(m_list.GetSafeHwnd(), LVM_SETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
+    LayOutColumns();
+}
+
+int ListPage::ColumnWidth(size_t column, UINT dpi) const
+{
+    if (m_userWidths[column])
+        return framework::ScaleToDpi(m_userWidths[column], dpi);
+    return std::max(framework::ScaleToDpi(m_widths[column], dpi), m_list.HeadingWidth(static_cast<int>(column)));
+}
+
+void ListPage::LayOutColumns()
+{
+    HWND list = m_list.GetSafeHwnd();
+    UINT dpi = framework::WindowDpi(list);
+    std::vector<int> widths;
+    for (size_t column = 0; column < m_widths.size(); ++column)
+        widths.push_back(ColumnWidth(column, dpi));
+    auto path = static_cast<size_t>(m_layout.pathColumn);
+    if (path < widths.size() && !m_userWidths[path]) {
+        int others = 0;
+        for (size_t column = 0; column < widths.size(); ++column)
+            others += column == path ? 0 : widths[column];
+        widths[path] = std::max(widths[path], RoomForColumns(list, dpi) - others);
+    }
+    for (size_t column = 0; column < widths.size(); ++column) {
+        if (::SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0) != widths[column])
+            ::SendMessageA(list, LVM_SETCOLUMNWIDTH, column, widths[column]);
+    }
+}
+
+void ListPage::UpdateDpi()
+{
+    Page::UpdateDpi();
+    LayOutColumns();
 }
 
 void ListPage::OpenSelected()
@@ -123,16 +210,20 @@ void ListPage::ShowDiskColumn(bool shown)
     auto index = static_cast<size_t>(at);
     if (shown) {
         LVCOLUMNA column{};
-        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.mask = LVCF_TEXT;
         column.pszText = const_cast<char*>("On disk");
-        column.cx = m_layout.columns[static_cast<size_t>(m_layout.sizeColumn)].width;
         ::SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
         m_ascending.insert(m_ascending.begin() + at, false);
+        m_widths.insert(m_widths.begin() + at, m_widths[index - 1]);
+        m_userWidths.insert(m_userWidths.begin() + at, 0);
     } else {
         ::SendMessageA(list, LVM_DELETECOLUMN, index, 0);
         m_ascending.erase(m_ascending.begin() + at);
+        m_widths.erase(m_widths.begin() + at);
+        m_userWidths.erase(m_userWidths.begin() + at);
     }
     m_list.Rows().SetDiskColumn(shown ? at : -1);
+    LayOutColumns();
 }
 
 void ListPage::OnPageResize(int width, int height)
@@ -143,8 +234,10 @@ void ListPage::OnPageResize(int width, int height)
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     HWND list = m_list.GetSafeHwnd();
     RECT rect = framework::ChildRect(list);
-    ::SetWindowPos(list, nullptr, 0, 0, width - rect.left, height - kListBottomMargin - rect.top,
+    int bottomMargin = framework::ScaleToDpi(kListBottomMargin, framework::WindowDpi(m_hWnd));
+    ::SetWindowPos(list, nullptr, 0, 0, width - rect.left, height - bottomMargin - rect.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    LayOutColumns();
     HWND previous = nullptr;
     for (const ListButton& button : m_layout.buttons) {
         HWND control = ::GetDlgItem(m_hWnd, button.id);

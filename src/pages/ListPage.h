@@ -13,7 +13,7 @@
 
 struct ListColumn {
     const char* heading;
-    int width;
+    int width;  // in 96-DPI pixels; wider where the heading needs it
 };
 
 // When a button of the page may be pressed.
@@ -39,6 +39,7 @@ struct ListPageLayout {
     int listId;
     std::vector<ListColumn> columns;
     int sizeColumn;                   // -1: every column sorts as text
+    int pathColumn = -1;              // takes the room the others leave (-1: none)
     std::vector<ListButton> buttons;  // the button row, right to left
     RowPlace newRows = RowPlace::End;
     bool folderRows = false;  // rows may name folders, which Delete takes whole
@@ -86,6 +87,10 @@ protected:
     // The rows (or, on a page showing them otherwise, the files) selected.
     virtual int SelectedCount() const;
     void UpdateButtons();
+    // A column's width in 96-DPI pixels, unless the user has dragged it to another.
+    void SetColumnWidth(int column, int width);
+    void SetColumnHeading(int column, const char* heading);
+    void UpdateDpi() override;
     // What Open, Recycle or Delete, and Print do: to the list's rows here,
     // to what a page shows instead of the list where it says so.
     virtual void OpenSelected();
@@ -94,9 +99,15 @@ protected:
 
 private:
     void OnColumnClick(int column);
+    void OnHeaderNotify(const NMHDR& header);
+    int ColumnWidth(size_t column, UINT dpi) const;
+    // Every column at its width, the path column also taking what is left.
+    void LayOutColumns();
 
     ListPageLayout m_layout;
     CFileList m_list;
     std::vector<bool> m_ascending;
+    std::vector<int> m_widths;      // 96-DPI pixels
+    std::vector<int> m_userWidths;  // dragged by the user, 96-DPI pixels; 0: not
     bool m_placeholder = false;
 };

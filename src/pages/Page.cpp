@@ -2,8 +2,39 @@
 
 #include "settings/SettingsStore.h"
 #include "framework/DataExchange.h"
+#include "framework/Dpi.h"
 #include "pages/Help.h"
 #include "pages/PageMessages.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace {
+
+struct PagePicture {
+    UINT templateId;
+    UINT bitmapId;
+};
+
+// The picture down the left of each page that has one, as its template shows it.
+constexpr PagePicture kPagePictures[] = {
+    {IDD_DISKINFO_INTRO, IDB_PAGE_DISKINFO},
+    {IDD_DISKINFO_SUMMARY, IDB_PAGE_DISKINFO},
+    {IDD_HISTORY_INTRO, IDB_PAGE_HISTORY},
+    {IDD_REPORTS_INTRO, IDB_PAGE_REPORTS},
+    {IDD_REPORTS_TARGET, IDB_PAGE_REPORTS},
+    {IDD_STARTMENU_INTRO, IDB_PAGE_STARTMENU},
+    {IDD_INTERNET_INTRO, IDB_PAGE_INTERNET},
+    {IDD_DLLS_INTRO, IDB_PAGE_DLLS},
+    {IDD_SEARCH_INTRO, IDB_PAGE_SEARCH},
+    {IDD_SEARCH_CRITERIA, IDB_PAGE_SEARCH},
+    {IDD_SPEED_INTRO, IDB_PAGE_SPEED},
+    {IDD_SPEED_RESULTS, IDB_PAGE_SPEED},
+    {IDD_TOOLS, IDB_PAGE_TOOLS},
+    {IDD_TIPS, IDB_PAGE_TIPS},
+};
+
+}  // namespace
 
 Page::Page(UINT templateId, const char* helpKey, std::vector<PageLink> links, const SettingsStore* settings) noexcept
     : m_templateId(templateId), m_helpKey(helpKey), m_linkSettings(settings)
@@ -17,14 +48,29 @@ Page::Page(UINT templateId, const char* helpKey, std::vector<PageLink> links, co
 BOOL Page::OnInitDialog()
 {
     Dialog::OnInitDialog();
-    m_titleFont = framework::MakeTitleFont();
+    ShowAtDpi();
+    return TRUE;
+}
+
+void Page::UpdateDpi()
+{
+    ShowAtDpi();
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+}
+
+void Page::ShowAtDpi()
+{
+    UINT dpi = framework::WindowDpi(m_hWnd);
+    m_titleFont = framework::MakeTitleFont(dpi);
     ::SendDlgItemMessageA(m_hWnd, IDC_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(m_titleFont.get()), FALSE);
     if (::GetDlgItem(m_hWnd, IDC_PROBLEM_HEADING)) {
-        m_headingFont = framework::MakeHeadingFont();
+        m_headingFont = framework::MakeHeadingFont(dpi);
         for (int heading : {IDC_PROBLEM_HEADING, IDC_HELPS_HEADING})
             ::SendDlgItemMessageA(m_hWnd, heading, WM_SETFONT, reinterpret_cast<WPARAM>(m_headingFont.get()), FALSE);
     }
-    return TRUE;
+    auto picture = std::ranges::find(kPagePictures, m_templateId, &PagePicture::templateId);
+    if (picture != std::end(kPagePictures))
+        framework::ShowScaledPicture(::GetDlgItem(m_hWnd, IDC_PAGE_PICTURE), picture->bitmapId, m_picture);
 }
 
 LRESULT Page::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)

@@ -32,6 +32,9 @@ public:
     // The button Enter presses whatever has the focus; null: the page's
     // default push button of the moment.
     virtual HWND EnterButton() const noexcept { return nullptr; }
+    // The window is now on a monitor of another DPI: fonts, pictures and
+    // lengths in pixels follow it.
+    virtual void UpdateDpi();
 
 protected:
     // Gives the title and the introduction headings their fonts.
@@ -53,6 +56,7 @@ protected:
 
 private:
     void FollowLink(const PageLink& link) const;
+    void ShowAtDpi();
 
     UINT m_templateId;
     const char* m_helpKey;
@@ -60,6 +64,7 @@ private:
     bool m_working = false;
     framework::Font m_titleFont;
     framework::Font m_headingFont;
+    framework::GdiObject<HBITMAP> m_picture;
 };
 
 // An introduction page: Next goes to page 1, and a ticked "Skip this

@@ -1,5 +1,6 @@
 #include "pages/TabView.h"
 
+#include "framework/Dpi.h"
 #include "framework/Win32.h"
 #include "pages/PageMessages.h"
 
@@ -9,8 +10,9 @@
 
 namespace {
 
-// A page stands this far below the top of the display area (6 pixels below
-// the tabs), and a growing page leaves the margin free at its bottom.
+// In 96-DPI pixels: a page stands this far below the top of the display
+// area (6 pixels below the tabs), and a growing page leaves the margin free
+// at its bottom.
 constexpr int kPageGap = 4;
 constexpr int kPageBottomMargin = 14;
 // The view's margins round the tab control.
@@ -117,7 +119,7 @@ int CTabView::OnCreate()
                                      ::GetModuleHandleA(nullptr), nullptr);
     if (!m_tabControl)
         return -1;
-    ::SendMessageA(m_tabControl, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(ANSI_VAR_FONT)), FALSE);
+    SetTabFont();
 
     for (const TabEntry& tab : m_tabs) {
         auto& pages = m_pages.emplace_back();
@@ -134,6 +136,31 @@ int CTabView::OnCreate()
     }
     ShowCurrentPage();
     return 0;
+}
+
+// The stock font at 96 DPI, else its like at the window's: the stock one keeps its pixels.
+void CTabView::SetTabFont()
+{
+    UINT dpi = framework::WindowDpi(m_hWnd);
+    m_tabFont = dpi == framework::kDefaultDpi ? framework::Font() : framework::ScaledStockFont(ANSI_VAR_FONT, dpi);
+    HGDIOBJ font = m_tabFont ? m_tabFont.get() : ::GetStockObject(ANSI_VAR_FONT);
+    ::SendMessageA(m_tabControl, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+void CTabView::UpdateDpi()
+{
+    SetTabFont();
+    for (const auto& tab : m_pages) {
+        for (const auto& page : tab) {
+            if (page)
+                page->UpdateDpi();
+        }
+    }
+}
+
+int CTabView::Scaled(int pixels) const noexcept
+{
+    return framework::ScaleToDpi(pixels, framework::WindowDpi(m_hWnd));
 }
 
 void CTabView::OnShowPage(int page, LPARAM argument)
@@ -173,7 +200,7 @@ void CTabView::PlaceCurrentPage()
     if (!page)
         return;
     RECT area = DisplayArea();
-    ::SetWindowPos(page->GetSafeHwnd(), HWND_TOP, area.left, area.top + kPageGap, 0, 0, SWP_NOSIZE);
+    ::SetWindowPos(page->GetSafeHwnd(), HWND_TOP, area.left, area.top + Scaled(kPageGap), 0, 0, SWP_NOSIZE);
 }
 
 SIZE CTabView::SizeToFitPages() const
@@ -184,13 +211,13 @@ SIZE CTabView::SizeToFitPages() const
             RECT own{};
             if (page && ::GetWindowRect(page->GetSafeHwnd(), &own)) {
                 area.right = std::max(area.right, framework::RectSize(own).cx);
-                area.bottom = std::max(area.bottom, kPageGap + framework::RectSize(own).cy);
+                area.bottom = std::max(area.bottom, Scaled(kPageGap) + framework::RectSize(own).cy);
             }
         }
     }
     ::SendMessageA(m_tabControl, TCM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&area));
     SIZE pages = framework::RectSize(area);
-    return SIZE{pages.cx + 2 * kTabSide, pages.cy + kTabTop + kTabBottom};
+    return SIZE{pages.cx + 2 * Scaled(kTabSide), pages.cy + Scaled(kTabTop) + Scaled(kTabBottom)};
 }
 
 void CTabView::ShowCurrentPage()
@@ -205,12 +232,13 @@ void CTabView::ShowCurrentPage()
 
 void CTabView::OnSize(int width, int height)
 {
-    ::MoveWindow(m_tabControl, kTabSide, kTabTop, width - 2 * kTabSide, height - kTabTop - kTabBottom, TRUE);
+    int side = Scaled(kTabSide), top = Scaled(kTabTop);
+    ::MoveWindow(m_tabControl, side, top, width - 2 * side, height - top - Scaled(kTabBottom), TRUE);
     // The tab rows may have wrapped differently: keep the pages below them.
     PlaceCurrentPage();
     RECT area = DisplayArea();
     int pageWidth = framework::RectSize(area).cx;
-    int pageHeight = area.bottom - kPageBottomMargin - (area.top + kPageGap);
+    int pageHeight = area.bottom - Scaled(kPageBottomMargin) - (area.top + Scaled(kPageGap));
     for (const auto& tab : m_pages) {
         for (const auto& page : tab) {
             if (page)

@@ -2,6 +2,7 @@
 // short sequence of pages. Every page is built once, with the view.
 #pragma once
 
+#include "framework/Fonts.h"
 #include "framework/Handle.h"
 #include "framework/View.h"
 #include "pages/Page.h"
@@ -54,6 +55,8 @@ public:
     // The size of the view at which the largest page fits below the tabs as
     // they are wrapped now.
     SIZE SizeToFitPages() const;
+    // After a move to a monitor of another DPI: fonts and pages follow it.
+    void UpdateDpi();
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -68,6 +71,8 @@ private:
     void ShowCurrentPage();
     void HideCurrentPage();
     int CurrentTab() const noexcept;
+    void SetTabFont();
+    int Scaled(int pixels) const noexcept;
     void PressEnterButton(const Page& page);
 
     std::vector<TabEntry> m_tabs;
@@ -77,4 +82,5 @@ private:
     std::vector<std::vector<std::unique_ptr<Page>>> m_pages;
     std::vector<int> m_currentPage;
     framework::GdiObject<HBRUSH> m_background;
+    framework::Font m_tabFont;  // none: the stock font
 };

@@ -2,6 +2,7 @@
 
 #include "settings/SettingsStore.h"
 #include "framework/DataExchange.h"
+#include "framework/Dpi.h"
 #include "framework/Handle.h"
 #include "pages/Picture.h"
 #include "resources/resource.h"
@@ -26,7 +27,9 @@ LRESULT WelcomePage::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_PAINT) {
         framework::PaintDc dc(m_hWnd);
-        DrawDIBPicture(dc.get(), 8, 10, IDB_WELCOME);
+        UINT dpi = framework::WindowDpi(m_hWnd);
+        DrawDIBPicture(dc.get(), framework::ScaleToDpi(8, dpi), framework::ScaleToDpi(10, dpi),
+                       framework::ScaledBitmapId(IDB_WELCOME, dpi));
         return TRUE;
     }
     return Page::HandleMessage(msg, wParam, lParam);

@@ -4,6 +4,7 @@
 #include "framework/Drives.h"
 #include "framework/Application.h"
 #include "framework/DataExchange.h"
+#include "framework/Dpi.h"
 #include "framework/Path.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
@@ -26,7 +27,7 @@ constexpr const char* kOtherSkipList =
     "The last analysis of this folder skipped other folders: it cannot be compared with this one.";
 constexpr int kNameWidth = 130;
 constexpr const char* kSpaceMapCaption = "Space map";
-constexpr int kStatusHeight = 16;
+constexpr int kStatusHeight = 16;  // 96-DPI pixels, as the column widths
 constexpr int kMessageWidth = 256;
 constexpr size_t kUnreadShown = 20;
 
@@ -49,15 +50,6 @@ std::vector<bool> WhichWent(const SpaceTree& tree, const std::vector<ReportEntry
     for (size_t i = 0; i < nodes.size(); ++i)
         gone[i] = nodes[i] != SpaceTree::kNone && tree.Removed(nodes[i]);
     return gone;
-}
-
-void SetColumnHeading(HWND list, int index, const char* heading)
-{
-    std::string text = heading;
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT;
-    column.pszText = text.data();
-    ::SendMessageA(list, LVM_SETCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
 }
 
 }  // namespace
@@ -256,6 +248,7 @@ ReportsResultsPage::ReportsResultsPage(std::string keptFolder)
                 .listId = IDC_RESULTS_LIST,
                 .columns = {{"FileName", kNameWidth}, {"Folder", 200}, {"Size", 80}, {"Last Modified", 80}},
                 .sizeColumn = 2,
+                .pathColumn = 1,
                 .buttons = FoundFilesButtons()},
                {{IDC_START_OVER, 0}}),
       m_keptFolder(std::move(keptFolder))
@@ -325,10 +318,12 @@ void ReportsResultsPage::OnPageResize(int width, int height)
     // The map and its status line take the list's place.
     RECT list = framework::ChildRect(Results().GetSafeHwnd());
     SIZE size = framework::RectSize(list);
-    ::SetWindowPos(SpaceMapView().GetSafeHwnd(), nullptr, list.left, list.top, size.cx, size.cy - kStatusHeight,
+    UINT dpi = framework::WindowDpi(m_hWnd);
+    int status = framework::ScaleToDpi(kStatusHeight, dpi), gap = framework::ScaleToDpi(2, dpi);
+    ::SetWindowPos(SpaceMapView().GetSafeHwnd(), nullptr, list.left, list.top, size.cx, size.cy - status,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_MAP_STATUS), nullptr, list.left, list.bottom - kStatusHeight + 2, size.cx,
-                   kStatusHeight - 2, SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_MAP_STATUS), nullptr, list.left, list.bottom - status + gap, size.cx,
+                   status - gap, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ReportsResultsPage::OnPageActivated()
@@ -441,13 +436,13 @@ void ReportsResultsPage::ReportListView::Show(const std::string& selected)
     // Folders show what their files take on the disk too; files as the reports define them.
     bool folders = m_kind == RowKind::FolderRow;
     m_page.ShowDiskColumn(folders);
-    SetColumnHeading(list, folders ? 4 : 3, LastColumn());
+    m_page.SetColumnHeading(folders ? 4 : 3, LastColumn());
     size_t selectedRow = AddRows(selected);
     if (m_page.Rows().Count() == 0) {
-        ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, kMessageWidth);
+        m_page.SetColumnWidth(0, kMessageWidth);
         m_page.ShowPlaceholder(NothingText());
     } else {
-        ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, kNameWidth);
+        m_page.SetColumnWidth(0, kNameWidth);
         m_page.FileList().Show();
         m_page.FileList().Select(selectedRow);
         ::SendMessageA(list, LVM_ENSUREVISIBLE, selectedRow, FALSE);
@@ -471,7 +466,8 @@ size_t ReportsResultsPage::ReportListView::AddRows(const std::string& selected)
             selectedRow = rows.Count();
         std::string_view path = entry.path;
         size_t slash = path.find_last_of('\\');
-        std::string_view name = path.substr(slash + 1), folder = path.substr(0, slash);
+        std::string_view name = path.substr(slash + 1);
+        std::string folder = FolderText(path.substr(0, slash));
         if (m_kind == RowKind::FolderRow)
             rows.Add({name, folder, {}, {}, entry.dateText}, entry.size, RowPlace::End, m_kind, entry.onDisk);
         else

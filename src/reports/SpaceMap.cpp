@@ -44,11 +44,6 @@ double WorstRatio(double sum, double largest, double smallest, double side)
     return std::max(sideSquared * largest / sumSquared, sumSquared / (sideSquared * smallest));
 }
 
-bool Framed(const RECT& rect)
-{
-    return rect.right - rect.left >= kSmallestFramed && rect.bottom - rect.top >= kSmallestFramed;
-}
-
 // A cushion's ridge over [from, to): the parabola rising to height at the middle.
 void AddRidge(double from, double to, double height, double& squared, double& linear)
 {
@@ -152,9 +147,10 @@ COLORREF FileClassColour(FileClass fileClass)
     return kColours[static_cast<int>(fileClass)];
 }
 
-void SpaceMap::Layout(const SpaceTree& tree, std::uint32_t folder, int width, int height)
+void SpaceMap::Layout(const SpaceTree& tree, std::uint32_t folder, int width, int height, int frame)
 {
     m_tree = &tree;
+    m_frame = std::max(frame, 1);
     m_folder = folder;
     m_width = std::max(width, 0);
     m_height = std::max(height, 0);
@@ -185,10 +181,20 @@ void SpaceMap::Place(std::uint32_t node, const RECT& rect, Surface surface, doub
             sizes.push_back(m_tree->At(child).onDisk);
         }
     }
-    RECT inner{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1};
-    std::vector<RECT> rects = SquarifiedLayout(sizes, inner);
+    std::vector<RECT> rects = SquarifiedLayout(sizes, Inside(rect));
     for (size_t index = 0; index < children.size(); ++index)
         Place(children[index], rects[index], surface, ridge * kRidgeFalloff);
+}
+
+bool SpaceMap::Framed(const RECT& rect) const noexcept
+{
+    int smallest = kSmallestFramed * m_frame;
+    return rect.right - rect.left >= smallest && rect.bottom - rect.top >= smallest;
+}
+
+RECT SpaceMap::Inside(const RECT& rect) const noexcept
+{
+    return RECT{rect.left + m_frame, rect.top + m_frame, rect.right - m_frame, rect.bottom - m_frame};
 }
 
 void SpaceMap::Render(std::uint32_t* pixels) const
@@ -203,7 +209,7 @@ void SpaceMap::Render(std::uint32_t* pixels) const
         } else {
             const RECT& rect = tile.rect;
             Fill(pixels, m_width, rect, kFolderFrame);
-            Fill(pixels, m_width, RECT{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1}, kFolderFill);
+            Fill(pixels, m_width, Inside(rect), kFolderFill);
         }
     }
 }

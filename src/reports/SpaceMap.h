@@ -29,9 +29,10 @@ struct MapTile {
 
 class SpaceMap {
 public:
-    // Lays out the folder in a picture of width by height pixels. Files and
-    // folders smaller than a pixel are left to their folder's area.
-    void Layout(const SpaceTree& tree, std::uint32_t folder, int width, int height);
+    // Lays out the folder in a picture of width by height pixels, folders
+    // framed frame pixels wide. Files and folders smaller than a pixel are
+    // left to their folder's area.
+    void Layout(const SpaceTree& tree, std::uint32_t folder, int width, int height, int frame = 1);
     // Draws the picture into width * height pixels, top row first, each
     // 0x00RRGGBB (the layout of a 32-bit top-down DIB section).
     void Render(std::uint32_t* pixels) const;
@@ -52,10 +53,13 @@ private:
     // The cushion's coefficients above a tile, in the order of MapTile::surface.
     using Surface = std::array<double, 4>;
     void Place(std::uint32_t node, const RECT& rect, Surface surface, double ridge);
+    bool Framed(const RECT& rect) const noexcept;
+    RECT Inside(const RECT& rect) const noexcept;
 
     const SpaceTree* m_tree = nullptr;
     std::uint32_t m_folder = SpaceTree::kNone;
     int m_width = 0;
     int m_height = 0;
+    int m_frame = 1;
     std::vector<MapTile> m_tiles;
 };

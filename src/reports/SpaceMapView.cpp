@@ -1,5 +1,6 @@
 #include "reports/SpaceMapView.h"
 
+#include "framework/Dpi.h"
 #include "framework/Win32.h"
 #include "lists/PrintList.h"
 
@@ -9,8 +10,10 @@
 
 namespace {
 
+// 96-DPI pixels.
 constexpr int kLegendHeight = 20;
 constexpr int kSwatch = 10;
+constexpr int kSwatchGap = 3;
 
 BITMAPINFO PictureInfo(int width, int height)
 {
@@ -20,13 +23,22 @@ BITMAPINFO PictureInfo(int width, int height)
     return info;
 }
 
-void FrameRect(HDC dc, RECT rect, int colour)
+// A frame line pixels wide inside the rectangle.
+void FrameRect(HDC dc, RECT rect, int colour, int line)
 {
     HBRUSH brush = static_cast<HBRUSH>(::GetStockObject(colour));
-    ::FrameRect(dc, &rect, brush);
+    for (int i = 0; i < line && !::IsRectEmpty(&rect); ++i) {
+        ::FrameRect(dc, &rect, brush);
+        ::InflateRect(&rect, -1, -1);
+    }
 }
 
 }  // namespace
+
+int CSpaceMapView::Scaled(int pixels) const noexcept
+{
+    return framework::ScaleToDpi(pixels, framework::WindowDpi(m_hWnd));
+}
 
 bool CSpaceMapView::Create(HWND parent, UINT id)
 {
@@ -110,7 +122,7 @@ RECT CSpaceMapView::MapRect() const
 {
     RECT client{};
     ::GetClientRect(m_hWnd, &client);
-    client.bottom = std::max<LONG>(0, client.bottom - kLegendHeight);
+    client.bottom = std::max<LONG>(0, client.bottom - Scaled(kLegendHeight));
     return client;
 }
 
@@ -132,7 +144,7 @@ void CSpaceMapView::DrawPicture()
         m_map = SpaceMap();
         return;
     }
-    m_map.Layout(*m_tree, m_folder, rect.right, rect.bottom);
+    m_map.Layout(*m_tree, m_folder, rect.right, rect.bottom, Scaled(1));
     if (rect.right <= 0 || rect.bottom <= 0)
         return;
     BITMAPINFO info = PictureInfo(rect.right, rect.bottom);
@@ -162,9 +174,10 @@ void CSpaceMapView::OnPaint()
     if (m_selected != SpaceTree::kNone) {
         RECT selected = map.RectOf(m_selected);
         if (!::IsRectEmpty(&selected)) {
-            FrameRect(dc, selected, BLACK_BRUSH);
-            ::InflateRect(&selected, -1, -1);
-            FrameRect(dc, selected, WHITE_BRUSH);
+            int line = Scaled(1);
+            FrameRect(dc, selected, BLACK_BRUSH, line);
+            ::InflateRect(&selected, -line, -line);
+            FrameRect(dc, selected, WHITE_BRUSH, line);
         }
     }
     if (::GetFocus() == m_hWnd)
@@ -185,12 +198,13 @@ void CSpaceMapView::DrawLegend(HDC dc, const RECT& band) const
     for (int i = 0; i < kFileClassCount; ++i) {
         int left = band.left + width * i / kFileClassCount;
         int right = band.left + width * (i + 1) / kFileClassCount;
-        int top = band.top + (kLegendHeight - kSwatch) / 2;
-        RECT swatch{left + 2, top, left + 2 + kSwatch, top + kSwatch};
+        int swatchSize = Scaled(kSwatch);
+        int top = band.top + (Scaled(kLegendHeight) - swatchSize) / 2;
+        RECT swatch{left + Scaled(2), top, left + Scaled(2) + swatchSize, top + swatchSize};
         framework::GdiObject<HBRUSH> brush(::CreateSolidBrush(FileClassColour(static_cast<FileClass>(i))));
         ::FillRect(dc, &swatch, brush.get());
-        FrameRect(dc, swatch, BLACK_BRUSH);
-        RECT text{swatch.right + 3, band.top, right, band.bottom};
+        FrameRect(dc, swatch, BLACK_BRUSH, Scaled(1));
+        RECT text{swatch.right + Scaled(kSwatchGap), band.top, right, band.bottom};
         ::DrawTextA(dc, kFileClassNames[i], -1, &text, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     }
 }

@@ -51,6 +51,7 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    int Scaled(int pixels) const noexcept;
     void OnPaint();
     void OnMouseMove(POINT point);
     void OnClick(POINT point);

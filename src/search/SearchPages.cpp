@@ -121,6 +121,7 @@ SearchResultsPage::SearchResultsPage() noexcept
                 .listId = IDC_RESULTS_LIST,
                 .columns = {{"File Name", 100}, {"Folder", 220}, {"Size", 80}, {"Date", 80}},
                 .sizeColumn = 2,
+                .pathColumn = 1,
                 .buttons = FoundFilesButtons()},
                {{IDC_START_OVER, 1}})
 {
@@ -141,7 +142,7 @@ void SearchResultsPage::OnPageActivated()
     ResetSortOrders();
     FileSearch search(m_parameters);
     search.Run(session.Sink(), [this](const std::string& folder, const framework::FileFind& file) {
-        AddRow({file.GetFileName(), folder, {}, FormatFileDate(file.GetLastWriteTime())}, file.GetLength());
+        AddRow({file.GetFileName(), FolderText(folder), {}, FormatFileDate(file.GetLastWriteTime())}, file.GetLength());
     });
     if (size_t skipped = search.OnlineSkipped()) {
         FileList().AddMessage(CountOf(skipped, "file") +

@@ -1,5 +1,6 @@
 #include "speed/SpeedPage.h"
 
+#include "framework/Dpi.h"
 #include "framework/Drives.h"
 #include "resources/resource.h"
 #include "speed/SpeedTest.h"
@@ -26,6 +27,7 @@ const ReferenceDrive kReferenceDrives[10] = {
 
 namespace {
 
+// 96-DPI pixels.
 constexpr int kDriveColumnWidth = 80;
 constexpr int kCompareColumnWidth = 220;
 // Room the header leaves round its text.
@@ -117,8 +119,13 @@ void SpeedResultsPage::FitColumn(int column, const char* heading, int minimum)
     ::SendMessageA(grid, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), LVSCW_AUTOSIZE);
     int cells = static_cast<int>(::SendMessageA(grid, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
     int title = static_cast<int>(::SendMessageA(grid, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(heading))) +
-                kHeadingPadding;
-    ::SendMessageA(grid, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), std::max({minimum, cells, title}));
+                Scaled(kHeadingPadding);
+    ::SendMessageA(grid, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), std::max({Scaled(minimum), cells, title}));
+}
+
+int SpeedResultsPage::Scaled(int pixels) const noexcept
+{
+    return framework::ScaleToDpi(pixels, framework::WindowDpi(m_hWnd));
 }
 
 void SpeedResultsPage::InsertColumn(int position, const char* heading, int width)
@@ -126,7 +133,7 @@ void SpeedResultsPage::InsertColumn(int position, const char* heading, int width
     LVCOLUMNA column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
     column.fmt = LVCFMT_LEFT;
-    column.cx = width;
+    column.cx = Scaled(width);
     column.pszText = const_cast<char*>(heading);
     ::SendDlgItemMessageA(m_hWnd, IDC_SPEED_GRID, LVM_INSERTCOLUMNA, static_cast<WPARAM>(position),
                           reinterpret_cast<LPARAM>(&column));

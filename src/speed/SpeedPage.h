@@ -27,6 +27,7 @@ private:
     void RunSpeedTest();
     void UpdateCompare();
     void InsertColumn(int position, const char* heading, int width);
+    int Scaled(int pixels) const noexcept;
     // At least minimum wide, and wide enough for the heading and every cell.
     void FitColumn(int column, const char* heading, int minimum);
     void SetCell(int row, int column, const std::string& text);

@@ -2,6 +2,7 @@
 
 #include "framework/Application.h"
 #include "framework/Clock.h"
+#include "framework/Dpi.h"
 #include "framework/Handle.h"
 #include "framework/Win32.h"
 #include "resources/resource.h"
@@ -15,17 +16,19 @@ namespace {
 // operation's animation carries on where the previous one stopped.
 struct Animation {
     std::array<framework::GdiObject<HBITMAP>, CWorkingDlg::kFrameCount> frames;
-    bool loaded = false;
+    int scale = 0;  // of the frames loaded; 0: none yet
     int frame = 0;
     DWORD lastFrameTick = 0;
     DWORD lastTextTick = 0;
 
-    void Load()
+    // The frames drawn nearest the dialog's DPI.
+    void Load(UINT dpi)
     {
-        for (int i = 0; i < CWorkingDlg::kFrameCount; ++i)
-            frames[i].reset(static_cast<HBITMAP>(::LoadImageA(
-                ::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_WORKING0 + i), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
-        loaded = true;
+        if (scale == framework::PictureScale(dpi))
+            return;
+        for (size_t i = 0; i < frames.size(); ++i)
+            frames[i] = framework::LoadScaledBitmap(IDB_WORKING0 + static_cast<UINT>(i), dpi);
+        scale = framework::PictureScale(dpi);
     }
     bool IsFrame(HGDIOBJ image) const
     {
@@ -37,6 +40,16 @@ Animation& SharedAnimation()
 {
     static Animation animation;
     return animation;
+}
+
+void ShowFrame(HWND dialog, const Animation& animation)
+{
+    auto previous = reinterpret_cast<HGDIOBJ>(
+        ::SendDlgItemMessageA(dialog, IDC_WORKING_PICTURE, STM_SETIMAGE, IMAGE_BITMAP,
+                              reinterpret_cast<LPARAM>(animation.frames[animation.frame].get())));
+    // The picture the dialog opened with was loaded by the control for us.
+    if (previous && !animation.IsFrame(previous))
+        ::DeleteObject(previous);
 }
 
 }  // namespace
@@ -63,6 +76,9 @@ BOOL CWorkingDlg::OnInitDialog()
     RECT ownerRect{};
     if (!owner || !::GetWindowRect(owner, &ownerRect))
         ownerRect = framework::WorkArea();
+    Animation& animation = SharedAnimation();
+    animation.Load(framework::WindowDpi(m_hWnd));
+    ShowFrame(m_hWnd, animation);
     framework::CenterWindow(m_hWnd, ownerRect);
     ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
     m_bStop = false;
@@ -81,8 +97,7 @@ LRESULT CWorkingDlg::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam)
 bool CWorkingDlg::Advance(const char* text, bool phase)
 {
     Animation& animation = SharedAnimation();
-    if (!animation.loaded)
-        animation.Load();
+    animation.Load(framework::WindowDpi(m_hWnd));
     if (m_bStop)
         return false;
 
@@ -90,12 +105,7 @@ bool CWorkingDlg::Advance(const char* text, bool phase)
     if (now - animation.lastFrameTick > kFrameMilliseconds) {
         animation.frame = (animation.frame + 1) % kFrameCount;
         animation.lastFrameTick = now;
-        auto previous = reinterpret_cast<HGDIOBJ>(
-            ::SendDlgItemMessageA(m_hWnd, IDC_WORKING_PICTURE, STM_SETIMAGE, IMAGE_BITMAP,
-                                  reinterpret_cast<LPARAM>(animation.frames[animation.frame].get())));
-        // The picture the dialog opened with was loaded by the control for us.
-        if (previous && !animation.IsFrame(previous))
-            ::DeleteObject(previous);
+        ShowFrame(m_hWnd, animation);
     }
     if (text && (phase || now - animation.lastTextTick > kTextMilliseconds)) {
         HWND status = ::GetDlgItem(m_hWnd, IDC_STATUS);

@@ -20,6 +20,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -474,4 +475,50 @@ TEST_F(ReportsPagesTest, TheMapOfAnAwkwardTreeDrawsTheRoomFilesTake)
     ASSERT_EQ(printed.pictures.size(), 1u);
     EXPECT_EQ(printed.pictures[0].cx, 1000);
     EXPECT_NEAR(printed.pictures[0].cy, 1000.0 * picture.Height() / picture.Width(), 1.0);
+}
+
+// The Folder column takes the room the window gives and gives it back; a
+// folder under the root names the root whole.
+TEST_F(ReportsPagesTest, TheFolderColumnTakesTheRoomTheWindowGivesAndTheRootKeepsItsBackslash)
+{
+    Open();
+    AnalyseFolder("E:\\");
+    ChooseReport(ReportId::LargestFolders);
+    std::vector<std::string> names = ColumnTexts(List(), 0);
+    auto map = std::ranges::find(names, "map");
+    ASSERT_NE(map, names.end());
+    auto row = static_cast<size_t>(map - names.begin());
+    EXPECT_EQ(ColumnTexts(List(), 1)[row], "E:\\");
+    EXPECT_EQ(Results().Results().Path(row), "E:\\map");
+
+    auto widths = [&] {
+        std::vector<int> found;
+        for (int column = 0; column < 4; ++column)
+            found.push_back(static_cast<int>(::SendMessageA(List(), LVM_GETCOLUMNWIDTH, column, 0)));
+        return found;
+    };
+    auto listWidth = [&] {
+        RECT rect{};
+        ::GetWindowRect(List(), &rect);
+        return static_cast<int>(rect.right - rect.left);
+    };
+    HWND frame = m_app->GetMainFrame()->GetSafeHwnd();
+    RECT start{};
+    ::GetWindowRect(frame, &start);
+    auto resize = [&](int width, int height) {
+        ::SetWindowPos(frame, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER);
+        PumpPending();
+    };
+    std::vector<int> before = widths();
+    int beforeList = listWidth();
+    resize(1000, 700);
+    std::vector<int> wide = widths();
+    ASSERT_GT(listWidth(), beforeList);
+    EXPECT_EQ(wide[1] - before[1], listWidth() - beforeList);
+    EXPECT_EQ(wide[0], before[0]);
+    EXPECT_EQ(wide[2], before[2]);
+    EXPECT_EQ(wide[3], before[3]);
+    resize(start.right - start.left, start.bottom - start.top);
+    EXPECT_EQ(widths(), before);
+    EXPECT_GE(before[1], 200);
 }

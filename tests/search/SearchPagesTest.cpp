@@ -105,7 +105,7 @@ TEST_F(SearchPagesTest, ResultsListTheFilesFoundAndStartOverKeepsTheCriteria)
     Set(IDC_SEARCH_NAME, "corvane-search-root.txt");
     Search();
     EXPECT_EQ(ColumnTexts(ResultsList(), 0), std::vector<std::string>{"corvane-search-root.txt"});
-    EXPECT_EQ(ColumnTexts(ResultsList(), 1), std::vector<std::string>{"E:"});
+    EXPECT_EQ(ColumnTexts(ResultsList(), 1), std::vector<std::string>{"E:\\"});
     EXPECT_EQ(::SendMessageA(ResultsList(), LVM_GETSELECTEDCOUNT, 0, 0), 0);
 
     Click(Results(), IDC_START_OVER);

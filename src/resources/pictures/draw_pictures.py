@@ -3,7 +3,7 @@
 the left of each tab, the frames of the busy animation and the program icon.
 
 Run it after changing any artwork; it rewrites the .bmp and .ico files next
-to this script. Only the standard library is used, and the output is the
+to this script, each bitmap also at 150% and 200% for larger screen scales. Only the standard library is used, and the output is the
 same byte for byte on every run, so the resource files change in git only
 when the drawing does. Each picture is one small function near the end.
 """
@@ -346,7 +346,26 @@ def raised(cv, x0, y0, x1, y1, face=SILVER):
 
 # ---- file writers --------------------------------------------------------------
 
+# The larger screen scales each picture is also written at, as name_150.bmp
+# and name_200.bmp beside the 100% one.
+SCALES = (150, 200)
+
+
+def enlarged(cv, scale):
+    """The canvas at scale percent, each pixel taken from the one it covers."""
+    out = Canvas(cv.w * scale // 100, cv.h * scale // 100, 0)
+    out.px = [cv.get(x * 100 // scale, y * 100 // scale) for y in range(out.h) for x in range(out.w)]
+    return out
+
+
 def write_bmp(name, cv, palette, bpp):
+    """The picture at 100% and at each of SCALES."""
+    write_one_bmp(name, cv, palette, bpp)
+    for scale in SCALES:
+        write_one_bmp(name.replace('.bmp', '_%d.bmp' % scale), enlarged(cv, scale), palette, bpp)
+
+
+def write_one_bmp(name, cv, palette, bpp):
     """Uncompressed bottom-up BMP with a full colour table (4 or 8 bpp)."""
     colours = palette + [(0, 0, 0)] * ((1 << bpp) - len(palette))
     table = b''.join(bytes((b, g, r, 0)) for r, g, b in colours)
