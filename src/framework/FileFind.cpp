@@ -1,11 +1,7 @@
 #include "framework/FileFind.h"
 
 #include "framework/Path.h"
-#include "framework/Seams.h"
 #include "framework/Win32.h"
-
-// The common dialogs' header, which the seams need, renames this class's GetFileTitle.
-#undef GetFileTitle
 
 #include <algorithm>
 #include <cstring>
@@ -17,9 +13,10 @@ namespace framework {
 namespace {
 
 // The first batch is small, so that a deep walk's open listings of small
-// folders stay small; a large folder is read in large batches after it.
+// folders stay small; a large folder is read in larger batches after it,
+// though not so large that the memory they touch outweighs the calls saved.
 constexpr size_t kFirstBatchBytes = 4 * 1024;
-constexpr size_t kBatchBytes = 64 * 1024;
+constexpr size_t kBatchBytes = 16 * 1024;
 
 // Not in every SDK's headers.
 constexpr DWORD kRecallOnOpen = 0x00040000;
@@ -42,6 +39,12 @@ FILETIME TimeFrom(const LARGE_INTEGER& value) noexcept
 
 }  // namespace
 
+ListingSeams& GetListingSeams()
+{
+    static ListingSeams seams;
+    return seams;
+}
+
 bool IsOnlineOnly(DWORD attributes) noexcept
 {
     return (attributes & (FILE_ATTRIBUTE_OFFLINE | kRecallOnOpen | kRecallOnDataAccess)) != 0;
@@ -53,7 +56,7 @@ bool FileFind::FindFile(const std::string& pattern)
     m_unreadable = false;
     size_t slash = pattern.find_last_of("\\/:");
     m_root = slash == std::string::npos ? std::string() : pattern.substr(0, slash + 1);
-    if (const auto& refuses = GetSeams().refusesListing; refuses && refuses(m_root)) {
+    if (const auto& refuses = GetListingSeams().refusesListing; refuses && refuses(m_root)) {
         m_unreadable = true;
         return false;
     }
@@ -159,7 +162,7 @@ void FileFind::TakeEntry()
 void FileFind::TakeName()
 {
     m_name = NarrowText(m_data.cFileName);
-    if (const auto& listed = GetSeams().listedAttributes)
+    if (const auto& listed = GetListingSeams().listedAttributes)
         m_data.dwFileAttributes = listed(m_root + m_name, m_data.dwFileAttributes);
 }
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,15 @@ namespace framework {
 
 // Files on demand: their content lives elsewhere, and reading it fetches it.
 bool IsOnlineOnly(DWORD attributes) noexcept;
+
+// What listings show where a file system cannot show it, for tests: the
+// attributes of the entry at path, given those listed, and whether a folder
+// (path ending in a backslash) refuses to be listed. Empty: as listed.
+struct ListingSeams {
+    std::function<DWORD(const std::string& path, DWORD attributes)> listedAttributes;
+    std::function<bool(const std::string& folder)> refusesListing;
+};
+ListingSeams& GetListingSeams();
 
 // Lists through the wide-character calls, so that a folder of any depth is
 // read and every name comes back whole, as the program's text. A whole

@@ -32,11 +32,6 @@ struct Seams {
     std::function<DWORD_PTR(const char* path, DWORD attributes, SHFILEINFOA& info, UINT flags)> fileInfo;
     // The shell's search for a shortcut's moved target; true when it found one.
     std::function<bool(IShellLinkA& link, HWND owner, DWORD flags)> resolveShellLink;
-    // What listings show where a file system cannot show it: the attributes
-    // of the entry at path, given those listed, and whether a folder (path
-    // ending in a backslash) refuses to be listed. Empty: as listed.
-    std::function<DWORD(const std::string& path, DWORD attributes)> listedAttributes;
-    std::function<bool(const std::string& folder)> refusesListing;
 };
 
 // The process's seams; tests swap members and put them back.

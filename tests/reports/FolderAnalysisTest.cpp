@@ -3,7 +3,6 @@
 #include "framework/FileFind.h"
 #include "framework/Handle.h"
 #include "framework/Path.h"
-#include "framework/Seams.h"
 #include "framework/Win32.h"
 #include "lists/FileText.h"
 #include "reports/ReportsPages.h"
@@ -368,12 +367,13 @@ TEST(FolderAnalysis, OnlineFilesTakeNoRoomAndUnreadFoldersAreCounted)
     temp.MakeFile("cloud\\movie.mkv", 300000, true);
     temp.MakeFile("locked\\secret.txt", 10, true);
     std::string seen = temp.MakeFile("seen.txt", 2000, true);
-    ScopedOverride<decltype(framework::Seams::listedAttributes)> online(
-        framework::GetSeams().listedAttributes, [](const std::string& path, DWORD attributes) {
+    ScopedOverride<decltype(framework::ListingSeams::listedAttributes)> online(
+        framework::GetListingSeams().listedAttributes, [](const std::string& path, DWORD attributes) {
             return path.ends_with("\\movie.mkv") ? attributes | 0x00400000 : attributes;
         });
-    ScopedOverride<decltype(framework::Seams::refusesListing)> locked(
-        framework::GetSeams().refusesListing, [](const std::string& folder) { return folder.ends_with("\\locked\\"); });
+    ScopedOverride<decltype(framework::ListingSeams::refusesListing)> locked(
+        framework::GetListingSeams().refusesListing,
+        [](const std::string& folder) { return folder.ends_with("\\locked\\"); });
 
     FolderAnalysis analysis = Analyse(temp.Path());
     EXPECT_EQ(analysis.Found().bytes, 302000u);
@@ -397,8 +397,8 @@ TEST(FolderAnalysis, SkippedFoldersAreNeverEntered)
         temp.MakeFile(file, 10);
     framework::SkipList skip = framework::SkipList::Parse("NODE_MODULES; *.git ;" + temp.Path() + "big\\inner");
     // A skipped folder that the walk tried to list would count as unread.
-    ScopedOverride<decltype(framework::Seams::refusesListing)> refuses(
-        framework::GetSeams().refusesListing, [](const std::string& folder) {
+    ScopedOverride<decltype(framework::ListingSeams::refusesListing)> refuses(
+        framework::GetListingSeams().refusesListing, [](const std::string& folder) {
             return folder.find("node_modules") != std::string::npos || folder.find(".git") != std::string::npos ||
                    folder.find("inner") != std::string::npos;
         });

@@ -2,7 +2,6 @@
 
 #include "framework/Handle.h"
 #include "framework/Path.h"
-#include "framework/Seams.h"
 
 #include "support/Override.h"
 #include "support/ScriptedSink.h"
@@ -169,8 +168,8 @@ TEST_F(FileSearchTest, FilesKeptOnlineAreNotReadForWords)
 {
     Write("here.txt", "needle");
     Write("online.txt", "needle");
-    ScopedOverride<decltype(framework::Seams::listedAttributes)> online(
-        framework::GetSeams().listedAttributes, [](const std::string& path, DWORD attributes) {
+    ScopedOverride<decltype(framework::ListingSeams::listedAttributes)> online(
+        framework::GetListingSeams().listedAttributes, [](const std::string& path, DWORD attributes) {
             return path.ends_with("\\online.txt") ? attributes | FILE_ATTRIBUTE_OFFLINE : attributes;
         });
     std::vector<std::string> found;
