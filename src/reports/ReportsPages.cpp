@@ -12,6 +12,7 @@
 #include "lists/ListActions.h"
 #include "lists/PrintList.h"
 #include "pages/Layout.h"
+#include "reports/DuplicatesView.h"
 #include "reports/KeptAnalysis.h"
 #include "resources/resource.h"
 #include "working/WorkingDlg.h"
@@ -46,15 +47,6 @@ std::vector<bool> WhichWent(const SpaceTree& tree, const std::vector<ReportEntry
     for (size_t i = 0; i < nodes.size(); ++i)
         gone[i] = nodes[i] != SpaceTree::kNone && tree.Removed(nodes[i]);
     return gone;
-}
-
-void SetColumnHeading(HWND list, int index, const char* heading)
-{
-    std::string text = heading;
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT;
-    column.pszText = text.data();
-    ::SendMessageA(list, LVM_SETCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
 }
 
 }  // namespace
@@ -262,6 +254,9 @@ ReportsResultsPage::ReportsResultsPage(std::string keptFolder)
     auto map = std::make_unique<SpaceMapResultsView>(*this);
     m_map = map.get();
     m_views.push_back(std::move(map));
+    auto duplicates = std::make_unique<DuplicatesView>(*this);
+    m_duplicates = duplicates.get();
+    m_views.push_back(std::move(duplicates));
     m_shown = m_views.front().get();
     OnControl(IDC_REPORT_LIST, CBN_SELCHANGE, [this] { OnReportChosen(); });
     OnControl(IDC_MAP_UP, BN_CLICKED, [this] { m_map->Control().Up(); });
@@ -319,6 +314,7 @@ void ReportsResultsPage::OnPageResize(int width, int height)
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_MAP_STATUS), nullptr, list.left, list.bottom - kStatusHeight + 2, size.cx,
                    kStatusHeight - 2, SWP_NOZORDER | SWP_NOACTIVATE);
+    m_duplicates->Layout();
 }
 
 void ReportsResultsPage::OnPageActivated()
@@ -331,6 +327,7 @@ void ReportsResultsPage::OnPageActivated()
     // The tree is rebuilt below a map that may still be on show.
     SpaceMapView().SetTree(nullptr);
     m_analysis.Start(target, session.Sink());
+    m_duplicates->Forget();
     SpaceMapView().SetTree(&m_analysis.Tree());
     ::SetDlgItemTextW(m_hWnd, IDC_FOUND, framework::WideText(FoundText(m_analysis)).c_str());
     CompareWithKept(framework::FileTimeTicks(started));
@@ -427,18 +424,23 @@ void ReportsResultsPage::ReportListView::Show(const std::string& selected)
     // Folders show what their files take on the disk too; files as the reports define them.
     bool folders = m_kind == RowKind::FolderRow;
     m_page.ShowDiskColumn(folders);
-    SetColumnHeading(list, folders ? 4 : 3, LastColumn());
-    size_t selectedRow = AddRows(selected);
-    if (m_page.Rows().Count() == 0) {
+    framework::SetListColumnText(list, folders ? 4 : 3, LastColumn());
+    m_page.ShowReportRows(AddRows(selected), NothingText());
+}
+
+void ReportsResultsPage::ShowReportRows(size_t selectedRow, const char* nothing)
+{
+    HWND list = Results().GetSafeHwnd();
+    if (Rows().Count() == 0) {
         ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, kMessageWidth);
-        m_page.ShowPlaceholder(NothingText());
+        ShowPlaceholder(nothing);
     } else {
         ::SendMessageA(list, LVM_SETCOLUMNWIDTH, 0, kNameWidth);
-        m_page.FileList().Show();
-        m_page.FileList().Select(selectedRow);
+        FileList().Show();
+        FileList().Select(selectedRow);
         ::SendMessageA(list, LVM_ENSUREVISIBLE, selectedRow, FALSE);
     }
-    m_page.UpdateButtons();
+    UpdateButtons();
 }
 
 // Every entry that is still there; returns the row of the one selected.
