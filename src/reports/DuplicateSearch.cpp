@@ -6,6 +6,8 @@
 #include "framework/Win32.h"
 #include "lists/FileText.h"
 
+#include <winternl.h>
+
 #define XXH_INLINE_ALL
 #include <xxhash.h>
 
@@ -30,10 +32,10 @@ struct Hash {
 struct FileState {
     std::uint64_t size = 0;
     std::uint64_t lastWrite = 0;
-    std::uint64_t volume = 0;
-    std::uint64_t index = 0;  // with the volume: the file, whichever name reached it
-
-    bool SameFile(const FileState& other) const noexcept { return volume == other.volume && index == other.index; }
+    // The file, whichever name reached it. Files of one tree lie on one volume
+    // but for links to another, where two files of the same number, size and
+    // content would show as one copy: a copy missed, never one lost.
+    std::uint64_t index = 0;  // 0: not told
 };
 
 // One file of a size others share, as far as the search got with it.
@@ -85,7 +87,7 @@ private:
     static bool Unchanged(HANDLE file, const FileState& before);
     bool ReadAt(HANDLE file, std::uint64_t offset, char* into, DWORD bytes);
     bool Count(Outcome outcome);
-    bool Step(std::uint32_t node);
+    bool Step(const std::string& path);
 
     const SpaceTree& m_tree;
     ProgressSink& m_progress;
@@ -143,11 +145,12 @@ bool Search::CompareSize(std::span<const std::uint32_t> nodes)
             files.push_back(file);
     }
     // Two names that reach one file (a link the walk could not tell) are that file once.
-    std::stable_sort(files.begin(), files.end(), [](const Candidate& a, const Candidate& b) {
-        return std::tie(a.state.volume, a.state.index) < std::tie(b.state.volume, b.state.index);
-    });
+    std::stable_sort(files.begin(), files.end(),
+                     [](const Candidate& a, const Candidate& b) { return a.state.index < b.state.index; });
     files.erase(std::unique(files.begin(), files.end(),
-                            [](const Candidate& a, const Candidate& b) { return a.state.SameFile(b.state); }),
+                            [](const Candidate& a, const Candidate& b) {
+                                return a.state.index != 0 && a.state.index == b.state.index;
+                            }),
                 files.end());
     std::stable_sort(files.begin(), files.end(), [](const Candidate& a, const Candidate& b) {
         return std::tie(a.sample, a.node) < std::tie(b.sample, b.node);
@@ -196,11 +199,12 @@ void Search::Keep(std::span<Candidate> copies)
 // The head and tail blocks, or a small file whole, hashed as one.
 Outcome Search::Sample(Candidate& file)
 {
-    if (!Step(file.node))
+    std::string path = m_tree.Path(file.node);
+    if (!Step(path))
         return Outcome::Stopped;
     framework::KernelHandle handle;
     std::uint64_t size = m_tree.At(file.node).size;
-    Outcome opened = Open(m_tree.Path(file.node), handle, file.state);
+    Outcome opened = Open(path, handle, file.state);
     if (opened != Outcome::Read || file.state.size != size)
         return opened == Outcome::Read ? Outcome::Changed : opened;
     DWORD block = static_cast<DWORD>(std::min<std::uint64_t>(size, kDuplicateEndBlock));
@@ -220,7 +224,8 @@ Outcome Search::ReadWhole(Candidate& file)
 {
     framework::KernelHandle handle;
     FileState state;
-    Outcome opened = Open(m_tree.Path(file.node), handle, state);
+    std::string path = m_tree.Path(file.node);
+    Outcome opened = Open(path, handle, state);
     if (opened != Outcome::Read || !Unchanged(handle.get(), file.state))
         return opened == Outcome::Read ? Outcome::Changed : opened;
     XXH3_128bits_reset(m_state.get());
@@ -230,7 +235,7 @@ Outcome Search::ReadWhole(Candidate& file)
             return Outcome::Changed;
         XXH3_128bits_update(m_state.get(), m_buffer.data(), piece);
         offset += piece;
-        if (!Step(file.node))
+        if (!Step(path))
             return Outcome::Stopped;
     }
     if (!Unchanged(handle.get(), file.state))
@@ -257,15 +262,21 @@ Outcome Search::Open(const std::string& path, framework::KernelHandle& file, Fil
     return StateOf(file.get(), state) ? Outcome::Read : Outcome::Unreadable;
 }
 
+// Three cheap questions: the one call that tells all at once also asks the
+// volume for its serial number, which costs a hundred times as much.
 bool Search::StateOf(HANDLE file, FileState& state)
 {
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!::GetFileInformationByHandle(file, &info))
+    FILE_STANDARD_INFO standard{};
+    FILE_BASIC_INFO basic{};
+    FILE_INTERNAL_INFORMATION internal{};
+    IO_STATUS_BLOCK status{};
+    if (!::GetFileInformationByHandleEx(file, FileStandardInfo, &standard, sizeof standard) ||
+        !::GetFileInformationByHandleEx(file, FileBasicInfo, &basic, sizeof basic) ||
+        !NT_SUCCESS(::NtQueryInformationFile(file, &status, &internal, sizeof internal, FileInternalInformation)))
         return false;
-    state.size = framework::MakeUInt64(info.nFileSizeHigh, info.nFileSizeLow);
-    state.lastWrite = framework::FileTimeTicks(info.ftLastWriteTime);
-    state.volume = info.dwVolumeSerialNumber;
-    state.index = framework::MakeUInt64(info.nFileIndexHigh, info.nFileIndexLow);
+    state.size = static_cast<std::uint64_t>(standard.EndOfFile.QuadPart);
+    state.lastWrite = static_cast<std::uint64_t>(basic.LastWriteTime.QuadPart);
+    state.index = static_cast<std::uint64_t>(internal.IndexNumber.QuadPart);
     return true;
 }
 
@@ -308,12 +319,11 @@ bool Search::Count(Outcome outcome)
     return true;
 }
 
-bool Search::Step(std::uint32_t node)
+bool Search::Step(const std::string& path)
 {
     if (!m_progress.WantsText())
         return m_progress.Step(nullptr);
-    std::string text =
-        "Comparing files of the same size: " + FormatSpace(m_result.bytesRead) + " read\n" + m_tree.Path(node);
+    std::string text = "Comparing files of the same size: " + FormatSpace(m_result.bytesRead) + " read\n" + path;
     return m_progress.Step(text.c_str());
 }
 
