@@ -263,7 +263,7 @@ bool ReportsResultsPage::DuplicatesView::ConfirmEveryCopy(const std::vector<size
     std::string path = PathOf({first, Remaining(first).front()});
     std::string text = "Every copy of " + path.substr(path.find_last_of('\\') + 1) + " is selected";
     if (whole > 1)
-        text += ", and every copy of " + Plural(whole - 1, "other file", "other files");
+        text += ", and every copy of " + Plural(static_cast<std::uint64_t>(whole - 1), "other file", "other files");
     text += ". Removing them leaves no copy at all.\n\nRemove every copy?";
     return framework::GetSeams().messageBox(m_page.m_hWnd, text.c_str(), "Corvane",
                                             MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
