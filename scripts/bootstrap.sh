@@ -18,6 +18,7 @@ packages=(
   imagemagick
   x11-utils
   xdotool
+  libxxhash-dev
 )
 
 missing=()

@@ -31,6 +31,15 @@ void SelectListRow(HWND list, int row, bool selected) noexcept
     ::SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
 }
 
+void SetListColumnText(HWND list, int column, const char* text)
+{
+    std::string heading = text;
+    LVCOLUMNA item{};
+    item.mask = LVCF_TEXT;
+    item.pszText = heading.data();
+    ::SendMessageA(list, LVM_SETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
+}
+
 RECT ChildRect(HWND child) noexcept
 {
     RECT rect{};

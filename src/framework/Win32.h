@@ -47,6 +47,8 @@ constexpr SIZE RectSize(const RECT& rect) noexcept
 
 // Selects (or deselects) one row of a list view; row -1 means every row.
 void SelectListRow(HWND list, int row, bool selected = true) noexcept;
+// Gives a list view's column a new heading.
+void SetListColumnText(HWND list, int column, const char* text);
 
 // A child window's rectangle in its parent's client coordinates.
 RECT ChildRect(HWND child) noexcept;

@@ -14,6 +14,7 @@
 #include "lists/PrintList.h"
 #include "pages/Layout.h"
 #include "pages/SkipField.h"
+#include "reports/DuplicatesView.h"
 #include "reports/KeptAnalysis.h"
 #include "resources/resource.h"
 #include "working/WorkingDlg.h"
@@ -265,6 +266,9 @@ ReportsResultsPage::ReportsResultsPage(std::string keptFolder)
     auto map = std::make_unique<SpaceMapResultsView>(*this);
     m_map = map.get();
     m_views.push_back(std::move(map));
+    auto duplicates = std::make_unique<DuplicatesView>(*this);
+    m_duplicates = duplicates.get();
+    m_views.push_back(std::move(duplicates));
     m_shown = m_views.front().get();
     OnControl(IDC_REPORT_LIST, CBN_SELCHANGE, [this] { OnReportChosen(); });
     OnControl(IDC_MAP_UP, BN_CLICKED, [this] { m_map->Control().Up(); });
@@ -324,6 +328,7 @@ void ReportsResultsPage::OnPageResize(int width, int height)
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_MAP_STATUS), nullptr, list.left, list.bottom - status + gap, size.cx,
                    status - gap, SWP_NOZORDER | SWP_NOACTIVATE);
+    m_duplicates->Layout();
 }
 
 void ReportsResultsPage::OnPageActivated()
@@ -336,6 +341,7 @@ void ReportsResultsPage::OnPageActivated()
     // The tree is rebuilt below a map that may still be on show.
     SpaceMapView().SetTree(nullptr);
     m_analysis.Start(request.target, session.Sink(), request.skip);
+    m_duplicates->Forget();
     SpaceMapView().SetTree(&m_analysis.Tree());
     ::SetDlgItemTextW(m_hWnd, IDC_FOUND, framework::WideText(FoundText(m_analysis)).c_str());
     CompareWithKept(framework::FileTimeTicks(started));
@@ -437,17 +443,22 @@ void ReportsResultsPage::ReportListView::Show(const std::string& selected)
     bool folders = m_kind == RowKind::FolderRow;
     m_page.ShowDiskColumn(folders);
     m_page.SetColumnHeading(folders ? 4 : 3, LastColumn());
-    size_t selectedRow = AddRows(selected);
-    if (m_page.Rows().Count() == 0) {
-        m_page.SetColumnWidth(0, kMessageWidth);
-        m_page.ShowPlaceholder(NothingText());
+    m_page.ShowReportRows(AddRows(selected), NothingText());
+}
+
+void ReportsResultsPage::ShowReportRows(size_t selectedRow, const char* nothing)
+{
+    HWND list = Results().GetSafeHwnd();
+    if (Rows().Count() == 0) {
+        SetColumnWidth(0, kMessageWidth);
+        ShowPlaceholder(nothing);
     } else {
-        m_page.SetColumnWidth(0, kNameWidth);
-        m_page.FileList().Show();
-        m_page.FileList().Select(selectedRow);
+        SetColumnWidth(0, kNameWidth);
+        FileList().Show();
+        FileList().Select(selectedRow);
         ::SendMessageA(list, LVM_ENSUREVISIBLE, selectedRow, FALSE);
     }
-    m_page.UpdateButtons();
+    UpdateButtons();
 }
 
 // Every entry that is still there; returns the row of the one selected.

@@ -73,6 +73,7 @@ private:
     class ReportListView;
     class GrownFoldersView;
     class SpaceMapResultsView;
+    class DuplicatesView;
 
     void OnFilesDeleted(const std::vector<std::string>& paths) override;
     void FillReportList();
@@ -80,6 +81,8 @@ private:
     void ShowView(size_t row);
     void CompareWithKept(std::uint64_t started);
     void ListUnreadFolders();
+    // The rows added, that one selected and shown; or, where there are none, the message.
+    void ShowReportRows(size_t selectedRow, const char* nothing);
 
     FolderAnalysis m_analysis;
     std::string m_keptFolder;
@@ -90,4 +93,5 @@ private:
     std::vector<std::unique_ptr<ResultsView>> m_views;
     ResultsView* m_shown = nullptr;
     SpaceMapResultsView* m_map = nullptr;
+    DuplicatesView* m_duplicates = nullptr;
 };

@@ -23,15 +23,6 @@
 
 namespace {
 
-void SetDate(const std::string& path, long long unixSeconds)
-{
-    FILETIME time = framework::FileTimeFromTicks(
-        static_cast<std::uint64_t>(unixSeconds * framework::kTicksPerSecond + framework::kTicksFrom1601To1970));
-    HANDLE file = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ::SetFileTime(file, nullptr, nullptr, &time);
-    ::CloseHandle(file);
-}
-
 std::vector<std::string> Names(const std::vector<ReportEntry>& list)
 {
     std::vector<std::string> names;
@@ -145,11 +136,11 @@ TEST(FolderAnalysis, RankedReportsKeepTheFirstHundredLaterTiesFirst)
     TempFolder temp;
     for (int i = 0; i < 150; ++i) {
         std::string path = temp.MakeFile("f" + std::to_string(i) + ".dat", static_cast<std::uint64_t>(1000 + i % 7));
-        SetDate(path, 900000000LL + (i % 11) * 86400LL);
+        SetLastWrite(path, 900000000LL + (i % 11) * 86400LL);
     }
     std::string huge = temp.MakeFile("huge.dat", 5ull << 30);
     std::string ancient = temp.MakeFile("ancient.dat", 10);
-    SetDate(ancient, -86400LL * 365);
+    SetLastWrite(ancient, -86400LL * 365);
 
     FolderAnalysis analysis = Analyse(temp.Path());
     for (ReportId report :
@@ -258,9 +249,9 @@ TEST(FolderAnalysis, ASymbolicLinkLoopIsNotFollowed)
 TEST(FolderAnalysis, LargestFoldersHoldEverythingBelowThemTheTargetLeftOut)
 {
     TempFolder temp;
-    SetDate(temp.MakeFile("a\\one.bin", 100), 800000000LL);
-    SetDate(temp.MakeFile("a\\b\\two.bin", 1000), 900000000LL);
-    SetDate(temp.MakeFile("a\\b\\three.bin", 24), 950000000LL);
+    SetLastWrite(temp.MakeFile("a\\one.bin", 100), 800000000LL);
+    SetLastWrite(temp.MakeFile("a\\b\\two.bin", 1000), 900000000LL);
+    SetLastWrite(temp.MakeFile("a\\b\\three.bin", 24), 950000000LL);
     temp.MakeFolder("a\\b\\c");
     temp.MakeFile("d\\big.bin", 5ull << 30);
     temp.MakeFile("x\\y\\ten.bin", 10);

@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <set>
 
 namespace {
 
@@ -521,4 +522,66 @@ TEST_F(ReportsPagesTest, TheFolderColumnTakesTheRoomTheWindowGivesAndTheRootKeep
     resize(start.right - start.left, start.bottom - start.top);
     EXPECT_EQ(widths(), before);
     EXPECT_GE(before[1], 200);
+}
+
+TEST_F(ReportsPagesTest, DuplicatesKeepTheOldestOrTheCopyInAFolderAndTheLastCopyGoesOnlyWhenConfirmed)
+{
+    TempFolder temp;
+    SetLastWrite(temp.WriteFile("new\\photo.jpg", "the same picture"), 1'600'000'000);
+    SetLastWrite(temp.WriteFile("old\\photo.jpg", "the same picture"), 1'500'000'000);
+    SetLastWrite(temp.WriteFile("keep\\photo copy.jpg", "the same picture"), 1'700'000'000);
+    SetLastWrite(temp.WriteFile("notes\\a.txt", "notes"), 1'600'000'000);
+    SetLastWrite(temp.WriteFile("notes\\b.txt", "notes"), 1'500'000'000);
+    Open();
+    AnalyseFolder(temp.Path());
+    ChooseEntry(kReportCount + 1);
+    HWND page = Results().GetSafeHwnd();
+    EXPECT_EQ(ColumnTexts(List(), 4), (std::vector<std::string>{"1", "1", "1", "2", "2"}));
+    EXPECT_EQ(framework::GetWindowTextString(::GetDlgItem(page, IDC_FOUND)),
+              "2 groups of copies: removing all but one copy of each frees " + FormatSpace(2 * 16 + 5) + ".");
+    auto selected = [&] {
+        std::set<std::string> paths;
+        for (size_t row : Results().Results().Selected())
+            paths.insert(Results().Results().Path(row).substr(temp.Path().size()));
+        return paths;
+    };
+    Press(page, IDC_SELECT_COPIES);
+    EXPECT_EQ(selected(), (std::set<std::string>{"new\\photo.jpg", "keep\\photo copy.jpg", "notes\\a.txt"}));
+    ScopedOverride<decltype(framework::Seams::browseForFolder)> browse(
+        framework::GetSeams().browseForFolder, [&](HWND, const char*) { return temp.Path() + "keep"; });
+    Press(page, IDC_KEEP_IN_FOLDER);
+    EXPECT_EQ(selected(), (std::set<std::string>{"new\\photo.jpg", "old\\photo.jpg", "notes\\a.txt"}));
+
+    // Both notes: the question names the file, and No removes nothing.
+    std::vector<std::string> questions;
+    int answer = IDNO;
+    ScopedOverride<decltype(framework::Seams::messageBox)> box(framework::GetSeams().messageBox,
+                                                               [&](HWND, const char* text, const char*, UINT) {
+                                                                   questions.push_back(text);
+                                                                   return answer;
+                                                               });
+    int operations = 0;
+    ScopedOverride<decltype(framework::Seams::fileOperation)> remove(framework::GetSeams().fileOperation,
+                                                                     [&](SHFILEOPSTRUCTA& operation) {
+                                                                         ++operations;
+                                                                         ::DeleteFileA(operation.pFrom);
+                                                                         return 0;
+                                                                     });
+    for (int row = 0; row < 5; ++row)
+        SelectRow(List(), row, ShownText(List(), row, 4) == "2");
+    Press(page, IDC_DELETE);
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_TRUE(questions[0].starts_with("Every copy of a.txt is selected") ||
+                questions[0].starts_with("Every copy of b.txt is selected"))
+        << questions[0];
+    EXPECT_EQ(operations, 0);
+    EXPECT_EQ(Results().Rows().Count(), 5u);
+
+    // One of two goes unasked, and its group, one copy left, leaves the list.
+    SelectRow(List(), -1, false);
+    SelectRow(List(), 4);
+    Press(page, IDC_DELETE);
+    EXPECT_EQ(questions.size(), 1u);
+    EXPECT_EQ(operations, 1);
+    EXPECT_EQ(ColumnTexts(List(), 4), (std::vector<std::string>{"1", "1", "1"}));
 }

@@ -3,6 +3,7 @@
 #include "framework/FileFind.h"
 #include "framework/Handle.h"
 #include "framework/Path.h"
+#include "framework/Win32.h"
 
 #include <gtest/gtest.h>
 
@@ -105,4 +106,23 @@ std::string TempFolder::MakeFile(const std::string& relativePath, std::uint64_t 
     ::SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN);
     ::SetEndOfFile(file.get());
     return path;
+}
+
+std::string TempFolder::WriteFile(const std::string& relativePath, const std::string& bytes) const
+{
+    std::string path = MakeFile(relativePath);
+    framework::KernelHandle file(::CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    EXPECT_TRUE(::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) << path;
+    return path;
+}
+
+void SetLastWrite(const std::string& path, long long unixSeconds)
+{
+    FILETIME time = framework::FileTimeFromTicks(
+        static_cast<std::uint64_t>(unixSeconds * framework::kTicksPerSecond + framework::kTicksFrom1601To1970));
+    framework::KernelHandle file(
+        ::CreateFileW(WidePath(path).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_TRUE(::SetFileTime(file.get(), nullptr, nullptr, &time)) << path;
 }

@@ -22,7 +22,12 @@ public:
     // it takes next to no room on the disk, unless filled with bytes.
     std::string MakeFile(const std::string& relativePath, std::uint64_t size = 0, bool filled = false) const;
     std::string MakeFolder(const std::string& relativePath) const;
+    // A file (and its folders) holding these bytes.
+    std::string WriteFile(const std::string& relativePath, const std::string& bytes) const;
 
 private:
     std::string m_path;
 };
+
+// Gives a file a last-write time, in seconds since 1970.
+void SetLastWrite(const std::string& path, long long unixSeconds);
