@@ -12,7 +12,8 @@
 
 namespace {
 
-constexpr int kListBottomMargin = 30;  // 96-DPI pixels
+constexpr int kListBottomMargin = 30;
+constexpr int kDiskColumnWidth = 70;  // 96-DPI pixels
 
 // The width the columns may fill without a horizontal scroll bar, whether
 // the vertical one shows or not.
@@ -214,7 +215,8 @@ void ListPage::ShowDiskColumn(bool shown)
         column.pszText = const_cast<char*>("On disk");
         ::SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
         m_ascending.insert(m_ascending.begin() + at, false);
-        m_widths.insert(m_widths.begin() + at, m_widths[index - 1]);
+        // A little narrower than Size, so that the list still starts without a scroll bar.
+        m_widths.insert(m_widths.begin() + at, kDiskColumnWidth);
         m_userWidths.insert(m_userWidths.begin() + at, 0);
     } else {
         ::SendMessageA(list, LVM_DELETECOLUMN, index, 0);
