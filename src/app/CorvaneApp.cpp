@@ -14,7 +14,7 @@ bool CCorvaneApp::InitInstance()
     ::InitCommonControlsEx(&controls);
 
     // The settings live under HKEY_CURRENT_USER\Software\Halvett Software\Corvane;
-    // there is no recent-file list and no command-line option of our own.
+    // there is no recent-file list.
     if (GetProfileInt("Settings", "ShowSplashScreen", 1) != 0) {
         CSplashWnd splash;
         splash.DoModal();
@@ -28,6 +28,8 @@ bool CCorvaneApp::InitInstance()
     ::ShowWindow(m_frame->GetSafeHwnd(), SW_SHOW);
     ::UpdateWindow(m_frame->GetSafeHwnd());
     m_bStarted = true;
+    if (!m_openAtStart.empty())
+        m_frame->OpenAnalysis(m_openAtStart);
     return true;
 }
 

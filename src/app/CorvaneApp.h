@@ -7,6 +7,8 @@
 #include "framework/Application.h"
 
 #include <memory>
+#include <string>
+#include <utility>
 
 class CCorvaneApp : public framework::Application {
 public:
@@ -17,6 +19,8 @@ public:
     ~CCorvaneApp() override;
 
     bool InitInstance() override;
+    // A whole tree saved by /analyze, shown once the window is up.
+    void OpenAtStart(std::string path) { m_openAtStart = std::move(path); }
     bool PreTranslateMessage(MSG& msg) override;
 
     // The settings store; every page reaches it through the application.
@@ -32,4 +36,5 @@ private:
     SettingsStore m_settings;
     std::unique_ptr<CCorvaneDoc> m_document;
     std::unique_ptr<CMainFrame> m_frame;
+    std::string m_openAtStart;
 };

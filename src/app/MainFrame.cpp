@@ -13,6 +13,7 @@
 #include "pages/Help.h"
 #include "pages/ListPage.h"
 #include "app/Tabs.h"
+#include "reports/ReportsPages.h"
 #include "resources/resource.h"
 
 #include <algorithm>
@@ -22,16 +23,6 @@ namespace {
 
 constexpr UINT kViewId = 0xE900;
 constexpr UINT kStatusBarId = 0xE801;
-
-std::string SystemMessage(DWORD error)
-{
-    char text[512] = "";
-    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
-                                    sizeof text, nullptr);
-    while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r'))
-        text[--length] = '\0';
-    return length > 0 ? text : "Error " + std::to_string(error) + ".";
-}
 
 // The tab's caption and what its list holds, as a file name.
 std::string ExportFileName(std::string tab, const std::string& title)
@@ -222,6 +213,20 @@ const ListPage* CMainFrame::ExportablePage() const
     return page && page->HasResults() ? page : nullptr;
 }
 
+void CMainFrame::OnOpenAnalysis()
+{
+    std::string path = framework::GetSeams().openFileName(m_hWnd);
+    if (!path.empty())
+        OpenAnalysis(path);
+}
+
+void CMainFrame::OpenAnalysis(const std::string& path)
+{
+    NextAnalysis() = {};
+    NextAnalysis().savedTree = path;
+    m_view->ShowTabPage(kReportsTab, 2);
+}
+
 void CMainFrame::OnExportList()
 {
     const ListPage* page = ExportablePage();
@@ -239,7 +244,7 @@ void CMainFrame::OnExportList()
     }
     if (error == ERROR_SUCCESS)
         return;
-    std::string text = "Corvane could not write the list to " + path + ".\n\n" + SystemMessage(error);
+    std::string text = "Corvane could not write the list to " + path + ".\n\n" + framework::SystemMessage(error);
     seams.messageBox(m_hWnd, text.c_str(), "Corvane", MB_OK | MB_ICONWARNING);
 }
 
@@ -251,6 +256,9 @@ bool CMainFrame::OnCommand(UINT id, UINT code, HWND control)
     switch (id) {
     case ID_FILE_EXPORT:
         OnExportList();
+        return true;
+    case ID_FILE_OPEN_ANALYSIS:
+        OnOpenAnalysis();
         return true;
     case ID_APP_EXIT:
         ::SendMessageA(m_hWnd, WM_CLOSE, 0, 0);

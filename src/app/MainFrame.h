@@ -25,6 +25,8 @@ public:
 
     // Creates the window hidden; the caller shows it.
     bool Create();
+    // Shows a whole tree saved by /analyze on the Reports results page.
+    void OpenAnalysis(const std::string& path);
     framework::View* GetActiveView() const noexcept { return m_view.get(); }
 
 protected:
@@ -45,6 +47,7 @@ private:
     // The page on show when its list holds results, else null.
     const ListPage* ExportablePage() const;
     void OnExportList();
+    void OnOpenAnalysis();
     void CenterOnDesktop();
     void ShowIdleText();
 

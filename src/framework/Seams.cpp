@@ -41,6 +41,21 @@ std::string SaveFileName(HWND owner, const char* defaultName)
     return path.data();
 }
 
+std::string OpenFileName(HWND owner)
+{
+    std::vector<char> path(32768, '\0');
+    OPENFILENAMEA dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = "CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = static_cast<DWORD>(path.size());
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!::GetOpenFileNameA(&dialog))
+        return {};
+    return path.data();
+}
+
 Seams MakeDefaultSeams()
 {
     Seams seams;
@@ -54,6 +69,7 @@ Seams MakeDefaultSeams()
     seams.fileOperation = [](SHFILEOPSTRUCTA& operation) { return ::SHFileOperationA(&operation); };
     seams.browseForFolder = BrowseForFolder;
     seams.saveFileName = SaveFileName;
+    seams.openFileName = OpenFileName;
     seams.printDialog = [](PRINTDLGA& dialog) { return ::PrintDlgA(&dialog) != FALSE; };
     seams.winHelp = [](HWND owner, const char* helpFile, UINT command, ULONG_PTR data) {
         return ::WinHelpA(owner, helpFile, command, data) != FALSE;

@@ -26,6 +26,8 @@ struct Seams {
     // The file the user chose to save a CSV list to, offered defaultName
     // first; an empty text when the user cancelled.
     std::function<std::string(HWND owner, const char* defaultName)> saveFileName;
+    // The CSV file the user chose to open; an empty text when the user cancelled.
+    std::function<std::string(HWND owner)> openFileName;
     std::function<bool(PRINTDLGA& dialog)> printDialog;
     std::function<bool(HWND owner, const char* helpFile, UINT command, ULONG_PTR data)> winHelp;
     // The shell's facts about a file (SHGetFileInfoA); slow for real paths under some shells.

@@ -35,4 +35,14 @@ int LeadingInteger(const char* text)
     return static_cast<int>(negative ? -value : value);
 }
 
+std::string SystemMessage(DWORD error)
+{
+    char text[512] = "";
+    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, text,
+                                    sizeof text, nullptr);
+    while (length > 0 && (text[length - 1] == '\n' || text[length - 1] == '\r'))
+        text[--length] = '\0';
+    return length > 0 ? text : "Error " + std::to_string(error) + ".";
+}
+
 }  // namespace framework

@@ -11,6 +11,8 @@ namespace framework {
 std::string GetWindowTextString(HWND hwnd);
 // A string-table entry of the program, or an empty text.
 std::string LoadResourceString(UINT id);
+// The system's text for an error code, without its line break.
+std::string SystemMessage(DWORD error);
 // The leading decimal integer of a text as the C library reads one (blanks,
 // a sign, digits; 0 when there is none), saturating instead of overflowing.
 int LeadingInteger(const char* text);

@@ -89,7 +89,9 @@ void AppendField(std::string& csv, const std::string& field)
     csv += '"';
 }
 
-void AppendRecord(std::string& csv, const std::vector<std::string>& fields)
+}  // namespace
+
+void AppendCsvRecord(std::string& csv, const std::vector<std::string>& fields)
 {
     for (size_t i = 0; i < fields.size(); ++i) {
         if (i > 0)
@@ -99,40 +101,7 @@ void AppendRecord(std::string& csv, const std::vector<std::string>& fields)
     csv += "\r\n";
 }
 
-// A temporary file beside the target under a name that was free, removed
-// unless it took the target's place. Whatever stood at a name is left alone.
-class TemporaryFile : framework::NonCopyable {
-public:
-    explicit TemporaryFile(const std::string& target)
-    {
-        for (int attempt = 0; attempt < kExportTemporaryNames && !m_file; ++attempt) {
-            std::wstring path = framework::WidePath(ExportTemporaryName(target, attempt));
-            m_file.reset(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                       FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-            m_error = ::GetLastError();
-            if (m_file)
-                m_path = std::move(path);
-        }
-    }
-    ~TemporaryFile()
-    {
-        m_file.reset();
-        if (!m_path.empty() && !m_placed)
-            ::DeleteFileW(m_path.c_str());
-    }
-    // Empty when no name was free; Error() then tells why.
-    HANDLE File() const noexcept { return m_file.get(); }
-    DWORD Error() const noexcept { return m_error; }
-    void Close() noexcept { m_file.reset(); }
-    const std::wstring& Path() const noexcept { return m_path; }
-    void Placed() noexcept { m_placed = true; }
-
-private:
-    framework::KernelHandle m_file;
-    std::wstring m_path;
-    DWORD m_error = ERROR_SUCCESS;
-    bool m_placed = false;
-};
+namespace {
 
 using GlobalMemory = framework::UniqueHandle<framework::NullIsEmpty<HGLOBAL, ::GlobalFree>>;
 
@@ -172,7 +141,7 @@ std::string ListCsv(const CFileList& list)
     if (onDisk)
         fields.emplace_back("Bytes on disk");
     std::string csv = kByteOrderMark;
-    AppendRecord(csv, fields);
+    AppendCsvRecord(csv, fields);
     std::vector<bool> dates = DateColumns(rows, columns);
     for (size_t row = 0; row < rows.Count(); ++row) {
         if (!rows.IsFile(row))
@@ -187,7 +156,7 @@ std::string ListCsv(const CFileList& list)
         if (onDisk)
             fields.push_back(rows.OnDisk(row) == framework::kUnknownBytes ? std::string()
                                                                           : std::to_string(rows.OnDisk(row)));
-        AppendRecord(csv, fields);
+        AppendCsvRecord(csv, fields);
     }
     return csv;
 }
@@ -200,21 +169,55 @@ std::string ExportTemporaryName(const std::string& target, int attempt)
 
 DWORD ExportList(const CFileList& list, const std::string& path)
 {
-    std::string csv = ListCsv(list);
-    TemporaryFile temporary(path);
-    if (!temporary.File())
-        return temporary.Error();
+    ExportFile file(path);
+    file.Write(ListCsv(list));
+    return file.Commit();
+}
+
+// Under a name that was free beside the target; whatever stood at a name is left alone.
+ExportFile::ExportFile(const std::string& target) : m_target(target)
+{
+    for (int attempt = 0; attempt < kExportTemporaryNames && !m_file; ++attempt) {
+        std::wstring path = framework::WidePath(ExportTemporaryName(target, attempt));
+        m_file.reset(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        m_error = ::GetLastError();
+        if (m_file)
+            m_path = std::move(path);
+    }
+    if (m_file)
+        m_error = ERROR_SUCCESS;
+}
+
+ExportFile::~ExportFile()
+{
+    m_file.reset();
+    if (!m_path.empty() && !m_placed)
+        ::DeleteFileW(m_path.c_str());
+}
+
+void ExportFile::Write(std::string_view text)
+{
+    if (m_error != ERROR_SUCCESS || text.empty())
+        return;
     DWORD written = 0;
-    if (!::WriteFile(temporary.File(), csv.data(), static_cast<DWORD>(csv.size()), &written, nullptr) ||
-        !::FlushFileBuffers(temporary.File()))
-        return ::GetLastError();
-    if (written != csv.size())
-        return ERROR_DISK_FULL;
-    temporary.Close();
-    if (!::MoveFileExW(temporary.Path().c_str(), framework::WidePath(path).c_str(),
+    if (!::WriteFile(m_file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr))
+        m_error = ::GetLastError();
+    else if (written != text.size())
+        m_error = ERROR_DISK_FULL;
+}
+
+DWORD ExportFile::Commit()
+{
+    if (m_error == ERROR_SUCCESS && !::FlushFileBuffers(m_file.get()))
+        m_error = ::GetLastError();
+    if (m_error != ERROR_SUCCESS)
+        return m_error;
+    m_file.reset();
+    if (!::MoveFileExW(m_path.c_str(), framework::WidePath(m_target).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return ::GetLastError();
-    temporary.Placed();
+        return m_error = ::GetLastError();
+    m_placed = true;
     return ERROR_SUCCESS;
 }
 

@@ -163,6 +163,16 @@ int CTabView::Scaled(int pixels) const noexcept
     return framework::ScaleToDpi(pixels, framework::WindowDpi(m_hWnd));
 }
 
+void CTabView::ShowTabPage(int tab, int page)
+{
+    if (tab < 0 || tab >= m_tabCount)
+        return;
+    HideCurrentPage();
+    ::SendMessageA(m_tabControl, TCM_SETCURSEL, static_cast<WPARAM>(tab), 0);
+    ShowCurrentPage();
+    OnShowPage(page, 0);
+}
+
 void CTabView::OnShowPage(int page, LPARAM argument)
 {
     int tab = CurrentTab();

@@ -55,6 +55,8 @@ public:
     // The size of the view at which the largest page fits below the tabs as
     // they are wrapped now.
     SIZE SizeToFitPages() const;
+    // Selects the tab and shows its page there, as the page's own links do.
+    void ShowTabPage(int tab, int page);
     // After a move to a monitor of another DPI: fonts and pages follow it.
     void UpdateDpi();
 

@@ -16,8 +16,11 @@
 #include "pages/SkipField.h"
 #include "reports/DuplicatesView.h"
 #include "reports/KeptAnalysis.h"
+#include "reports/TreeExport.h"
 #include "resources/resource.h"
 #include "working/WorkingDlg.h"
+
+#include <utility>
 
 namespace {
 
@@ -292,12 +295,14 @@ BOOL ReportsResultsPage::OnInitDialog()
 // The buttons act on the view on show.
 void ReportsResultsPage::OpenSelected()
 {
-    m_shown->OpenSelected();
+    if (PathsAreHere(m_shown->SelectedPaths()))
+        m_shown->OpenSelected();
 }
 
 void ReportsResultsPage::RemoveSelected(bool permanent)
 {
-    m_shown->RemoveSelected(permanent);
+    if (PathsAreHere(m_shown->SelectedPaths()))
+        m_shown->RemoveSelected(permanent);
 }
 
 void ReportsResultsPage::PrintSelected()
@@ -333,20 +338,48 @@ void ReportsResultsPage::OnPageResize(int width, int height)
 
 void ReportsResultsPage::OnPageActivated()
 {
-    WorkingSession session(m_hWnd, "Initializing...");
+    std::string saved = std::exchange(NextAnalysis().savedTree, std::string());
+    FolderAnalysis loaded;
+    std::string error;
+    if (!saved.empty() && !LoadTree(saved, loaded, error)) {
+        std::string text = "Corvane could not open the analysis in " + saved + ": " + error + ".";
+        framework::GetSeams().messageBox(m_hWnd, text.c_str(), "Corvane", MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
     ::SendDlgItemMessageA(m_hWnd, IDC_REPORT_LIST, CB_SETCURSEL, 0, 0);
-    AnalysisRequest request = NextAnalysis();
     FILETIME started{};
     ::GetSystemTimeAsFileTime(&started);
     // The tree is rebuilt below a map that may still be on show.
     SpaceMapView().SetTree(nullptr);
-    m_analysis.Start(request.target, session.Sink(), request.skip);
+    m_savedTree = saved;
+    if (!saved.empty()) {
+        m_analysis = std::move(loaded);
+    } else {
+        WorkingSession session(m_hWnd, "Initializing...");
+        const AnalysisRequest& request = NextAnalysis();
+        m_analysis.Start(request.target, session.Sink(), request.skip);
+    }
     m_duplicates->Forget();
     SpaceMapView().SetTree(&m_analysis.Tree());
     ::SetDlgItemTextW(m_hWnd, IDC_FOUND, framework::WideText(FoundText(m_analysis)).c_str());
     CompareWithKept(framework::FileTimeTicks(started));
     ResetSortOrders();
     ShowView(0);
+}
+
+bool ReportsResultsPage::PathsAreHere(const std::vector<std::string>& paths) const
+{
+    if (m_savedTree.empty())
+        return true;
+    for (const std::string& path : paths) {
+        if (framework::GetPathAttributes(path) == INVALID_FILE_ATTRIBUTES) {
+            std::string text = "This analysis was opened from " + m_savedTree + ": " + path +
+                               " is not on this computer, so Corvane leaves it alone.";
+            framework::GetSeams().messageBox(m_hWnd, text.c_str(), "Corvane", MB_OK | MB_ICONINFORMATION);
+            return false;
+        }
+    }
+    return true;
 }
 
 // The folders the walk could not list, as many as a message shows.
@@ -389,7 +422,8 @@ void ReportsResultsPage::CompareWithKept(std::uint64_t started)
         m_grown = GrownFolders(*kept, m_analysis.Folders());
     }
     FillReportList();
-    if (m_analysis.Completed())
+    // What was opened from a file is shown, never kept as this computer's.
+    if (m_analysis.Completed() && m_savedTree.empty())
         keeper.Keep(m_analysis.Target(), started, m_analysis.Folders(), m_analysis.SkipText());
 }
 

@@ -18,6 +18,7 @@ class SettingsStore;
 struct AnalysisRequest {
     std::string target;
     framework::SkipList skip;
+    std::string savedTree;  // a whole tree saved by an earlier analysis, shown instead of a walk
 };
 AnalysisRequest& NextAnalysis();
 
@@ -80,6 +81,9 @@ private:
     void OnReportChosen();
     void ShowView(size_t row);
     void CompareWithKept(std::uint64_t started);
+    // Files of an analysis opened from a file may not be on this computer:
+    // false, after a message, when one of these is not.
+    bool PathsAreHere(const std::vector<std::string>& paths) const;
     void ListUnreadFolders();
     // The rows added, that one selected and shown; or, where there are none, the message.
     void ShowReportRows(size_t selectedRow, const char* nothing);
@@ -88,7 +92,9 @@ private:
     std::string m_keptFolder;
     std::vector<ReportEntry> m_grown;
     std::string m_grownCaption;
-    const char* m_grownNothing = nullptr;  // what the grown folders' list says when it lists none
+    const char* m_grownNothing = nullptr;
+    std::string m_savedTree;  // the file the analysis on show was opened from  // what the grown folders' list says
+                              // when it lists none
     // The Report list's entries, in its order, and the one on show.
     std::vector<std::unique_ptr<ResultsView>> m_views;
     ResultsView* m_shown = nullptr;
