@@ -152,7 +152,7 @@ void FolderAnalysis::Start(const std::string& target, ProgressSink& progress)
         m_tree.Start(folder);
     m_completed = Walk(folder, progress, m_found);
     if (m_spaceTree)
-        m_tree.CloseFolder(m_found.bytes, m_found.onDisk);
+        m_tree.CloseFolder(m_found.bytes, m_found.onDisk, m_found.newest);
     // The ids are needed only while walking.
     m_counted.Clear();
     if (m_completed && framework::IsDriveRoot(m_target))
@@ -261,25 +261,26 @@ bool FolderAnalysis::TakeFile(const std::string& folder, Listing& listing, Progr
 // the walk met first.
 void FolderAnalysis::Count(const framework::FileFind& file, Totals& own)
 {
+    auto changed = static_cast<std::int64_t>(framework::FileTimeTicks(file.GetLastWriteTime()));
     if (!m_counted.Insert(file.GetFileId())) {
         if (m_spaceTree)
-            m_tree.AddLink(file.GetFileName());
+            m_tree.AddLink(file.GetFileName(), changed);
         return;
     }
     std::uint64_t size = file.GetLength();
     std::uint64_t onDisk = file.GetSizeOnDisk();
     if (m_spaceTree)
-        m_tree.AddFile(file.GetFileName(), size, onDisk);
+        m_tree.AddFile(file.GetFileName(), size, onDisk, changed);
     own.bytes = framework::AddSizes(own.bytes, size);
     own.onDisk = framework::AddSizes(own.onDisk, onDisk);
     ++own.files;
-    own.newest = std::max(own.newest, static_cast<std::int64_t>(framework::FileTimeTicks(file.GetLastWriteTime())));
+    own.newest = std::max(own.newest, changed);
 }
 
 void FolderAnalysis::CloseFolder(const std::string& folder, const Totals& totals, Totals& holder)
 {
     if (m_spaceTree)
-        m_tree.CloseFolder(totals.bytes, totals.onDisk);
+        m_tree.CloseFolder(totals.bytes, totals.onDisk, totals.newest);
     if (m_folderTotals) {
         OfferFolder(folder, totals);
         m_folders.push_back({folder, totals.bytes, totals.files, totals.onDisk});
