@@ -84,6 +84,11 @@ bool ListPage::OnNotify(const NMHDR& header, LRESULT& result)
     return false;
 }
 
+std::string ListPage::ExportCsv() const
+{
+    return ListCsv(m_list);
+}
+
 void ListPage::OpenSelected()
 {
     ListCtrlOpenSelectedFile(m_hWnd, m_list);
