@@ -259,6 +259,10 @@ ReportsResultsPage::ReportsResultsPage(std::string keptFolder)
         else
             m_views.push_back(std::make_unique<ReportListView>(*this, report.id, RowKind::FileRow));
     }
+    auto tree = std::make_unique<FolderTreeView>(FolderTreeView::Host{
+        [this] { UpdateButtons(); }, [this](const std::vector<std::string>& paths) { OnFilesDeleted(paths); }});
+    m_folderTree = tree.get();
+    m_views.push_back(std::move(tree));
     auto map = std::make_unique<SpaceMapResultsView>(*this);
     m_map = map.get();
     m_views.push_back(std::move(map));
@@ -279,6 +283,7 @@ BOOL ReportsResultsPage::OnInitDialog()
 {
     FillReportList();
     m_map->Create();
+    m_folderTree->Create(m_hWnd);
     return ListPage::OnInitDialog();
 }
 
@@ -303,6 +308,16 @@ int ReportsResultsPage::SelectedCount() const
     return m_shown->SelectedCount();
 }
 
+bool ReportsResultsPage::CanExport() const
+{
+    return m_shown->Exportable() || ListPage::CanExport();
+}
+
+std::string ReportsResultsPage::ExportCsv() const
+{
+    return m_shown->Exportable() ? m_shown->Csv() : ListPage::ExportCsv();
+}
+
 void ReportsResultsPage::OnPageResize(int width, int height)
 {
     ListPage::OnPageResize(width, height);
@@ -319,6 +334,8 @@ void ReportsResultsPage::OnPageResize(int width, int height)
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_MAP_STATUS), nullptr, list.left, list.bottom - kStatusHeight + 2, size.cx,
                    kStatusHeight - 2, SWP_NOZORDER | SWP_NOACTIVATE);
+    for (const auto& view : m_views)
+        view->Layout(list);
 }
 
 void ReportsResultsPage::OnPageActivated()
@@ -330,8 +347,10 @@ void ReportsResultsPage::OnPageActivated()
     ::GetSystemTimeAsFileTime(&started);
     // The tree is rebuilt below a map that may still be on show.
     SpaceMapView().SetTree(nullptr);
+    m_folderTree->SetTree(nullptr);
     m_analysis.Start(target, session.Sink());
     SpaceMapView().SetTree(&m_analysis.Tree());
+    m_folderTree->SetTree(&m_analysis.Tree());
     ::SetDlgItemTextW(m_hWnd, IDC_FOUND, framework::WideText(FoundText(m_analysis)).c_str());
     CompareWithKept(framework::FileTimeTicks(started));
     ResetSortOrders();

@@ -4,6 +4,7 @@
 
 #include "pages/ListPage.h"
 #include "reports/FolderAnalysis.h"
+#include "reports/FolderTreeView.h"
 #include "reports/ResultsView.h"
 #include "reports/SpaceMapView.h"
 
@@ -53,6 +54,10 @@ public:
     std::string ListTitle() const override;
     // The space map, shown in place of the list as the last view.
     CSpaceMapView& SpaceMapView() noexcept;
+    // The folder tree and its map, the view before it.
+    FolderTreeView& FolderTree() noexcept { return *m_folderTree; }
+    bool CanExport() const override;
+    std::string ExportCsv() const override;
 
 protected:
     BOOL OnInitDialog() override;
@@ -84,4 +89,5 @@ private:
     std::vector<std::unique_ptr<ResultsView>> m_views;
     ResultsView* m_shown = nullptr;
     SpaceMapResultsView* m_map = nullptr;
+    FolderTreeView* m_folderTree = nullptr;
 };
