@@ -119,6 +119,7 @@ void CFolderTreeList::AddColumns()
 
 void CFolderTreeList::SetTree(const SpaceTree* tree)
 {
+    Forget(Selected(), Focused());
     m_rows.Attach(tree);
     m_iconOf.clear();
     Show(m_rows.Count() ? std::vector<size_t>{0} : std::vector<size_t>{}, m_rows.Count() ? 0 : kNoRow);
@@ -130,12 +131,16 @@ void CFolderTreeList::Refresh()
     Rebuild([this] { m_rows.Refresh(); });
 }
 
+// Each question for the next selected row walks the rows up to it: the
+// walk stops at the last one.
 std::vector<size_t> CFolderTreeList::Selected() const
 {
+    auto count = static_cast<size_t>(::SendMessageA(m_list, LVM_GETSELECTEDCOUNT, 0, 0));
     std::vector<size_t> rows;
-    for (int row = -1; (row = static_cast<int>(::SendMessageA(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(row),
-                                                              MAKELPARAM(LVNI_SELECTED, 0)))) >= 0;) {
-        if (static_cast<size_t>(row) >= m_rows.Count())
+    for (int row = -1; rows.size() < count;) {
+        row = static_cast<int>(
+            ::SendMessageA(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), MAKELPARAM(LVNI_SELECTED, 0)));
+        if (row < 0 || static_cast<size_t>(row) >= m_rows.Count())
             break;
         rows.push_back(static_cast<size_t>(row));
     }
@@ -153,13 +158,24 @@ size_t CFolderTreeList::Focused() const
 
 void CFolderTreeList::SelectNode(std::uint32_t node)
 {
-    size_t row = m_rows.Reveal(node);
-    if (row != kNoRow)
-        SelectRow(row);
+    if (!m_rows.Tree() || node == SpaceTree::kNone)
+        return;
+    Forget(Selected(), Focused());
+    ShowOnly(m_rows.Reveal(node));
 }
 
 void CFolderTreeList::SelectRow(size_t row)
 {
+    Forget(Selected(), Focused());
+    ShowOnly(row);
+}
+
+void CFolderTreeList::ShowOnly(size_t row)
+{
+    if (row == kNoRow) {
+        Show({}, kNoRow);
+        return;
+    }
     Show({row}, row);
     ::SendMessageA(m_list, LVM_ENSUREVISIBLE, row, FALSE);
 }
@@ -198,6 +214,7 @@ void CFolderTreeList::Reshape(size_t row, const std::function<std::ptrdiff_t()>&
 {
     std::vector<size_t> selected = Selected();
     size_t focus = Focused();
+    Forget(selected, focus);
     std::ptrdiff_t delta = change();
     auto moved = [&](size_t at) {
         if (at == kNoRow || at <= row)
@@ -218,10 +235,12 @@ void CFolderTreeList::Rebuild(const std::function<void()>& change)
     if (!tree)
         return;
     std::vector<bool> marked(tree->Count());
-    for (size_t row : Selected())
+    std::vector<size_t> before = Selected();
+    for (size_t row : before)
         marked[m_rows.Node(row)] = true;
     size_t focus = Focused();
     std::uint32_t focusNode = focus == kNoRow ? SpaceTree::kNone : m_rows.Node(focus);
+    Forget(before, focus);
     change();
     std::vector<size_t> selected;
     for (size_t row = 0; row < m_rows.Count(); ++row) {
@@ -229,6 +248,18 @@ void CFolderTreeList::Rebuild(const std::function<void()>& change)
             selected.push_back(row);
     }
     Show(selected, focusNode == SpaceTree::kNone ? kNoRow : m_rows.RowOf(focusNode));
+}
+
+// The control's selection, taken away quietly before the rows change. Row
+// by row: a change of every row at once walks every row.
+void CFolderTreeList::Forget(const std::vector<size_t>& selected, size_t focus)
+{
+    m_quiet = true;
+    for (size_t row : selected)
+        SetState(m_list, row, 0, LVIS_SELECTED);
+    if (focus != kNoRow)
+        SetState(m_list, focus, 0, LVIS_FOCUSED);
+    m_quiet = false;
 }
 
 // The control learns the count and the selection anew, quietly, then says it once.
@@ -239,7 +270,6 @@ void CFolderTreeList::Show(const std::vector<size_t>& selected, size_t focus)
         m_counted = m_rows.Count();
         ::SendMessageA(m_list, LVM_SETITEMCOUNT, m_counted, LVSICF_NOSCROLL);
     }
-    SetState(m_list, static_cast<WPARAM>(-1), 0, LVIS_SELECTED | LVIS_FOCUSED);
     if (!selected.empty() && selected.size() == m_rows.Count()) {
         SetState(m_list, static_cast<WPARAM>(-1), LVIS_SELECTED, LVIS_SELECTED);
     } else {

@@ -77,8 +77,12 @@ private:
     void Reshape(size_t row, const std::function<std::ptrdiff_t()>& change);
     // Runs a change that may move every row; the selection stays on its nodes.
     void Rebuild(const std::function<void()>& change);
+    void Forget(const std::vector<size_t>& selected, size_t focus);
     void Show(const std::vector<size_t>& selected, size_t focus);
+    // Forgets the selection first, where the rows have not changed since.
     void SelectRow(size_t row);
+    // Only the row selected (kNoRow: none), and scrolled to.
+    void ShowOnly(size_t row);
 
     Events m_events;
     HWND m_list = nullptr;  // a child, destroyed with this window

@@ -82,6 +82,17 @@ protected:
         PumpPending();
     }
 
+    // big.bin, docs\a.txt, docs\b.txt and small.ini, from the largest, with what else the folder holds.
+    void AnalyseFourFiles(TempFolder& temp)
+    {
+        temp.MakeFile("big.bin", 900000);
+        temp.MakeFile("docs\\a.txt", 300000);
+        temp.MakeFile("docs\\b.txt", 200000);
+        temp.MakeFile("small.ini", 100000);
+        Open();
+        AnalyseFolder(temp.Path());
+    }
+
     // The map, shown; its nodes by their paths.
     CSpaceMapView& ShowMap()
     {
@@ -373,12 +384,7 @@ TEST_F(ReportsPagesTest, ClosingTheWindowDuringAnAnalysisStopsItAndThenCloses)
 TEST_F(ReportsPagesTest, TheSpaceMapActsOnlyOnWhatWasClickedAndZoomsOneFolderAtATime)
 {
     TempFolder temp;
-    temp.MakeFile("big.bin", 900000);
-    temp.MakeFile("docs\\a.txt", 300000);
-    temp.MakeFile("docs\\b.txt", 200000);
-    temp.MakeFile("small.ini", 100000);
-    Open();
-    AnalyseFolder(temp.Path());
+    AnalyseFourFiles(temp);
     // The row selected in a report is the file selected on the map, and back.
     EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"big.bin", "a.txt", "b.txt", "small.ini"}));
     SelectRow(List(), 0, false);
@@ -472,13 +478,8 @@ TEST_F(ReportsPagesTest, TheMapOfAnAwkwardTreeDrawsTheRoomFilesTake)
 TEST_F(ReportsPagesTest, TheFolderTreeWalksDownBesideItsMap)
 {
     TempFolder temp;
-    temp.MakeFile("big.bin", 900000);
-    temp.MakeFile("docs\\a.txt", 300000);
-    temp.MakeFile("docs\\b.txt", 200000);
     temp.MakeFile("docs\\inner\\c.txt", 1000);
-    temp.MakeFile("small.ini", 100000);
-    Open();
-    AnalyseFolder(temp.Path());
+    AnalyseFourFiles(temp);
     CFolderTreeList& tree = ShowTree();
     CSpaceMapView& map = Results().FolderTree().Map();
     EXPECT_FALSE(::IsWindowVisible(List()));
@@ -488,8 +489,10 @@ TEST_F(ReportsPagesTest, TheFolderTreeWalksDownBesideItsMap)
     EXPECT_LT(above.bottom, below.top);
     const std::string target = temp.Path().substr(0, temp.Path().size() - 1);
     EXPECT_EQ(TreeNames(), (std::vector<std::string>{target, "big.bin", "docs", "small.ini"}));
-    // Selected as it was in the report shown before.
+    // Selected as it was in the report shown before; type-ahead finds a name among the rows shown.
     EXPECT_EQ(FocusedName(), "big.bin");
+    ::SendMessageA(tree.List(), WM_CHAR, 's', 1);
+    EXPECT_EQ(FocusedName(), "small.ini");
 
     // Right opens, then goes in; Left goes out, then closes; * opens everything below.
     tree.SelectNode(Node(temp.Path() + "docs"));
