@@ -487,6 +487,13 @@ TEST_F(ReportsPagesTest, TheFolderTreeWalksDownBesideItsMap)
     EXPECT_TRUE(::IsWindowVisible(map.GetSafeHwnd()));
     RECT above = framework::ChildRect(tree.GetSafeHwnd()), below = framework::ChildRect(map.GetSafeHwnd());
     EXPECT_LT(above.bottom, below.top);
+    // The bar between them goes where it is dragged; the mouse keeps its grip on it.
+    HWND bar = ::GetDlgItem(Results().GetSafeHwnd(), IDC_TREE_SPLITTER);
+    ::SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 2));
+    ::SendMessageA(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 12));
+    ::SendMessageA(bar, WM_LBUTTONUP, 0, MAKELPARAM(5, 2));
+    EXPECT_EQ(framework::ChildRect(tree.GetSafeHwnd()).bottom, above.bottom + 10);
+    EXPECT_EQ(framework::ChildRect(map.GetSafeHwnd()).top, below.top + 10);
     const std::string target = temp.Path().substr(0, temp.Path().size() - 1);
     EXPECT_EQ(TreeNames(), (std::vector<std::string>{target, "big.bin", "docs", "small.ini"}));
     // Selected as it was in the report shown before; type-ahead finds a name among the rows shown.
@@ -511,6 +518,19 @@ TEST_F(ReportsPagesTest, TheFolderTreeWalksDownBesideItsMap)
     EXPECT_EQ(TreeNames(),
               (std::vector<std::string>{target, "big.bin", "docs", "a.txt", "b.txt", "inner", "c.txt", "small.ini"}));
     Key(VK_LEFT);
+
+    // A double-click on a file opens it.
+    std::vector<std::string> opened;
+    ScopedOverride<decltype(framework::Seams::shellExecute)> open(
+        framework::GetSeams().shellExecute, [&](HWND, const char*, const char* file, const char*, const char*, int) {
+            opened.push_back(file);
+            return INT_PTR{42};
+        });
+    ::SendMessageA(tree.List(), LVM_ENSUREVISIBLE, 1, FALSE);
+    RECT big{LVIR_LABEL, 0, 0, 0};
+    ::SendMessageA(tree.List(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&big));
+    ::SendMessageA(tree.List(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(big.right - 2, (big.top + big.bottom) / 2));
+    EXPECT_EQ(opened, std::vector<std::string>{temp.Path() + "big.bin"});
 
     // A tile clicked selects its row, its folder opened.
     std::uint32_t a = Node(temp.Path() + "docs\\a.txt");
