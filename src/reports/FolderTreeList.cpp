@@ -25,7 +25,7 @@ struct TreeColumnInfo {
 
 constexpr TreeColumnInfo kColumns[kTreeColumnCount] = {
     {"Name", 220, false},      {"Size", 90, true},  {"On disk", 70, true},
-    {"% of parent", 70, true}, {"Files", 60, true}, {"Last change", 80, false},
+    {"% of parent", 80, true}, {"Files", 60, true}, {"Last change", 80, false},
 };
 
 // The rows shown, as a print takes them.
