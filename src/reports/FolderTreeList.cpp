@@ -131,11 +131,20 @@ void CFolderTreeList::Refresh()
     Rebuild([this] { m_rows.Refresh(); });
 }
 
-// Each question for the next selected row walks the rows up to it: the
-// walk stops at the last one.
+int CFolderTreeList::SelectedCount() const
+{
+    return static_cast<int>(::SendMessageA(m_list, LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+// Each question for the next selected row walks the rows up to it: one row
+// selected with the focus is answered at once, and a walk stops at the last.
 std::vector<size_t> CFolderTreeList::Selected() const
 {
-    auto count = static_cast<size_t>(::SendMessageA(m_list, LVM_GETSELECTEDCOUNT, 0, 0));
+    auto count = static_cast<size_t>(SelectedCount());
+    auto focus = static_cast<int>(::SendMessageA(m_list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+    if (count == 1 && focus >= 0 && static_cast<size_t>(focus) < m_rows.Count() &&
+        ::SendMessageA(m_list, LVM_GETITEMSTATE, static_cast<WPARAM>(focus), LVIS_SELECTED))
+        return {static_cast<size_t>(focus)};
     std::vector<size_t> rows;
     for (int row = -1; rows.size() < count;) {
         row = static_cast<int>(

@@ -41,6 +41,7 @@ public:
     const FolderTreeRows& Rows() const noexcept { return m_rows; }
 
     std::vector<size_t> Selected() const;
+    int SelectedCount() const;
     // The row with the focus, else the first selected (kNoRow: none).
     size_t Focused() const;
     // Selects only the node's row, its folders opened, and scrolls to it.

@@ -33,7 +33,7 @@ public:
     std::string Caption() const override { return "Folder tree"; }
     void Show(const std::string& selected) override;
     void Hide() override { ShowWindows(false); }
-    int SelectedCount() const override { return static_cast<int>(m_list.Selected().size()); }
+    int SelectedCount() const override { return m_list.SelectedCount(); }
     std::vector<std::string> SelectedPaths() const override;
     void OpenSelected() override;
     void RemoveSelected(bool permanent) override;
