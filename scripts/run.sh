@@ -2,7 +2,7 @@
 # Starts corvane.exe under Wine in the user's own Wine prefix. Without a
 # display it runs in a virtual one, inside a Wine desktop window (so that Wine
 # draws the window frames itself), saves screenshots of the main window, an
-# introduction, the reports of drive C: and their space map to
+# introduction, the reports of drive C:, their space map and their folder tree to
 # build/screenshots/, then the main window once more on a screen at 150%
 # (144 DPI, in a prefix of its own), and closes the program.
 # Usage: run.sh BUILD_DIR
@@ -75,6 +75,17 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     sleep 1
     import -window "$window" "$shots/reports-map.png" || status=1
     echo "Screenshot: $shots/reports-map.png"
+    # The folder tree, the entry before the map, with a folder opened.
+    xdotool mousemove --window "$window" 210 144 click 1
+    sleep 1
+    xdotool key End Up Return
+    sleep 2
+    xdotool key Down Down Right
+    sleep 1
+    xdotool mousemove --window "$window" 790 490
+    sleep 1
+    import -window "$window" "$shots/reports-tree.png" || status=1
+    echo "Screenshot: $shots/reports-tree.png"
     # A polite close, as the close box would do; then the Wine desktop goes too.
     "$here/wine-run.sh" taskkill /im corvane.exe >/dev/null 2>&1 || true
     sleep 3

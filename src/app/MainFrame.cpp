@@ -210,7 +210,7 @@ void CMainFrame::OnInitMenuPopup(HMENU menu)
 const ListPage* CMainFrame::ExportablePage() const
 {
     const auto* page = m_view ? dynamic_cast<const ListPage*>(m_view->GetCurrentPage()) : nullptr;
-    return page && page->HasResults() ? page : nullptr;
+    return page && page->CanExport() ? page : nullptr;
 }
 
 void CMainFrame::OnOpenAnalysis()
@@ -240,7 +240,7 @@ void CMainFrame::OnExportList()
     DWORD error = ERROR_SUCCESS;
     {
         framework::WaitCursor wait;
-        error = ExportList(page->Results(), path);
+        error = WriteCsv(page->ExportCsv(), path);
     }
     if (error == ERROR_SUCCESS)
         return;

@@ -44,14 +44,6 @@ std::vector<bool> DateColumns(const ListModel& rows, size_t columns)
     return dates;
 }
 
-std::string IsoDate(std::string text)
-{
-    if (text == "00/00/00")
-        return {};
-    std::replace(text.begin(), text.end(), '/', '-');
-    return text;
-}
-
 // A plain number, sign and decimal point allowed: a spreadsheet takes it
 // as the number it is.
 bool IsPlainNumber(std::string_view text) noexcept
@@ -89,20 +81,6 @@ void AppendField(std::string& csv, const std::string& field)
     csv += '"';
 }
 
-}  // namespace
-
-void AppendCsvRecord(std::string& csv, const std::vector<std::string>& fields)
-{
-    for (size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            csv += ',';
-        AppendField(csv, Inert(framework::Utf8Text(fields[i])));
-    }
-    csv += "\r\n";
-}
-
-namespace {
-
 using GlobalMemory = framework::UniqueHandle<framework::NullIsEmpty<HGLOBAL, ::GlobalFree>>;
 
 class ClipboardScope : framework::NonCopyable {
@@ -129,6 +107,29 @@ std::string OneLine(std::string text)
 
 }  // namespace
 
+std::string CsvStart()
+{
+    return kByteOrderMark;
+}
+
+void AppendCsvRecord(std::string& csv, const std::vector<std::string>& fields)
+{
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            csv += ',';
+        AppendField(csv, Inert(framework::Utf8Text(fields[i])));
+    }
+    csv += "\r\n";
+}
+
+std::string IsoDateText(std::string text)
+{
+    if (text == "00/00/00")
+        return {};
+    std::replace(text.begin(), text.end(), '/', '-');
+    return text;
+}
+
 std::string ListCsv(const CFileList& list)
 {
     const ListModel& rows = list.Rows();
@@ -140,7 +141,7 @@ std::string ListCsv(const CFileList& list)
         fields.emplace_back("Bytes");
     if (onDisk)
         fields.emplace_back("Bytes on disk");
-    std::string csv = kByteOrderMark;
+    std::string csv = CsvStart();
     AppendCsvRecord(csv, fields);
     std::vector<bool> dates = DateColumns(rows, columns);
     for (size_t row = 0; row < rows.Count(); ++row) {
@@ -149,7 +150,7 @@ std::string ListCsv(const CFileList& list)
         fields.clear();
         for (size_t column = 0; column < columns; ++column) {
             std::string text = rows.Text(row, static_cast<int>(column));
-            fields.push_back(dates[column] ? IsoDate(std::move(text)) : std::move(text));
+            fields.push_back(dates[column] ? IsoDateText(std::move(text)) : std::move(text));
         }
         if (bytes)
             fields.push_back(std::to_string(rows.Size(row)));
@@ -169,8 +170,13 @@ std::string ExportTemporaryName(const std::string& target, int attempt)
 
 DWORD ExportList(const CFileList& list, const std::string& path)
 {
+    return WriteCsv(ListCsv(list), path);
+}
+
+DWORD WriteCsv(const std::string& csv, const std::string& path)
+{
     ExportFile file(path);
-    file.Write(ListCsv(list));
+    file.Write(csv);
     return file.Commit();
 }
 
@@ -221,9 +227,9 @@ DWORD ExportFile::Commit()
     return ERROR_SUCCESS;
 }
 
-std::string RowsText(const CFileList& list, const std::vector<size_t>& rows)
+std::string TabbedText(const std::vector<std::string>& captions, size_t rows,
+                       const std::function<std::string(size_t, size_t)>& cell)
 {
-    std::vector<std::string> captions = list.Captions();
     std::string text;
     auto appendLine = [&](auto cellOf) {
         for (size_t column = 0; column < captions.size(); ++column) {
@@ -234,18 +240,27 @@ std::string RowsText(const CFileList& list, const std::vector<size_t>& rows)
         text += "\r\n";
     };
     appendLine([&](size_t column) { return captions[column]; });
-    for (size_t row : rows)
-        appendLine([&](size_t column) { return list.Rows().Text(row, static_cast<int>(column)); });
+    for (size_t row = 0; row < rows; ++row)
+        appendLine([&](size_t column) { return cell(row, column); });
     return text;
+}
+
+std::string RowsText(const CFileList& list, const std::vector<size_t>& rows)
+{
+    return TabbedText(list.Captions(), rows.size(),
+                      [&](size_t row, size_t column) { return list.Rows().Text(rows[row], static_cast<int>(column)); });
 }
 
 bool CopySelectedRows(const CFileList& list)
 {
     std::vector<size_t> rows = list.Selected();
     std::erase_if(rows, [&](size_t row) { return !list.Rows().IsFile(row); });
-    if (rows.empty())
-        return true;
-    std::wstring text = framework::WideText(RowsText(list, rows));
+    return rows.empty() || CopyText(list.GetSafeHwnd(), RowsText(list, rows));
+}
+
+bool CopyText(HWND owner, const std::string& utf8)
+{
+    std::wstring text = framework::WideText(utf8);
     size_t bytes = (text.size() + 1) * sizeof(wchar_t);
     GlobalMemory memory(::GlobalAlloc(GMEM_MOVEABLE, bytes));
     if (!memory)
@@ -255,7 +270,7 @@ bool CopySelectedRows(const CFileList& list)
         return false;
     std::memcpy(data, text.c_str(), bytes);
     ::GlobalUnlock(memory.get());
-    ClipboardScope clipboard(list.GetSafeHwnd());
+    ClipboardScope clipboard(owner);
     if (!clipboard || !::EmptyClipboard() || !::SetClipboardData(CF_UNICODETEXT, memory.get()))
         return false;
     // The clipboard owns the memory now.

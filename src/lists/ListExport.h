@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,9 +22,13 @@ std::string ListCsv(const CFileList& list);
 // then replaces it, so that a failure never leaves half a file. Returns
 // ERROR_SUCCESS or the error that stopped it.
 DWORD ExportList(const CFileList& list, const std::string& path);
-// One CSV record, as ListCsv writes each: fields quoted where they must be,
-// none a spreadsheet would evaluate.
+// The same for any CSV text.
+DWORD WriteCsv(const std::string& csv, const std::string& path);
+// The pieces of such a CSV: its start (the byte-order mark), a record of
+// fields (quoted where needed, formulas made inert), a date as YYYY-MM-DD.
+std::string CsvStart();
 void AppendCsvRecord(std::string& csv, const std::vector<std::string>& fields);
+std::string IsoDateText(std::string dateText);
 
 // A file written whole or not at all: what is written goes to a temporary
 // file beside the target, which takes the target's place only on Commit.
@@ -51,6 +56,11 @@ std::string ExportTemporaryName(const std::string& target, int attempt);
 // The rows (every column, tab-separated, one row a line) with the column
 // captions first.
 std::string RowsText(const CFileList& list, const std::vector<size_t>& rows);
+// The same for any rows: cell(row, column) gives each cell's text.
+std::string TabbedText(const std::vector<std::string>& captions, size_t rows,
+                       const std::function<std::string(size_t, size_t)>& cell);
 // Puts the selected rows on the clipboard as Unicode text; false when the
 // clipboard could not be had.
 bool CopySelectedRows(const CFileList& list);
+// Puts the text on the clipboard as Unicode text; false when it could not be had.
+bool CopyText(HWND owner, const std::string& text);

@@ -51,7 +51,7 @@ public:
         m_bits = bits;
     }
 
-    void Paint(HDC target, HIMAGELIST images, int image, int y, int side)
+    void Paint(HDC target, HIMAGELIST images, int image, int x, int y, int side)
     {
         if (!m_bits)
             return;
@@ -65,8 +65,8 @@ public:
             }
         }
         ::GdiFlush();
-        ::StretchDIBits(target, kIconLeft, y, side, side, 0, 0, kIconPixels, kIconPixels, m_bits, &m_info,
-                        DIB_RGB_COLORS, SRCCOPY);
+        ::StretchDIBits(target, x, y, side, side, 0, 0, kIconPixels, kIconPixels, m_bits, &m_info, DIB_RGB_COLORS,
+                        SRCCOPY);
     }
 
 private:
@@ -76,14 +76,32 @@ private:
     void* m_bits = nullptr;
 };
 
+// A result list's rows as printed.
+class ListRows : public PrintedRows {
+public:
+    explicit ListRows(CFileList& list) noexcept : m_list(list) {}
+    size_t Count() const override { return m_list.Rows().Count(); }
+    std::string Text(size_t row, int column) const override { return m_list.Rows().Text(row, column); }
+    int Icon(size_t row) override { return m_list.Icon(row); }
+
+private:
+    CFileList& m_list;
+};
+
 }  // namespace
 
 void PrintListPages(PrintTarget& target, CFileList& list, int pageWidth, int pageHeight)
 {
-    std::vector<int> widths = ColumnWidths(list.GetSafeHwnd());
-    auto images = reinterpret_cast<HIMAGELIST>(::SendMessageA(list.GetSafeHwnd(), LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+    ListRows rows(list);
+    PrintRowsPages(target, list.GetSafeHwnd(), rows, pageWidth, pageHeight);
+}
+
+void PrintRowsPages(PrintTarget& target, HWND control, PrintedRows& rows, int pageWidth, int pageHeight)
+{
+    std::vector<int> widths = ColumnWidths(control);
+    auto images = reinterpret_cast<HIMAGELIST>(::SendMessageA(control, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
     RECT client{};
-    ::GetClientRect(list.GetSafeHwnd(), &client);
+    ::GetClientRect(control, &client);
     int clientWidth = client.right > 0 ? client.right : 1;
 
     HDC dc = target.StartPage();
@@ -94,18 +112,20 @@ void PrintListPages(PrintTarget& target, CFileList& list, int pageWidth, int pag
     int lineHeight = extent.cy > 0 ? extent.cy : 1;
 
     IconPainter icons;
-    size_t rows = list.Rows().Count();
+    size_t count = rows.Count();
     int y = 0;
-    for (size_t row = 0; row < rows; ++row) {
-        icons.Paint(dc, images, list.Icon(row), y, lineHeight - 2);
+    for (size_t row = 0; row < count; ++row) {
+        int indent = rows.Indent(row) * lineHeight;
+        icons.Paint(dc, images, rows.Icon(row), kIconLeft + indent, y, lineHeight - 2);
         int x = 3 * lineHeight;
         for (size_t column = 0; column < widths.size(); ++column) {
-            std::string text = list.Rows().Text(row, static_cast<int>(column));
-            ::TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
+            std::string text = rows.Text(row, static_cast<int>(column));
+            int at = column == 0 ? x + indent : x;
+            ::TextOutA(dc, at, y, text.c_str(), static_cast<int>(text.size()));
             x += static_cast<int>(static_cast<long long>(widths[column]) * pageWidth / clientWidth);
         }
         y += lineHeight;
-        if (row + 1 < rows && y + lineHeight > pageHeight) {
+        if (row + 1 < count && y + lineHeight > pageHeight) {
             ::SelectObject(dc, originalFont);
             target.EndPage();
             dc = target.StartPage();

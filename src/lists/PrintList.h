@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 class CFileList;
 
@@ -25,3 +26,18 @@ void PrintPages(HWND owner, const std::function<void(PrintTarget&, int, int)>& p
 
 // Draws the list's rows on pages of width by height device pixels.
 void PrintListPages(PrintTarget& target, CFileList& list, int pageWidth, int pageHeight);
+
+// Rows printed as a list control shows them: texts per column, an icon, and
+// how far the first column stands in.
+class PrintedRows {
+public:
+    virtual ~PrintedRows() = default;
+    virtual size_t Count() const = 0;
+    virtual std::string Text(size_t row, int column) const = 0;
+    // In the control's small image list; -1: none.
+    virtual int Icon(size_t row) = 0;
+    // In steps of the icon's width.
+    virtual int Indent(size_t) const { return 0; }
+};
+// Draws the rows with the columns, widths and images of the list control.
+void PrintRowsPages(PrintTarget& target, HWND control, PrintedRows& rows, int pageWidth, int pageHeight);

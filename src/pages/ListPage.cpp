@@ -172,6 +172,11 @@ void ListPage::UpdateDpi()
     LayOutColumns();
 }
 
+std::string ListPage::ExportCsv() const
+{
+    return ListCsv(m_list);
+}
+
 void ListPage::OpenSelected()
 {
     ListCtrlOpenSelectedFile(m_hWnd, m_list);

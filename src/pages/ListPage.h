@@ -57,6 +57,9 @@ public:
     bool HasResults() const noexcept { return !m_placeholder && m_list.Rows().Count() > 0; }
     // What the list on show holds, where the tab's name does not say it all (empty: it does).
     virtual std::string ListTitle() const { return {}; }
+    // What File > Export writes: the list's rows, or what a page shows instead.
+    virtual bool CanExport() const { return HasResults(); }
+    virtual std::string ExportCsv() const;
 
 protected:
     BOOL OnInitDialog() override;

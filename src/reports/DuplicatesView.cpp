@@ -117,7 +117,7 @@ void ReportsResultsPage::DuplicatesView::ShowButtons(bool shown)
     std::string text = shown ? Summary() : FoundText(m_page.m_analysis);
     ::SetDlgItemTextW(m_page.m_hWnd, IDC_FOUND, framework::WideText(text).c_str());
     if (shown) {
-        Layout();
+        Layout(framework::ChildRect(m_page.Results().GetSafeHwnd()));
         return;
     }
     HWND found = ::GetDlgItem(m_page.m_hWnd, IDC_FOUND);
@@ -127,14 +127,13 @@ void ReportsResultsPage::DuplicatesView::ShowButtons(bool shown)
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void ReportsResultsPage::DuplicatesView::Layout()
+void ReportsResultsPage::DuplicatesView::Layout(const RECT& list)
 {
     if (!m_shown)
         return;
     HWND found = ::GetDlgItem(m_page.m_hWnd, IDC_FOUND);
     HWND keep = ::GetDlgItem(m_page.m_hWnd, IDC_KEEP_IN_FOLDER);
     HWND select = ::GetDlgItem(m_page.m_hWnd, IDC_SELECT_COPIES);
-    RECT list = framework::ChildRect(m_page.Results().GetSafeHwnd());
     RECT line = framework::ChildRect(found), button = framework::ChildRect(keep);
     ::SetWindowPos(keep, nullptr, list.right - (button.right - button.left), line.top, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -16,7 +16,7 @@ public:
     // A new analysis: the next showing searches it.
     void Forget() noexcept { m_result.reset(); }
     // The buttons at the right of the line above the list, its text left of them.
-    void Layout();
+    void Layout(const RECT& list) override;
 
     std::string Caption() const override { return "Duplicate files"; }
     void Show(const std::string& selected) override;

@@ -171,7 +171,7 @@ void FolderAnalysis::Clear(const std::string& target)
 void FolderAnalysis::FinishTarget(DWORD attributes)
 {
     if (m_spaceTree)
-        m_tree.CloseFolder(m_found.bytes, m_found.onDisk);
+        m_tree.CloseFolder(m_found.bytes, m_found.onDisk, m_found.newest);
     if (m_listener) {
         FolderTotal total = Found();
         m_listener->OnFolder({total, m_found.newest, attributes});
@@ -369,23 +369,24 @@ void FolderAnalysis::Take(const std::string& folder, const FileFacts& file, bool
 // the walk met first.
 void FolderAnalysis::Count(const FileFacts& file, bool counted, Totals& own)
 {
+    auto changed = static_cast<std::int64_t>(framework::FileTimeTicks(file.written));
     if (!counted) {
         if (m_spaceTree)
-            m_tree.AddLink(file.name);
+            m_tree.AddLink(file.name, changed);
         return;
     }
     if (m_spaceTree)
-        m_tree.AddFile(file.name, file.size, file.onDisk);
+        m_tree.AddFile(file.name, file.size, file.onDisk, changed);
     own.bytes = framework::AddSizes(own.bytes, file.size);
     own.onDisk = framework::AddSizes(own.onDisk, file.onDisk);
     ++own.files;
-    own.newest = std::max(own.newest, static_cast<std::int64_t>(framework::FileTimeTicks(file.written)));
+    own.newest = std::max(own.newest, changed);
 }
 
 void FolderAnalysis::CloseFolder(const std::string& folder, DWORD attributes, const Totals& totals, Totals& holder)
 {
     if (m_spaceTree)
-        m_tree.CloseFolder(totals.bytes, totals.onDisk);
+        m_tree.CloseFolder(totals.bytes, totals.onDisk, totals.newest);
     if (m_folderTotals) {
         OfferFolder(folder, totals);
         m_folders.push_back({folder, totals.bytes, totals.files, totals.onDisk});

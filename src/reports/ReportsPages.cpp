@@ -266,6 +266,10 @@ ReportsResultsPage::ReportsResultsPage(std::string keptFolder)
         else
             m_views.push_back(std::make_unique<ReportListView>(*this, report.id, RowKind::FileRow));
     }
+    auto tree = std::make_unique<FolderTreeView>(FolderTreeView::Host{
+        [this] { UpdateButtons(); }, [this](const std::vector<std::string>& paths) { OnFilesDeleted(paths); }});
+    m_folderTree = tree.get();
+    m_views.push_back(std::move(tree));
     auto map = std::make_unique<SpaceMapResultsView>(*this);
     m_map = map.get();
     m_views.push_back(std::move(map));
@@ -289,6 +293,7 @@ BOOL ReportsResultsPage::OnInitDialog()
 {
     FillReportList();
     m_map->Create();
+    m_folderTree->Create(m_hWnd);
     return ListPage::OnInitDialog();
 }
 
@@ -315,6 +320,16 @@ int ReportsResultsPage::SelectedCount() const
     return m_shown->SelectedCount();
 }
 
+bool ReportsResultsPage::CanExport() const
+{
+    return m_shown->Exportable() || ListPage::CanExport();
+}
+
+std::string ReportsResultsPage::ExportCsv() const
+{
+    return m_shown->Exportable() ? m_shown->Csv() : ListPage::ExportCsv();
+}
+
 void ReportsResultsPage::OnPageResize(int width, int height)
 {
     ListPage::OnPageResize(width, height);
@@ -333,7 +348,8 @@ void ReportsResultsPage::OnPageResize(int width, int height)
                    SWP_NOZORDER | SWP_NOACTIVATE);
     ::SetWindowPos(::GetDlgItem(m_hWnd, IDC_MAP_STATUS), nullptr, list.left, list.bottom - status + gap, size.cx,
                    status - gap, SWP_NOZORDER | SWP_NOACTIVATE);
-    m_duplicates->Layout();
+    for (const auto& view : m_views)
+        view->Layout(list);
 }
 
 void ReportsResultsPage::OnPageActivated()
@@ -349,8 +365,9 @@ void ReportsResultsPage::OnPageActivated()
     ::SendDlgItemMessageA(m_hWnd, IDC_REPORT_LIST, CB_SETCURSEL, 0, 0);
     FILETIME started{};
     ::GetSystemTimeAsFileTime(&started);
-    // The tree is rebuilt below a map that may still be on show.
+    // The tree is rebuilt below maps that may still be on show.
     SpaceMapView().SetTree(nullptr);
+    m_folderTree->SetTree(nullptr);
     m_savedTree = saved;
     if (!saved.empty()) {
         m_analysis = std::move(loaded);
@@ -361,6 +378,7 @@ void ReportsResultsPage::OnPageActivated()
     }
     m_duplicates->Forget();
     SpaceMapView().SetTree(&m_analysis.Tree());
+    m_folderTree->SetTree(&m_analysis.Tree());
     ::SetDlgItemTextW(m_hWnd, IDC_FOUND, framework::WideText(FoundText(m_analysis)).c_str());
     CompareWithKept(framework::FileTimeTicks(started));
     ResetSortOrders();

@@ -5,6 +5,7 @@
 #include "framework/SkipList.h"
 #include "pages/ListPage.h"
 #include "reports/FolderAnalysis.h"
+#include "reports/FolderTreeView.h"
 #include "reports/ResultsView.h"
 #include "reports/SpaceMapView.h"
 
@@ -60,6 +61,10 @@ public:
     std::string ListTitle() const override;
     // The space map, shown in place of the list as the last view.
     CSpaceMapView& SpaceMapView() noexcept;
+    // The folder tree and its map, the view before it.
+    FolderTreeView& FolderTree() noexcept { return *m_folderTree; }
+    bool CanExport() const override;
+    std::string ExportCsv() const override;
 
 protected:
     BOOL OnInitDialog() override;
@@ -100,4 +105,5 @@ private:
     ResultsView* m_shown = nullptr;
     SpaceMapResultsView* m_map = nullptr;
     DuplicatesView* m_duplicates = nullptr;
+    FolderTreeView* m_folderTree = nullptr;
 };

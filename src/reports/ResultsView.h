@@ -3,6 +3,8 @@
 // list, and reaches it only through this.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <vector>
 
@@ -25,4 +27,10 @@ public:
     virtual void Print() = 0;
     // After paths went, here or in another view: what went leaves this one.
     virtual void Refresh() = 0;
+
+    // A view with windows of its own lays them out in the list's place.
+    virtual void Layout(const RECT&) {}
+    // What File > Export writes of a view that shows rows outside the list.
+    virtual bool Exportable() const { return false; }
+    virtual std::string Csv() const { return {}; }
 };

@@ -146,26 +146,44 @@ void SpaceTree::OpenFolder(std::string_view name)
     m_openStarts.push_back(m_pending.size());
 }
 
-void SpaceTree::AddFile(std::string_view name, std::uint64_t size, std::uint64_t onDisk)
+std::uint32_t SpaceTree::MinutesOf(std::int64_t ticks) noexcept
+{
+    constexpr std::int64_t kTicksPerMinute = 600'000'000;
+    if (ticks <= 0)
+        return 0;
+    // A time in the first minute of 1601 is still a time.
+    return static_cast<std::uint32_t>(std::clamp<std::int64_t>(ticks / kTicksPerMinute, 1, UINT32_MAX));
+}
+
+std::uint64_t SpaceTree::TicksOf(std::uint32_t minutes) noexcept
+{
+    return std::uint64_t{minutes} * 600'000'000;
+}
+
+void SpaceTree::AddFile(std::string_view name, std::uint64_t size, std::uint64_t onDisk, std::int64_t changed)
 {
     Node& file = m_nodes[Add(name, false)];
     file.size = size;
     file.onDisk = onDisk;
+    file.changed = MinutesOf(changed);
 }
 
-void SpaceTree::AddLink(std::string_view name)
+void SpaceTree::AddLink(std::string_view name, std::int64_t changed)
 {
-    m_nodes[Add(name, false)].linked = true;
+    Node& link = m_nodes[Add(name, false)];
+    link.linked = true;
+    link.changed = MinutesOf(changed);
 }
 
 // The children met in the folder move to the child slots, largest first.
-void SpaceTree::CloseFolder(std::uint64_t size, std::uint64_t onDisk)
+void SpaceTree::CloseFolder(std::uint64_t size, std::uint64_t onDisk, std::int64_t changed)
 {
     if (m_open.empty())
         return;
     Node& folder = m_nodes[m_open.back()];
     folder.size = size;
     folder.onDisk = onDisk;
+    folder.changed = MinutesOf(changed);
     size_t start = m_openStarts.back();
     auto first = m_pending.begin() + static_cast<std::ptrdiff_t>(start);
     std::stable_sort(first, m_pending.end(), [&](std::uint32_t a, std::uint32_t b) { return Larger(a, b); });

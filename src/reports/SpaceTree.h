@@ -45,7 +45,14 @@ public:
         bool removed : 1 = false;
         // Another name of a file counted where the walk met it first: it counts nothing here.
         bool linked : 1 = false;
+        // The last change of a file, a folder's newest file: whole minutes of
+        // file time, which reach past the year 9000 in 32 bits (0: none).
+        std::uint32_t changed = 0;
     };
+
+    // File-time ticks as a node keeps them, and back.
+    static std::uint32_t MinutesOf(std::int64_t ticks) noexcept;
+    static std::uint64_t TicksOf(std::uint32_t minutes) noexcept;
 
     void Clear();
     // Forgets every node and opens the root folder, named by the whole target path.
@@ -53,10 +60,12 @@ public:
     // During the walk: a folder opens below the folder opened last, files go
     // in the open folder, and a folder closes with its total.
     void OpenFolder(std::string_view name);
-    void AddFile(std::string_view name, std::uint64_t size, std::uint64_t onDisk);
+    // changed: the file's last write, a folder's newest file's, in file-time
+    // ticks (0 or less: none).
+    void AddFile(std::string_view name, std::uint64_t size, std::uint64_t onDisk, std::int64_t changed = 0);
     // A further name of a file already counted.
-    void AddLink(std::string_view name);
-    void CloseFolder(std::uint64_t size, std::uint64_t onDisk);
+    void AddLink(std::string_view name, std::int64_t changed = 0);
+    void CloseFolder(std::uint64_t size, std::uint64_t onDisk, std::int64_t changed = 0);
 
     bool Empty() const noexcept { return m_nodes.empty(); }
     std::uint32_t Root() const noexcept { return 0; }

@@ -102,16 +102,6 @@ void AppendJsonText(std::string& json, std::string_view text)
     json += '"';
 }
 
-// A report's date text ("2024/05/31", "00/00/00") as the tree writes dates.
-std::string IsoDay(const std::string& dateText)
-{
-    if (dateText.size() != 10)
-        return {};
-    std::string day = dateText;
-    std::replace(day.begin(), day.end(), '/', '-');
-    return day;
-}
-
 // The next CSV record from at, fields unquoted; false at the end or on a quote left open.
 bool NextRecord(std::string_view text, size_t& at, std::vector<std::string>& fields)
 {
@@ -269,7 +259,7 @@ bool Replay(std::string_view text, size_t first, FolderAnalysis& analysis, std::
 TreeWriter::TreeWriter(ExportFile& file, TreeFormat format) : m_file(file), m_format(format)
 {
     if (m_format == TreeFormat::Csv)
-        m_buffer = std::string("\xEF\xBB\xBF") + kHeader + "\r\n";
+        m_buffer = CsvStart() + kHeader + "\r\n";
     else
         m_buffer = "[";
 }
@@ -297,7 +287,7 @@ void TreeWriter::WriteReport(const std::vector<ReportEntry>& entries, bool folde
         if (folders && entry.onDisk != framework::kUnknownBytes)
             onDisk = entry.onDisk;
         Write({entry.path, folders, entry.size, onDisk, folders ? static_cast<std::uint64_t>(entry.files) : 1,
-               IsoDay(entry.dateText), 0});
+               IsoDateText(entry.dateText), 0});
     }
 }
 
@@ -348,7 +338,7 @@ bool LoadTree(const std::string& path, FolderAnalysis& analysis, std::string& er
     if (!ReadWhole(path, text, error))
         return false;
     std::string_view rows = text;
-    std::string header = std::string("\xEF\xBB\xBF") + kHeader;
+    std::string header = CsvStart() + kHeader;
     if (rows.substr(0, header.size()) != header || rows.substr(header.size(), 2) != "\r\n") {
         error = "it is not an analysis saved by this program";
         return false;

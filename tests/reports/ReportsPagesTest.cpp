@@ -6,6 +6,7 @@
 #include "framework/Path.h"
 #include "framework/Seams.h"
 #include "framework/Text.h"
+#include "framework/Win32.h"
 #include "lists/FileText.h"
 #include "lists/PrintList.h"
 #include "reports/KeptAnalysis.h"
@@ -65,7 +66,7 @@ protected:
     HWND List() { return Results().Results().GetSafeHwnd(); }
     bool Enabled(int id) { return ::IsWindowEnabled(::GetDlgItem(Results().GetSafeHwnd(), id)) != FALSE; }
     void ChooseReport(ReportId report) { ChooseEntry(static_cast<int>(report)); }
-    // An entry of the Report list: a report's, or the map's after them.
+    // An entry of the Report list: a report's, or the folder tree's and the map's after them.
     void ChooseEntry(int index)
     {
         HWND reports = ::GetDlgItem(Results().GetSafeHwnd(), IDC_REPORT_LIST);
@@ -83,10 +84,21 @@ protected:
         PumpPending();
     }
 
+    // big.bin, docs\a.txt, docs\b.txt and small.ini, from the largest, with what else the folder holds.
+    void AnalyseFourFiles(TempFolder& temp)
+    {
+        temp.MakeFile("big.bin", 900000);
+        temp.MakeFile("docs\\a.txt", 300000);
+        temp.MakeFile("docs\\b.txt", 200000);
+        temp.MakeFile("small.ini", 100000);
+        Open();
+        AnalyseFolder(temp.Path());
+    }
+
     // The map, shown; its nodes by their paths.
     CSpaceMapView& ShowMap()
     {
-        ChooseEntry(kReportCount);
+        ChooseEntry(kReportCount + 1);
         CSpaceMapView& map = Results().SpaceMapView();
         ::UpdateWindow(map.GetSafeHwnd());
         return map;
@@ -102,6 +114,27 @@ protected:
     void Mouse(UINT message, std::uint32_t node)
     {
         ::SendMessageA(Results().SpaceMapView().GetSafeHwnd(), message, 0, At(node));
+    }
+
+    // The folder tree, shown; the names of its rows, top to bottom.
+    CFolderTreeList& ShowTree()
+    {
+        ChooseEntry(kReportCount);
+        return Results().FolderTree().TreeList();
+    }
+    std::vector<std::string> TreeNames()
+    {
+        const FolderTreeRows& rows = Results().FolderTree().TreeList().Rows();
+        std::vector<std::string> names;
+        for (size_t row = 0; row < rows.Count(); ++row)
+            names.push_back(rows.Text(row, TreeColumn::Name));
+        return names;
+    }
+    void Key(WORD key) { ::SendMessageA(Results().FolderTree().TreeList().List(), WM_KEYDOWN, key, 0); }
+    std::string FocusedName()
+    {
+        CFolderTreeList& tree = Results().FolderTree().TreeList();
+        return tree.Focused() == FolderTreeRows::kNoRow ? "" : tree.Rows().Text(tree.Focused(), TreeColumn::Name);
     }
 
     // What the analyses keep goes with the test.
@@ -382,12 +415,7 @@ TEST_F(ReportsPagesTest, ClosingTheWindowDuringAnAnalysisStopsItAndThenCloses)
 TEST_F(ReportsPagesTest, TheSpaceMapActsOnlyOnWhatWasClickedAndZoomsOneFolderAtATime)
 {
     TempFolder temp;
-    temp.MakeFile("big.bin", 900000);
-    temp.MakeFile("docs\\a.txt", 300000);
-    temp.MakeFile("docs\\b.txt", 200000);
-    temp.MakeFile("small.ini", 100000);
-    Open();
-    AnalyseFolder(temp.Path());
+    AnalyseFourFiles(temp);
     // The row selected in a report is the file selected on the map, and back.
     EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"big.bin", "a.txt", "b.txt", "small.ini"}));
     SelectRow(List(), 0, false);
@@ -536,7 +564,7 @@ TEST_F(ReportsPagesTest, DuplicatesKeepTheOldestOrTheCopyInAFolderAndTheLastCopy
     SetLastWrite(temp.WriteFile("notes\\b.txt", "notes"), 1'500'000'000);
     Open();
     AnalyseFolder(temp.Path());
-    ChooseEntry(kReportCount + 1);
+    ChooseEntry(kReportCount + 2);
     HWND page = Results().GetSafeHwnd();
     EXPECT_EQ(ColumnTexts(List(), 4), (std::vector<std::string>{"1", "1", "1", "2", "2"}));
     EXPECT_EQ(framework::GetWindowTextString(::GetDlgItem(page, IDC_FOUND)),
@@ -586,4 +614,131 @@ TEST_F(ReportsPagesTest, DuplicatesKeepTheOldestOrTheCopyInAFolderAndTheLastCopy
     EXPECT_EQ(questions.size(), 1u);
     EXPECT_EQ(operations, 1);
     EXPECT_EQ(ColumnTexts(List(), 4), (std::vector<std::string>{"1", "1", "1"}));
+}
+
+TEST_F(ReportsPagesTest, TheFolderTreeWalksDownBesideItsMap)
+{
+    TempFolder temp;
+    temp.MakeFile("docs\\inner\\c.txt", 1000);
+    AnalyseFourFiles(temp);
+    CFolderTreeList& tree = ShowTree();
+    CSpaceMapView& map = Results().FolderTree().Map();
+    EXPECT_FALSE(::IsWindowVisible(List()));
+    EXPECT_TRUE(::IsWindowVisible(tree.List()));
+    EXPECT_TRUE(::IsWindowVisible(map.GetSafeHwnd()));
+    RECT above = framework::ChildRect(tree.GetSafeHwnd()), below = framework::ChildRect(map.GetSafeHwnd());
+    EXPECT_LT(above.bottom, below.top);
+    // The bar between them goes where it is dragged; the mouse keeps its grip on it.
+    HWND bar = ::GetDlgItem(Results().GetSafeHwnd(), IDC_TREE_SPLITTER);
+    ::SendMessageA(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 2));
+    ::SendMessageA(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 12));
+    ::SendMessageA(bar, WM_LBUTTONUP, 0, MAKELPARAM(5, 2));
+    EXPECT_EQ(framework::ChildRect(tree.GetSafeHwnd()).bottom, above.bottom + 10);
+    EXPECT_EQ(framework::ChildRect(map.GetSafeHwnd()).top, below.top + 10);
+    const std::string target = temp.Path().substr(0, temp.Path().size() - 1);
+    EXPECT_EQ(TreeNames(), (std::vector<std::string>{target, "big.bin", "docs", "small.ini"}));
+    // Selected as it was in the report shown before; type-ahead finds a name among the rows shown.
+    EXPECT_EQ(FocusedName(), "big.bin");
+    ::SendMessageA(tree.List(), WM_CHAR, 's', 1);
+    EXPECT_EQ(FocusedName(), "small.ini");
+
+    // Right opens, then goes in; Left goes out, then closes; * opens everything below.
+    tree.SelectNode(Node(temp.Path() + "docs"));
+    EXPECT_EQ(map.Selected(), Node(temp.Path() + "docs"));
+    Key(VK_RIGHT);
+    EXPECT_EQ(TreeNames(),
+              (std::vector<std::string>{target, "big.bin", "docs", "a.txt", "b.txt", "inner", "small.ini"}));
+    Key(VK_RIGHT);
+    EXPECT_EQ(FocusedName(), "a.txt");
+    EXPECT_EQ(map.Selected(), Node(temp.Path() + "docs\\a.txt"));
+    Key(VK_LEFT);
+    EXPECT_EQ(FocusedName(), "docs");
+    Key(VK_LEFT);
+    EXPECT_EQ(TreeNames(), (std::vector<std::string>{target, "big.bin", "docs", "small.ini"}));
+    Key(VK_MULTIPLY);
+    EXPECT_EQ(TreeNames(),
+              (std::vector<std::string>{target, "big.bin", "docs", "a.txt", "b.txt", "inner", "c.txt", "small.ini"}));
+    Key(VK_LEFT);
+
+    // A double-click on a file opens it.
+    std::vector<std::string> opened;
+    ScopedOverride<decltype(framework::Seams::shellExecute)> open(
+        framework::GetSeams().shellExecute, [&](HWND, const char*, const char* file, const char*, const char*, int) {
+            opened.push_back(file);
+            return INT_PTR{42};
+        });
+    ::SendMessageA(tree.List(), LVM_ENSUREVISIBLE, 1, FALSE);
+    RECT big{LVIR_LABEL, 0, 0, 0};
+    ::SendMessageA(tree.List(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&big));
+    ::SendMessageA(tree.List(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(big.right - 2, (big.top + big.bottom) / 2));
+    EXPECT_EQ(opened, std::vector<std::string>{temp.Path() + "big.bin"});
+
+    // A tile clicked selects its row, its folder opened.
+    std::uint32_t a = Node(temp.Path() + "docs\\a.txt");
+    RECT tile = map.Map().RectOf(a);
+    ASSERT_FALSE(::IsRectEmpty(&tile));
+    ::SendMessageA(map.GetSafeHwnd(), WM_LBUTTONDOWN, 0,
+                   MAKELPARAM((tile.left + tile.right) / 2, (tile.top + tile.bottom) / 2));
+    EXPECT_EQ(FocusedName(), "a.txt");
+    EXPECT_EQ(tree.Selected(), std::vector<size_t>{3});
+
+    // Export writes the rows shown, each with its whole path.
+    HWND frame = m_app->GetMainFrame()->GetSafeHwnd();
+    std::string chosen = temp.Path() + "tree.csv";
+    ScopedOverride<decltype(framework::Seams::saveFileName)> save(framework::GetSeams().saveFileName,
+                                                                  [&](HWND, const char*) { return chosen; });
+    ::SendMessageA(frame, WM_COMMAND, ID_FILE_EXPORT, 0);
+    std::ifstream written(chosen, std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(written, line);)
+        lines.push_back(line);
+    ASSERT_EQ(lines.size(), 1 + TreeNames().size());
+    EXPECT_EQ(lines[0], "\xEF\xBB\xBF"
+                        "Path,Size,On disk,Files,Last change\r");
+    EXPECT_EQ(lines[1].rfind(target + ",1501000,", 0), 0u);
+    EXPECT_EQ(lines[5].rfind(temp.Path() + "docs\\b.txt,200000,", 0), 0u);
+    ::DeleteFileA(chosen.c_str());
+
+    // Recycling a folder hands the shell that folder, and its folders hold less.
+    tree.SelectNode(Node(temp.Path() + "docs"));
+    std::vector<std::string> removed;
+    ScopedOverride<decltype(framework::Seams::fileOperation)> recycle(
+        framework::GetSeams().fileOperation, [&](SHFILEOPSTRUCTA& operation) {
+            removed.push_back(operation.pFrom);
+            for (const char* name : {"docs\\a.txt", "docs\\b.txt", "docs\\inner\\c.txt"})
+                ::DeleteFileA((temp.Path() + name).c_str());
+            ::RemoveDirectoryA((temp.Path() + "docs\\inner").c_str());
+            ::RemoveDirectoryA((temp.Path() + "docs").c_str());
+            return 0;
+        });
+    Press(Results().GetSafeHwnd(), IDC_RECYCLE);
+    EXPECT_EQ(removed, std::vector<std::string>{temp.Path() + "docs"});
+    EXPECT_EQ(TreeNames(), (std::vector<std::string>{target, "big.bin", "small.ini"}));
+    EXPECT_EQ(tree.Rows().Text(0, TreeColumn::Size), FormatFileSize(1000000));
+    EXPECT_EQ(tree.Rows().Text(0, TreeColumn::Files), "2");
+}
+
+// E:\ is a drive root: the lists' own checks keep it from the shell.
+TEST_F(ReportsPagesTest, TheFolderTreeLeavesADriveRootAlone)
+{
+    Open();
+    AnalyseFolder("E:\\");
+    CFolderTreeList& tree = ShowTree();
+    tree.SelectNode(tree.Rows().Tree()->Root());
+    EXPECT_TRUE(Enabled(IDC_RECYCLE));
+    std::vector<std::string> messages;
+    ScopedOverride<decltype(framework::Seams::messageBox)> box(framework::GetSeams().messageBox,
+                                                               [&](HWND, const char* text, const char*, UINT) {
+                                                                   messages.push_back(text);
+                                                                   return IDOK;
+                                                               });
+    int handed = 0;
+    ScopedOverride<decltype(framework::Seams::fileOperation)> recycle(framework::GetSeams().fileOperation,
+                                                                      [&](SHFILEOPSTRUCTA&) { return ++handed, 0; });
+    Press(Results().GetSafeHwnd(), IDC_RECYCLE);
+    EXPECT_EQ(handed, 0);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("drive root"), std::string::npos);
+    EXPECT_EQ(tree.Rows().Count(), TreeNames().size());
+    EXPECT_EQ(TreeNames().front(), "E:\\");
 }
