@@ -199,13 +199,14 @@ TEST_F(StartupTest, MenusPromptsHelpAndTheAboutLink)
     EXPECT_EQ(MenuText(menu, 0), "&File");
     EXPECT_EQ(MenuText(menu, 1), "&Help");
     HMENU file = ::GetSubMenu(menu, 0), help = ::GetSubMenu(menu, 1);
-    ASSERT_EQ(::GetMenuItemCount(file), 3);
-    EXPECT_EQ(MenuText(file, 0), "&Export List...");
-    EXPECT_TRUE(::GetMenuState(file, 1, MF_BYPOSITION) & MF_SEPARATOR);
-    EXPECT_EQ(MenuText(file, 2), "E&xit...");
+    ASSERT_EQ(::GetMenuItemCount(file), 4);
+    EXPECT_EQ(MenuText(file, 0), "&Open Analysis...");
+    EXPECT_EQ(MenuText(file, 1), "&Export List...");
+    EXPECT_TRUE(::GetMenuState(file, 2, MF_BYPOSITION) & MF_SEPARATOR);
+    EXPECT_EQ(MenuText(file, 3), "E&xit...");
     // The Welcome page has no list to export.
     ::SendMessageA(frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
-    EXPECT_TRUE(::GetMenuState(file, 0, MF_BYPOSITION) & MF_GRAYED);
+    EXPECT_TRUE(::GetMenuState(file, 1, MF_BYPOSITION) & MF_GRAYED);
     ASSERT_EQ(::GetMenuItemCount(help), 3);
     EXPECT_EQ(MenuText(help, 0), "&Help...");
     EXPECT_TRUE(::GetMenuState(help, 1, MF_BYPOSITION) & MF_SEPARATOR);

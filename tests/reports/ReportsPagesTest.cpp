@@ -10,11 +10,13 @@
 #include "lists/FileText.h"
 #include "lists/PrintList.h"
 #include "reports/KeptAnalysis.h"
+#include "reports/TreeExport.h"
 #include "resources/resource.h"
 
 #include "support/Messages.h"
 #include "support/Override.h"
 #include "support/Program.h"
+#include "support/ScriptedSink.h"
 #include "support/TempFolder.h"
 #include "support/TestList.h"
 #include "support/UserActions.h"
@@ -741,4 +743,47 @@ TEST_F(ReportsPagesTest, TheFolderTreeLeavesADriveRootAlone)
     EXPECT_NE(messages[0].find("drive root"), std::string::npos);
     EXPECT_EQ(tree.Rows().Count(), TreeNames().size());
     EXPECT_EQ(TreeNames().front(), "E:\\");
+}
+
+// A tree saved by the command line shows as its analysis did; what is not on
+// this computer is left alone, and a damaged file loads nothing.
+TEST_F(ReportsPagesTest, ASavedTreeOpensAsTheAnalysisShowedIt)
+{
+    TempFolder temp;
+    temp.MakeFile("tree\\big.bin", 5000, true);
+    std::string gone = temp.MakeFile("tree\\sub\\gone.bak", 100, true);
+    std::string saved = temp.Path() + "saved.csv";
+    {
+        ExportFile file(saved);
+        TreeWriter writer(file, TreeFormat::Csv);
+        FolderAnalysis analysis;
+        analysis.SetListener(&writer);
+        ScriptedSink sink;
+        analysis.Start(temp.Path() + "tree", sink);
+        writer.Finish();
+        ASSERT_EQ(file.Commit(), static_cast<DWORD>(ERROR_SUCCESS));
+    }
+    ::DeleteFileA(gone.c_str());
+    Open();
+    m_app->GetMainFrame()->OpenAnalysis(saved);
+    ASSERT_TRUE(PumpUntil([&] { return View().GetCurrentPage() == &Results(); }));
+    PumpPending();
+    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"big.bin", "gone.bak"}));
+    std::vector<std::string> messages;
+    ScopedOverride<decltype(framework::Seams::messageBox)> box(framework::GetSeams().messageBox,
+                                                               [&](HWND, const char* text, const char*, UINT) {
+                                                                   messages.push_back(text);
+                                                                   return IDOK;
+                                                               });
+    SelectRow(List(), 1);
+    Press(Results().GetSafeHwnd(), IDC_DELETE);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(gone + " is not on this computer"), std::string::npos);
+
+    std::ofstream(saved, std::ios::binary | std::ios::trunc) << "Path,Type\r\n";
+    m_app->GetMainFrame()->OpenAnalysis(saved);
+    PumpPending();
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[1].rfind("Corvane could not open the analysis in " + saved, 0), 0u);
+    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"big.bin", "gone.bak"}));
 }
