@@ -114,7 +114,7 @@ bool FileFind::FindNextFile()
         if (entry->NextEntryOffset != 0) {
             m_entry += entry->NextEntryOffset;
         } else {
-            m_batch.assign(kBatchBytes / sizeof(std::uint64_t), 0);
+            m_batch.resize(kBatchBytes / sizeof(std::uint64_t));
             if (!ReadBatch()) {
                 Close();
                 return false;

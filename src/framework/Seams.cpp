@@ -24,10 +24,11 @@ std::string BrowseForFolder(HWND owner, const char* title)
     return path;
 }
 
-std::string SaveFileName(HWND owner, const char* defaultName)
+// The common file dialog for a CSV file, starting at name; empty when cancelled.
+std::string ChooseCsvFile(HWND owner, const char* name, bool save)
 {
     std::vector<char> path(32768, '\0');
-    lstrcpynA(path.data(), defaultName, static_cast<int>(path.size()));
+    lstrcpynA(path.data(), name, static_cast<int>(path.size()));
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
@@ -35,23 +36,9 @@ std::string SaveFileName(HWND owner, const char* defaultName)
     dialog.lpstrFile = path.data();
     dialog.nMaxFile = static_cast<DWORD>(path.size());
     dialog.lpstrDefExt = "csv";
-    dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!::GetSaveFileNameA(&dialog))
-        return {};
-    return path.data();
-}
-
-std::string OpenFileName(HWND owner)
-{
-    std::vector<char> path(32768, '\0');
-    OPENFILENAMEA dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner;
-    dialog.lpstrFilter = "CSV files (*.csv)\0*.csv\0All files (*.*)\0*.*\0";
-    dialog.lpstrFile = path.data();
-    dialog.nMaxFile = static_cast<DWORD>(path.size());
-    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!::GetOpenFileNameA(&dialog))
+    dialog.Flags =
+        OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+    if (!(save ? ::GetSaveFileNameA(&dialog) : ::GetOpenFileNameA(&dialog)))
         return {};
     return path.data();
 }
@@ -68,8 +55,8 @@ Seams MakeDefaultSeams()
     };
     seams.fileOperation = [](SHFILEOPSTRUCTA& operation) { return ::SHFileOperationA(&operation); };
     seams.browseForFolder = BrowseForFolder;
-    seams.saveFileName = SaveFileName;
-    seams.openFileName = OpenFileName;
+    seams.saveFileName = [](HWND owner, const char* defaultName) { return ChooseCsvFile(owner, defaultName, true); };
+    seams.openFileName = [](HWND owner) { return ChooseCsvFile(owner, "", false); };
     seams.printDialog = [](PRINTDLGA& dialog) { return ::PrintDlgA(&dialog) != FALSE; };
     seams.winHelp = [](HWND owner, const char* helpFile, UINT command, ULONG_PTR data) {
         return ::WinHelpA(owner, helpFile, command, data) != FALSE;

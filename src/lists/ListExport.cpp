@@ -117,9 +117,14 @@ void AppendCsvRecord(std::string& csv, const std::vector<std::string>& fields)
     for (size_t i = 0; i < fields.size(); ++i) {
         if (i > 0)
             csv += ',';
-        AppendField(csv, Inert(framework::Utf8Text(fields[i])));
+        AppendCsvField(csv, fields[i]);
     }
     csv += "\r\n";
+}
+
+void AppendCsvField(std::string& csv, const std::string& field)
+{
+    AppendField(csv, Inert(framework::Utf8Text(field)));
 }
 
 std::string IsoDateText(std::string text)

@@ -28,6 +28,8 @@ DWORD WriteCsv(const std::string& csv, const std::string& path);
 // fields (quoted where needed, formulas made inert), a date as YYYY-MM-DD.
 std::string CsvStart();
 void AppendCsvRecord(std::string& csv, const std::vector<std::string>& fields);
+// One field of such a record, without the comma before it.
+void AppendCsvField(std::string& csv, const std::string& field);
 std::string IsoDateText(std::string dateText);
 
 // A file written whole or not at all: what is written goes to a temporary

@@ -296,9 +296,14 @@ void TreeWriter::Write(const Row& row)
     if (m_format == TreeFormat::Json) {
         WriteJson(row);
     } else {
-        AppendCsvRecord(m_buffer, {std::string(row.path), row.folder ? "folder" : "file", std::to_string(row.size),
-                                   row.onDisk ? std::to_string(*row.onDisk) : std::string(), std::to_string(row.files),
-                                   row.lastChange, AttributeText(row.attributes)});
+        // Only the path may need quotes; the other fields are numbers, dates and letters.
+        AppendCsvField(m_buffer, std::string(row.path));
+        m_buffer += row.folder ? ",folder," : ",file,";
+        m_buffer += std::to_string(row.size) + ',';
+        if (row.onDisk)
+            m_buffer += std::to_string(*row.onDisk);
+        m_buffer +=
+            ',' + std::to_string(row.files) + ',' + row.lastChange + ',' + AttributeText(row.attributes) + "\r\n";
     }
     if (m_buffer.size() >= kFlushBytes) {
         m_file.Write(m_buffer);
