@@ -36,6 +36,7 @@ struct FileState {
     // but for links to another, where two files of the same number, size and
     // content would show as one copy: a copy missed, never one lost.
     std::uint64_t index = 0;  // 0: not told
+    DWORD attributes = 0;
 };
 
 // One file of a size others share, as far as the search got with it.
@@ -244,22 +245,25 @@ Outcome Search::ReadWhole(Candidate& file)
     return Outcome::Read;
 }
 
-// Files kept online only are never opened: opening would fetch them.
+// Files kept online only are never read: opened without recall, their
+// attributes tell them before a byte is read, and they are closed unread.
 Outcome Search::Open(const std::string& path, framework::KernelHandle& file, FileState& state)
 {
-    DWORD attributes = m_options.attributes ? m_options.attributes(path) : framework::GetPathAttributes(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return Outcome::Changed;
-    if (framework::IsOnlineOnly(attributes))
-        return Outcome::Online;
+    constexpr DWORD kOpenNoRecall = 0x00100000;
     file.reset(::CreateFileW(framework::WidePath(path).c_str(), GENERIC_READ,
                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                             FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+                             FILE_FLAG_SEQUENTIAL_SCAN | kOpenNoRecall, nullptr));
     if (!file) {
         DWORD error = ::GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Outcome::Changed : Outcome::Unreadable;
     }
-    return StateOf(file.get(), state) ? Outcome::Read : Outcome::Unreadable;
+    if (!StateOf(file.get(), state))
+        return Outcome::Unreadable;
+    if (framework::IsOnlineOnly(m_options.attributes ? m_options.attributes(path) : state.attributes)) {
+        file.reset();
+        return Outcome::Online;
+    }
+    return Outcome::Read;
 }
 
 // Three cheap questions: the one call that tells all at once also asks the
@@ -276,6 +280,7 @@ bool Search::StateOf(HANDLE file, FileState& state)
         return false;
     state.size = static_cast<std::uint64_t>(standard.EndOfFile.QuadPart);
     state.lastWrite = static_cast<std::uint64_t>(basic.LastWriteTime.QuadPart);
+    state.attributes = basic.FileAttributes;
     state.index = static_cast<std::uint64_t>(internal.IndexNumber.QuadPart);
     return true;
 }

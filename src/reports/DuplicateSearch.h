@@ -38,7 +38,7 @@ struct DuplicateResult {
 };
 
 struct DuplicateOptions {
-    // A file's attributes, told without reading it (INVALID_FILE_ATTRIBUTES: none).
+    // A file's attributes, where the file system cannot show them (tests); empty: the file's own.
     std::function<DWORD(const std::string& path)> attributes;
 };
 
