@@ -55,9 +55,10 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     sleep 20
     import -window "$window" "$shots/reports-results.png" || status=1
     echo "Screenshot: $shots/reports-results.png"
+    # The map: the entry before the last, Duplicate files.
     xdotool mousemove --window "$window" 300 194 click 1
     sleep 1
-    xdotool key End Return
+    xdotool key End Up Return
     sleep 2
     # Moved to the top left corner and stretched over the desktop.
     drag() {
@@ -78,7 +79,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     # The folder tree, the entry before the map, with a folder opened.
     xdotool mousemove --window "$window" 210 144 click 1
     sleep 1
-    xdotool key End Up Return
+    xdotool key End Up Up Return
     sleep 2
     xdotool key Down Down Right
     sleep 1
