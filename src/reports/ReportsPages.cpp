@@ -16,12 +16,16 @@
 #include "pages/SkipField.h"
 #include "reports/DuplicatesView.h"
 #include "reports/KeptAnalysis.h"
+#include "reports/MftAnalysis.h"
 #include "resources/resource.h"
 #include "working/WorkingDlg.h"
 
 namespace {
 
 constexpr const char* kSection = "ReportsPage1";
+constexpr const char* kElevationOffer =
+    "An administrator can analyze NTFS drives much faster: Corvane then reads the drive's file table instead of "
+    "looking at every folder.\n\nRestart Corvane as an administrator?";
 constexpr const char* kNothingFound = "No matching files found.";
 constexpr const char* kNothingEarlier = "No earlier analysis of this folder to compare with.";
 constexpr const char* kOtherSkipList =
@@ -89,6 +93,7 @@ ReportsTargetPage::ReportsTargetPage(const SettingsStore& settings, const char* 
     });
     OnControl(IDC_BROWSE, BN_CLICKED, [this] { OnBrowse(); });
     OnControl(IDC_NEXT, BN_CLICKED, [this] { OnNext(); });
+    OnControl(IDC_RUN_AS_ADMIN, BN_CLICKED, [this] { OfferElevation(); });
 }
 
 BOOL ReportsTargetPage::OnInitDialog()
@@ -99,7 +104,21 @@ BOOL ReportsTargetPage::OnInitDialog()
     ::SendMessageA(drives, CB_SETCURSEL, 0, 0);
     m_folder = m_settings.GetProfileString(kSection, "FolderName", "");
     m_skip = m_settings.GetProfileString(kSection, "SkipFolders", "");
+    ::ShowWindow(::GetDlgItem(m_hWnd, IDC_RUN_AS_ADMIN), framework::IsElevated() ? SW_HIDE : SW_SHOW);
     return Page::OnInitDialog();
+}
+
+// The same program, started again through the shell's elevation prompt; this one closes once it started.
+void ReportsTargetPage::OfferElevation()
+{
+    framework::Seams& seams = framework::GetSeams();
+    if (seams.messageBox(m_hWnd, kElevationOffer, "Corvane", MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return;
+    wchar_t program[MAX_PATH] = L"";
+    ::GetModuleFileNameW(nullptr, program, MAX_PATH);
+    if (seams.shellExecute(m_hWnd, "runas", framework::NarrowText(program).c_str(), nullptr, nullptr, SW_SHOWNORMAL) >
+        32)
+        ::PostMessageA(::GetAncestor(m_hWnd, GA_ROOT), WM_CLOSE, 0, 0);
 }
 
 void ReportsTargetPage::DoDataExchange(framework::DataExchange& dx)
@@ -340,7 +359,7 @@ void ReportsResultsPage::OnPageActivated()
     ::GetSystemTimeAsFileTime(&started);
     // The tree is rebuilt below a map that may still be on show.
     SpaceMapView().SetTree(nullptr);
-    m_analysis.Start(request.target, session.Sink(), request.skip);
+    Analyse(m_analysis, request.target, session.Sink(), request.skip);
     m_duplicates->Forget();
     SpaceMapView().SetTree(&m_analysis.Tree());
     ::SetDlgItemTextW(m_hWnd, IDC_FOUND, framework::WideText(FoundText(m_analysis)).c_str());
