@@ -212,7 +212,8 @@ TEST(FileTable, TakesWhatTheDiskHoldsAndAFolderTargetAlone)
     FileSource many(ImagePath("many.ntfs"));
     FromTable grown(many, "X:");
     EXPECT_GT(grown.table.TableRuns(), 1u);  // the table grew in pieces and is read whole
-    EXPECT_EQ(grown.analysis.FilesAnalyzed(), 3012);
+    EXPECT_EQ(grown.analysis.FilesAnalyzed(), 3052);
+    EXPECT_EQ(grown.analysis.Found().files, 3013);  // forty names of one file, most in extension records
 }
 
 TEST(FileTable, SkipsAndCountsWhatIsBroken)
@@ -266,7 +267,7 @@ TEST(FileTable, SkipsAndCountsWhatIsBroken)
         ASSERT_TRUE(read.built);
         EXPECT_GE(read.table.Faults().badRuns, 1u);  // the runs after it are counted from it
         EXPECT_GT(read.table.Faults().unreadable, 0u);
-        EXPECT_LT(read.analysis.FilesAnalyzed(), 3012);
+        EXPECT_LT(read.analysis.FilesAnalyzed(), 3052);
     }
 }
 
@@ -324,7 +325,6 @@ TEST(FileTable, StopsWhileReadingOrBuilding)
     EXPECT_FALSE(stopped.analysis.Completed());
     EXPECT_GT(stopped.analysis.FilesAnalyzed(), 0);
     EXPECT_LT(stopped.analysis.FilesAnalyzed(), 200);
-    EXPECT_EQ(stopped.analysis.Found().files, stopped.analysis.FilesAnalyzed());
 }
 
 TEST(FileTable, IsReadWhenTheVolumeOpensElseTheFoldersAreWalked)

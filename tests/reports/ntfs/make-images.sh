@@ -42,13 +42,17 @@ fill_many() {
     printf '%d' "$i" > "$r/Many/file-$i.dat"
     if [ $((i % 250)) -eq 0 ]; then head -c 65536 /dev/zero > "$r/Big/filler-$i.bin"; fi
   done
+  # More long names than one record holds: an attribute list and extension records.
+  mkdir -p "$r/Links"
+  printf 'linked' > "$r/Links/name-0"
+  for i in $(seq 1 39); do ln "$r/Links/name-0" "$r/Links/$(printf 'a-rather-long-name-for-one-more-hard-link-%02d' "$i")"; done
 }
 
 make_image() {
   local name=$1 megabytes=$2 fill=$3
   local image=$work/$name.ntfs
   truncate -s "${megabytes}M" "$image"
-  mkntfs -F -Q -q -c 4096 -L "$name" "$image"
+  mkntfs -F -Q -q -c 4096 -s 512 -p 0 -H 0 -S 0 -L "$name" "$image"
   ntfs-3g "$image" "$mnt"
   "$fill" "$mnt"
   find "$mnt" -mindepth 1 -depth -exec touch -h -d '2021-03-04 12:00:00' {} +
