@@ -3,6 +3,7 @@
 #include "framework/Path.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <numeric>
@@ -190,8 +191,8 @@ private:
         m_analysis.ReplayFile(
             m_path, {name.c_str(), facts.size, counted ? facts.onDisk : 0, facts.written, facts.attributes}, counted);
         if (m_progress.WantsText())
-            std::snprintf(m_text, sizeof m_text, "%d files, %.2f megabytes analyzed", m_analysis.FilesAnalyzed(),
-                          m_analysis.TotalKilobytes() / 1024.0);
+            std::snprintf(m_text, sizeof m_text, "%s\n%d files, %.2f megabytes analyzed", kReadingTableText,
+                          m_analysis.FilesAnalyzed(), m_analysis.TotalKilobytes() / 1024.0);
         return m_progress.Step(m_text);
     }
 
@@ -220,7 +221,7 @@ private:
     std::vector<std::uint8_t> m_state;  // per record
     std::vector<Open> m_open;
     std::string m_path;
-    char m_text[80] = "";
+    char m_text[128] = "";
 };
 
 // "C:" of "C:\..." or "C:"; empty for any other path.

@@ -118,6 +118,27 @@ std::int64_t Signed(std::span<const std::uint8_t> bytes, size_t at, size_t count
     return static_cast<std::int64_t>(value);
 }
 
+// The runs of a non-resident attribute: each a header byte giving the sizes
+// of a length and of a signed distance from the run before, then both.
+template <typename Run> bool DecodeRuns(std::span<const std::uint8_t> attribute, size_t at, std::vector<Run>& runs)
+{
+    std::uint64_t cluster = 0;
+    while (at < attribute.size()) {
+        std::uint8_t header = attribute[at++];
+        if (header == 0)
+            return true;
+        size_t lengthBytes = header & 0x0F, offsetBytes = header >> 4;
+        if (lengthBytes == 0 || lengthBytes > 8 || offsetBytes == 0 || offsetBytes > 8 ||
+            lengthBytes + offsetBytes > attribute.size() - at)
+            return false;  // the table itself is never sparse
+        std::uint64_t length = Unsigned(attribute, at, lengthBytes);
+        cluster += static_cast<std::uint64_t>(Signed(attribute, at + lengthBytes, offsetBytes));
+        runs.push_back({cluster, length});
+        at += lengthBytes + offsetBytes;
+    }
+    return false;
+}
+
 }  // namespace
 
 FileSource::FileSource(const std::string& path)
@@ -405,25 +426,7 @@ bool MftTable::ReadTableRuns(ByteSource& source, const Volume& volume, std::vect
             return true;
         found = true;
         bytes = Get<std::uint64_t>(a.bytes, 0x30);
-        std::int64_t cluster = 0;
-        for (size_t at = Get<std::uint16_t>(a.bytes, 0x20); at < a.bytes.size();) {
-            std::uint8_t header = a.bytes[at++];
-            if (header == 0)
-                return true;
-            size_t lengthBytes = header & 0x0F, offsetBytes = header >> 4;
-            if (lengthBytes == 0 || lengthBytes > 8 || offsetBytes > 8 ||
-                lengthBytes + offsetBytes > a.bytes.size() - at)
-                return false;
-            std::uint64_t length = Unsigned(a.bytes, at, lengthBytes);
-            if (offsetBytes == 0)
-                return false;  // the table is never sparse
-            cluster =
-                static_cast<std::int64_t>(static_cast<std::uint64_t>(cluster) +
-                                          static_cast<std::uint64_t>(Signed(a.bytes, at + lengthBytes, offsetBytes)));
-            runs.push_back({static_cast<std::uint64_t>(cluster), length});
-            at += lengthBytes + offsetBytes;
-        }
-        return false;
+        return DecodeRuns(a.bytes, Get<std::uint16_t>(a.bytes, 0x20), runs);
     });
     m_tableRuns = runs.size();
     return held && found && !runs.empty();
