@@ -289,12 +289,14 @@ void MftTable::Take(std::uint32_t number, std::span<std::uint8_t> record)
         ++m_faults.damaged;
         return;
     }
-    std::uint64_t base = Get<std::uint64_t>(record, 0x20) & kRecordMask;
-    if (base > std::numeric_limits<std::uint32_t>::max() || (base == 0 && !facts.standard)) {
+    // An extension record names its base with a sequence number: record 0 is a base too.
+    std::uint64_t reference = Get<std::uint64_t>(record, 0x20);
+    std::uint64_t base = reference & kRecordMask;
+    if (base > std::numeric_limits<std::uint32_t>::max() || (reference == 0 && !facts.standard)) {
         ++m_faults.damaged;
         return;
     }
-    Merge(number, base == 0 ? number : static_cast<std::uint32_t>(base), record, facts);
+    Merge(number, reference == 0 ? number : static_cast<std::uint32_t>(base), record, facts);
 }
 
 void MftTable::Merge(std::uint32_t number, std::uint32_t base, std::span<const std::uint8_t> record, const Facts& facts)
@@ -411,7 +413,9 @@ MftTable::Outcome MftTable::Read(ByteSource& source, ProgressSink& progress)
     return m_files.size() > kRoot && m_files[kRoot].inUse ? Outcome::Read : Outcome::Unreadable;
 }
 
-// The table's own record, the first, says where the rest of it lies.
+// The table's own record, the first, says where the rest of it lies; when
+// the table is in more pieces than it holds, its attribute list names the
+// records that hold the later ones.
 bool MftTable::ReadTableRuns(ByteSource& source, const Volume& volume, std::vector<Run>& runs, std::uint64_t& bytes)
 {
     std::vector<std::uint8_t> first;
@@ -421,15 +425,68 @@ bool MftTable::ReadTableRuns(ByteSource& source, const Volume& volume, std::vect
     if (std::memcmp(record.data(), "FILE", 4) != 0 || !ApplyFixups(record))
         return false;
     bool found = false;
+    std::vector<std::uint32_t> pieces;
     bool held = ForEachAttribute(record, [&](const Attribute& a) {
+        if (a.type == kAttributeList)
+            ListedPieces(a.Value(), pieces);
         if (a.type != kData || !a.Unnamed() || !a.NonResidentHeader() || found)
             return true;
         found = true;
         bytes = Get<std::uint64_t>(a.bytes, 0x30);
         return DecodeRuns(a.bytes, Get<std::uint16_t>(a.bytes, 0x20), runs);
     });
+    if (!held || !found || runs.empty())
+        return false;
+    for (std::uint32_t piece : pieces) {
+        if (!ReadPiece(source, volume, piece, runs))
+            break;  // what the runs so far hold is read; the rest counts as unread
+    }
     m_tableRuns = runs.size();
-    return held && found && !runs.empty();
+    return true;
+}
+
+// The records the list names for later pieces of the unnamed data.
+void MftTable::ListedPieces(std::span<const std::uint8_t> list, std::vector<std::uint32_t>& pieces)
+{
+    for (size_t at = 0; at + 0x1A <= list.size();) {
+        size_t length = Get<std::uint16_t>(list, at + 4);
+        if (length < 0x1A || length > list.size() - at)
+            return;
+        std::uint64_t record = Get<std::uint64_t>(list, at + 0x10) & kRecordMask;
+        if (Get<std::uint32_t>(list, at) == kData && list[at + 6] == 0 && Get<std::uint64_t>(list, at + 8) > 0 &&
+            record > 0 && record <= std::numeric_limits<std::uint32_t>::max())
+            pieces.push_back(static_cast<std::uint32_t>(record));
+        at += length;
+    }
+}
+
+// Adds the runs one record of the table holds, found through the runs known so far.
+bool MftTable::ReadPiece(ByteSource& source, const Volume& volume, std::uint32_t number, std::vector<Run>& runs)
+{
+    std::uint64_t vcn = std::uint64_t{number} * volume.recordSize / volume.clusterSize, start = 0;
+    std::uint64_t within = std::uint64_t{number} * volume.recordSize % volume.clusterSize;
+    auto run = std::find_if(runs.begin(), runs.end(), [&](const Run& r) {
+        start += r.clusters;
+        return vcn < start;
+    });
+    std::uint64_t recordClusters = (volume.recordSize + volume.clusterSize - 1) / volume.clusterSize;
+    if (run == runs.end() || start - vcn < recordClusters)
+        return false;
+    std::uint64_t offset = (run->lcn + (vcn - (start - run->clusters))) * volume.clusterSize + within;
+    std::uint64_t skew = offset % volume.sectorSize;
+    std::vector<std::uint8_t> bytes;
+    if (!volume.ReadAligned(source, offset - skew, bytes, static_cast<size_t>(skew) + volume.recordSize))
+        return false;
+    std::span<std::uint8_t> record(bytes.data() + skew, volume.recordSize);
+    if (std::memcmp(record.data(), "FILE", 4) != 0 || !ApplyFixups(record))
+        return false;
+    size_t before = runs.size();
+    ForEachAttribute(record, [&](const Attribute& a) {
+        if (a.type != kData || !a.Unnamed() || !a.NonResidentHeader() || runs.size() != before)
+            return true;
+        return DecodeRuns(a.bytes, Get<std::uint16_t>(a.bytes, 0x20), runs);
+    });
+    return runs.size() != before;
 }
 
 // Reads the clusters in one piece, or else one by one so that a truncated

@@ -105,6 +105,8 @@ private:
 
     void Merge(std::uint32_t number, std::uint32_t base, std::span<const std::uint8_t> record, const Facts& facts);
     bool ReadTableRuns(ByteSource& source, const Volume& volume, std::vector<Run>& runs, std::uint64_t& bytes);
+    static void ListedPieces(std::span<const std::uint8_t> list, std::vector<std::uint32_t>& pieces);
+    bool ReadPiece(ByteSource& source, const Volume& volume, std::uint32_t number, std::vector<Run>& runs);
     bool ReadRuns(ByteSource& source, const Volume& volume, const std::vector<Run>& runs, std::uint64_t bytes,
                   ProgressSink& progress);
     bool ReadBlock(ByteSource& source, const Volume& volume, std::uint64_t offset, std::uint64_t clusters,

@@ -116,6 +116,76 @@ std::uint32_t RecordNumber(const std::vector<std::uint8_t>& image, size_t record
     return number;
 }
 
+// Moves every run of the table but its first into a record of their own,
+// named by an attribute list in the table's first record, as a table in too
+// many pieces keeps them.
+void MoveTableRunsToAnExtension(std::vector<std::uint8_t>& image, size_t table, size_t spare)
+{
+    auto put = [&](size_t at, std::uint64_t value, size_t bytes) { std::memcpy(&image[at], &value, bytes); };
+    size_t data = AttributeOf(image, table, 0x80);
+    std::uint16_t runsAt = 0;
+    std::memcpy(&runsAt, &image[data + 0x20], 2);
+    size_t second = data + runsAt + 1 + (image[data + runsAt] & 0x0F) + (image[data + runsAt] >> 4);
+    std::uint64_t firstLength = 0, firstCluster = 0;
+    std::memcpy(&firstLength, &image[data + runsAt + 1], image[data + runsAt] & 0x0F);
+    std::memcpy(&firstCluster, &image[data + runsAt + 1 + (image[data + runsAt] & 0x0F)], image[data + runsAt] >> 4);
+    // The later runs, the first of them made absolute, in a new record.
+    size_t secondLengthBytes = image[second] & 0x0F, secondOffsetBytes = image[second] >> 4;
+    std::int64_t delta = 0;
+    std::memcpy(&delta, &image[second + 1 + secondLengthBytes], secondOffsetBytes);
+    if (image[second + secondLengthBytes + secondOffsetBytes] & 0x80)
+        delta |= ~std::int64_t{0} << (8 * secondOffsetBytes);
+    std::vector<std::uint8_t> later(image.begin() + static_cast<std::ptrdiff_t>(second),
+                                    image.begin() + static_cast<std::ptrdiff_t>(data + 0x100));
+    later[0] = static_cast<std::uint8_t>(secondLengthBytes | (8 << 4));
+    std::uint64_t absolute = firstCluster + static_cast<std::uint64_t>(delta);
+    later.erase(later.begin() + 1 + static_cast<std::ptrdiff_t>(secondLengthBytes),
+                later.begin() + 1 + static_cast<std::ptrdiff_t>(secondLengthBytes + secondOffsetBytes));
+    later.insert(later.begin() + 1 + static_cast<std::ptrdiff_t>(secondLengthBytes), 8, 0);
+    std::memcpy(&later[1 + secondLengthBytes], &absolute, 8);
+    image[second] = 0;
+    std::fill(image.begin() + static_cast<std::ptrdiff_t>(spare),
+              image.begin() + static_cast<std::ptrdiff_t>(spare + 1024), 0);
+    std::memcpy(&image[spare], "FILE", 4);
+    put(spare + 4, 0x30, 2);
+    put(spare + 6, 3, 2);
+    put(spare + 0x10, 1, 2);
+    put(spare + 0x14, 0x38, 2);
+    put(spare + 0x16, 1, 2);
+    put(spare + 0x18, 0x38 + 0x40 + 0x40 + 8, 4);
+    put(spare + 0x1C, 1024, 4);
+    put(spare + 0x20, std::uint64_t{1} << 48, 8);  // base: the table's record, sequence 1
+    size_t piece = spare + 0x38;
+    put(piece, 0x80, 4);
+    put(piece + 4, 0x80, 4);
+    image[piece + 8] = 1;
+    put(piece + 0x10, firstLength, 8);
+    put(piece + 0x20, 0x40, 2);
+    std::copy(later.begin(), later.begin() + 0x40, image.begin() + static_cast<std::ptrdiff_t>(piece + 0x40));
+    put(piece + 0x80, 0xFFFFFFFF, 4);
+    for (size_t end : {spare + 510, spare + 1022})
+        put(end, 0x0101, 2);
+    put(spare + 0x30, 0x0101, 2);
+    // The table's record lists that piece, after its other attributes.
+    std::uint32_t used = 0;
+    std::memcpy(&used, &image[table + 0x18], 4);
+    size_t list = table + used - 8;
+    put(list, 0x20, 4);
+    put(list + 4, 0x18 + 0x20, 4);
+    put(list + 8, 0, 8);
+    put(list + 0x10, 0x20, 4);
+    put(list + 0x14, 0x18, 2);
+    put(list + 0x18, 0x80, 4);
+    put(list + 0x1C, 0x20, 2);
+    image[list + 0x1E] = 0;
+    image[list + 0x1F] = 0x1A;
+    put(list + 0x20, firstLength, 8);
+    put(list + 0x28, (spare - table) / 1024 | (std::uint64_t{1} << 48), 8);
+    put(list + 0x30, 0, 8);
+    put(list + 0x38, 0xFFFFFFFF, 4);
+    put(table + 0x18, used + 0x38, 4);
+}
+
 std::vector<std::string> SortedPaths(const std::vector<ReportEntry>& list)
 {
     std::vector<std::string> paths;
@@ -214,6 +284,18 @@ TEST(FileTable, TakesWhatTheDiskHoldsAndAFolderTargetAlone)
     EXPECT_GT(grown.table.TableRuns(), 1u);  // the table grew in pieces and is read whole
     EXPECT_EQ(grown.analysis.FilesAnalyzed(), 3052);
     EXPECT_EQ(grown.analysis.Found().files, 3013);  // forty names of one file, most in extension records
+}
+
+TEST(FileTable, FindsTheTablesLaterPiecesThroughItsAttributeList)
+{
+    MemorySource source(ImageBytes("many.ntfs"));
+    size_t table = RecordOf(source.bytes, L"$MFT");
+    MoveTableRunsToAnExtension(source.bytes, table, table + 20 * 1024);
+    FromTable read(source, "X:");
+    ASSERT_TRUE(read.built);
+    EXPECT_GT(read.table.TableRuns(), 1u);
+    EXPECT_EQ(read.table.Faults().unreadable, 0u);
+    EXPECT_EQ(read.analysis.FilesAnalyzed(), 3052);
 }
 
 TEST(FileTable, SkipsAndCountsWhatIsBroken)
