@@ -298,6 +298,28 @@ TEST(FileTable, FindsTheTablesLaterPiecesThroughItsAttributeList)
     EXPECT_EQ(read.analysis.FilesAnalyzed(), 3052);
 }
 
+// A junction or link to a folder is not followed, and the skip list keeps the reading out as it keeps the walk.
+TEST(FileTable, EntersNoFolderTheWalkWouldNotEnter)
+{
+    MemorySource source(ImageBytes("mixed.ntfs"));
+    size_t old = RecordOf(source.bytes, L"Old");
+    source.bytes[AttributeOf(source.bytes, old, 0x10) + 0x18 + 0x21] |= FILE_ATTRIBUTE_REPARSE_POINT >> 8;
+    FromTable linked(source, "X:");
+    ASSERT_TRUE(linked.built);
+    EXPECT_EQ(linked.analysis.FilesAnalyzed(), 49);
+    EXPECT_EQ(linked.analysis.Tree().Find("X:\\Docs\\Old"), SpaceTree::kNone);
+
+    FileSource image(ImagePath("mixed.ntfs"));
+    MftTable table;
+    ScriptedSink sink;
+    ASSERT_EQ(table.Read(image, sink), MftTable::Outcome::Read);
+    FolderAnalysis skipping;
+    ASSERT_TRUE(AnalyseTable(skipping, table, "X:", "", sink, framework::SkipList::Parse("old;long")));
+    EXPECT_EQ(skipping.FilesAnalyzed(), 48);
+    EXPECT_EQ(skipping.SkippedFolders(), 2);
+    EXPECT_EQ(skipping.SkipText(), "old;long");
+}
+
 TEST(FileTable, SkipsAndCountsWhatIsBroken)
 {
     const std::vector<std::uint8_t> pristine = ImageBytes("mixed.ntfs");
