@@ -14,12 +14,26 @@ namespace {
 constexpr std::uint32_t kFirstUserRecord = 24;
 constexpr std::uint32_t kNoFolder = UINT32_MAX;
 
-// NTFS lists a folder by its names upper-cased.
-bool NameLess(std::wstring_view a, std::wstring_view b)
-{
-    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
-           CSTR_LESS_THAN;
-}
+// NTFS lists a folder by its names upper-cased, unit by unit: a table of
+// every unit's upper case makes that one lookup per unit.
+class UpperCase {
+public:
+    UpperCase() : m_upper(65536)
+    {
+        for (size_t unit = 0; unit < m_upper.size(); ++unit)
+            m_upper[unit] = static_cast<wchar_t>(unit);
+        ::CharUpperBuffW(m_upper.data() + 1, static_cast<DWORD>(m_upper.size() - 1));
+    }
+    bool Less(std::wstring_view a, std::wstring_view b) const
+    {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [&](wchar_t x, wchar_t y) {
+            return m_upper[static_cast<std::uint16_t>(x)] < m_upper[static_cast<std::uint16_t>(y)];
+        });
+    }
+
+private:
+    std::vector<wchar_t> m_upper;
+};
 
 bool NameEqual(std::wstring_view a, std::wstring_view b)
 {
@@ -51,9 +65,10 @@ public:
         std::vector<std::uint32_t> next(m_first.begin(), m_first.end() - 1);
         for (std::uint32_t i : held)
             m_children[next[table.Names()[i].parent]++] = i;
+        const UpperCase upper;
         for (size_t folder = 0; folder < files.size(); ++folder)
             std::stable_sort(m_children.begin() + m_first[folder], m_children.begin() + m_first[folder + 1],
-                             [&](std::uint32_t a, std::uint32_t b) { return NameLess(Text(a), Text(b)); });
+                             [&](std::uint32_t a, std::uint32_t b) { return upper.Less(Text(a), Text(b)); });
     }
 
     std::span<const std::uint32_t> Children(std::uint32_t folder) const

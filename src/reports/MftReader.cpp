@@ -410,6 +410,10 @@ MftTable::Outcome MftTable::Read(ByteSource& source, ProgressSink& progress)
     if (!ReadRuns(source, volume, runs, bytes, progress))
         return Outcome::Stopped;
     Settle();
+    // The analysis grows beside the table next: no room to spare in it.
+    m_files.shrink_to_fit();
+    m_names.shrink_to_fit();
+    m_text.shrink_to_fit();
     return m_files.size() > kRoot && m_files[kRoot].inUse ? Outcome::Read : Outcome::Unreadable;
 }
 
