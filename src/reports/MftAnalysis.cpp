@@ -277,7 +277,7 @@ std::unique_ptr<ByteSource> OpenNtfsVolume(const std::string& drive)
     return volume->IsOpen() ? std::move(volume) : nullptr;
 }
 
-AnalysisRun Analyse(FolderAnalysis& analysis, const std::string& target, ProgressSink& progress,
+AnalysisWay Analyse(FolderAnalysis& analysis, const std::string& target, ProgressSink& progress,
                     const framework::SkipList& skip,
                     const std::function<std::unique_ptr<ByteSource>(const std::string&)>& open)
 {
@@ -294,12 +294,12 @@ AnalysisRun Analyse(FolderAnalysis& analysis, const std::string& target, Progres
         if (read == MftTable::Outcome::Stopped) {
             analysis.StartReplay(folder, skip);
             analysis.FinishReplay(true);
-            return {AnalysisWay::FileTable, table.Faults()};
+            return AnalysisWay::FileTable;
         }
         if (read == MftTable::Outcome::Read && AnalyseTable(analysis, table, drive, below, progress, skip))
-            return {AnalysisWay::FileTable, table.Faults()};
+            return AnalysisWay::FileTable;
     }
     progress.StepPhase(kLookingAtFoldersText);
     analysis.Start(target, progress, skip);
-    return {};
+    return AnalysisWay::Folders;
 }

@@ -25,13 +25,9 @@ std::unique_ptr<ByteSource> OpenNtfsVolume(const std::string& drive);
 
 enum class AnalysisWay { FileTable, Folders };
 
-struct AnalysisRun {
-    AnalysisWay way = AnalysisWay::Folders;
-    MftFaults faults;  // of the table, when it was read
-};
-
 // Analyses the target from its volume's table when that can be read, else by
-// walking its folders. open: how a drive's volume is opened; tests replace it.
-AnalysisRun Analyse(FolderAnalysis& analysis, const std::string& target, ProgressSink& progress,
+// walking its folders; says which way it went. open: how a drive's volume is
+// opened; tests replace it.
+AnalysisWay Analyse(FolderAnalysis& analysis, const std::string& target, ProgressSink& progress,
                     const framework::SkipList& skip = {},
                     const std::function<std::unique_ptr<ByteSource>(const std::string&)>& open = OpenNtfsVolume);

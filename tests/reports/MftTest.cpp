@@ -419,7 +419,7 @@ TEST(FileTable, StopsWhileReadingOrBuilding)
     FolderAnalysis analysis;
     ScriptedSink reading(2);
     auto open = [&](const std::string&) { return std::make_unique<MemorySource>(source.bytes); };
-    EXPECT_EQ(Analyse(analysis, "C:\\", reading, {}, open).way, AnalysisWay::FileTable);
+    EXPECT_EQ(Analyse(analysis, "C:\\", reading, {}, open), AnalysisWay::FileTable);
     EXPECT_FALSE(analysis.Completed());
     EXPECT_EQ(analysis.FilesAnalyzed(), 0);
     EXPECT_EQ(reading.steps, 2);
@@ -444,7 +444,7 @@ TEST(FileTable, IsReadWhenTheVolumeOpensElseTheFoldersAreWalked)
     {
         FolderAnalysis analysis;
         ScriptedSink sink;
-        EXPECT_EQ(Analyse(analysis, "C:\\Docs\\", sink, {}, volume(image)).way, AnalysisWay::FileTable);
+        EXPECT_EQ(Analyse(analysis, "C:\\Docs\\", sink, {}, volume(image)), AnalysisWay::FileTable);
         EXPECT_EQ(asked, std::vector<std::string>{"C:"});
         EXPECT_EQ(analysis.Target(), "C:\\Docs");
         EXPECT_EQ(analysis.FilesAnalyzed(), 47);
@@ -457,7 +457,7 @@ TEST(FileTable, IsReadWhenTheVolumeOpensElseTheFoldersAreWalked)
     for (auto open : {volume(unreadable), volume(image)}) {
         FolderAnalysis analysis;
         ScriptedSink sink;
-        EXPECT_EQ(Analyse(analysis, temp.Path(), sink, {}, open).way, AnalysisWay::Folders);
+        EXPECT_EQ(Analyse(analysis, temp.Path(), sink, {}, open), AnalysisWay::Folders);
         EXPECT_EQ(analysis.FilesAnalyzed(), 1);
         EXPECT_NE(std::find(sink.texts.begin(), sink.texts.end(), kLookingAtFoldersText), sink.texts.end());
     }
