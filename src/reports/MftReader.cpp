@@ -65,16 +65,20 @@ struct Attribute {
     bool Resident() const { return bytes[8] == 0; }
     bool Unnamed() const { return bytes[9] == 0; }
     std::uint16_t Flags() const { return Get<std::uint16_t>(bytes, 0x0C); }
+    bool ValueFits() const
+    {
+        if (!Resident() || bytes.size() < 0x18)
+            return false;
+        size_t length = Get<std::uint32_t>(bytes, 0x10);
+        size_t offset = Get<std::uint16_t>(bytes, 0x14);
+        return offset <= bytes.size() && length <= bytes.size() - offset;
+    }
     // A resident attribute's value; empty when it does not fit.
     std::span<const std::uint8_t> Value() const
     {
-        if (!Resident() || bytes.size() < 0x18)
+        if (!ValueFits())
             return {};
-        size_t length = Get<std::uint32_t>(bytes, 0x10);
-        size_t offset = Get<std::uint16_t>(bytes, 0x14);
-        if (offset > bytes.size() || length > bytes.size() - offset)
-            return {};
-        return bytes.subspan(offset, length);
+        return bytes.subspan(Get<std::uint16_t>(bytes, 0x14), Get<std::uint32_t>(bytes, 0x10));
     }
     bool NonResidentHeader() const { return !Resident() && bytes.size() >= 0x40; }
 };
@@ -214,6 +218,7 @@ struct MftTable::Facts {
     std::array<size_t, kMaxNames> names{};  // offsets of file-name values in the record
 
     bool Take(const Attribute& attribute, std::span<const std::uint8_t> record);
+    bool TakeData(const Attribute& attribute);
 };
 
 bool MftTable::Facts::Take(const Attribute& a, std::span<const std::uint8_t> record)
@@ -238,29 +243,39 @@ bool MftTable::Facts::Take(const Attribute& a, std::span<const std::uint8_t> rec
         return true;
     }
     case kData:
-        if (!a.Unnamed())
-            return true;
-        if (a.Resident()) {
-            data = true;
-            size = value.size();
-            onDisk = 0;
-            return a.Value().data() != nullptr || a.bytes.size() >= 0x18;
-        }
-        if (!a.NonResidentHeader())
-            return false;
-        if (Get<std::uint64_t>(a.bytes, 0x10) != 0)
-            return true;  // a later piece of a stream spread over several records
-        data = true;
-        size = Get<std::uint64_t>(a.bytes, 0x30);
-        onDisk = (a.Flags() & kCompressedOrSparse) != 0 && a.bytes.size() >= 0x48 ? Get<std::uint64_t>(a.bytes, 0x40)
-                                                                                  : Get<std::uint64_t>(a.bytes, 0x28);
-        return true;
+        return TakeData(a);
     case kReparsePoint:
         reparse = true;
         return true;
     default:
         return true;
     }
+}
+
+// The unnamed stream's size and what it takes on the disk: nothing when it
+// lies in the record, else its clusters, or for a compressed or sparse one
+// the clusters that hold data.
+bool MftTable::Facts::TakeData(const Attribute& a)
+{
+    if (!a.Unnamed())
+        return true;
+    if (a.Resident()) {
+        if (!a.ValueFits())
+            return false;
+        data = true;
+        size = a.Value().size();
+        onDisk = 0;
+        return true;
+    }
+    if (!a.NonResidentHeader())
+        return false;
+    if (Get<std::uint64_t>(a.bytes, 0x10) != 0)
+        return true;  // a later piece of a stream spread over several records
+    data = true;
+    size = Get<std::uint64_t>(a.bytes, 0x30);
+    bool compressed = (a.Flags() & kCompressedOrSparse) != 0 && a.bytes.size() >= 0x48;
+    onDisk = Get<std::uint64_t>(a.bytes, compressed ? 0x40 : 0x28);
+    return true;
 }
 
 void MftTable::Prepare(std::uint32_t recordSize)
