@@ -17,7 +17,7 @@ test: build build-i686 format-check
 	GTEST_SHUFFLE=1 scripts/in-test-prefix.sh $(X64) ctest --test-dir $(X64) --output-on-failure
 
 bench: build
-	scripts/in-test-prefix.sh $(X64) sh -c 'scripts/wine-run.sh $(X64)/bench/reports_bench.exe && scripts/wine-run.sh $(X64)/bench/search_bench.exe && scripts/wine-run.sh $(X64)/bench/lists_bench.exe && scripts/wine-run.sh $(X64)/bench/duplicates_bench.exe'
+	scripts/in-test-prefix.sh $(X64) sh -c 'scripts/wine-run.sh $(X64)/bench/reports_bench.exe && scripts/wine-run.sh $(X64)/bench/search_bench.exe && scripts/wine-run.sh $(X64)/bench/lists_bench.exe && scripts/wine-run.sh $(X64)/bench/duplicates_bench.exe && bench/mft-bench.sh $(X64)'
 
 bootstrap:
 	@scripts/bootstrap.sh

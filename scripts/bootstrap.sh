@@ -19,6 +19,8 @@ packages=(
   x11-utils
   xdotool
   libxxhash-dev
+  ntfs-3g
+  xz-utils
 )
 
 missing=()

@@ -1,5 +1,7 @@
 #include "framework/Win32.h"
 
+#include "framework/Handle.h"
+
 #include <commctrl.h>
 
 #include <cstring>
@@ -79,6 +81,16 @@ std::optional<RegistryString> ReadRegistryString(HKEY key, const char* value)
         !IsString(type))
         return std::nullopt;
     return RegistryString{std::string(buffer.data(), strnlen(buffer.data(), size)), type};
+}
+
+bool IsElevated() noexcept
+{
+    KernelHandle token;
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    return ::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put()) &&
+           ::GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size) &&
+           elevation.TokenIsElevated != 0;
 }
 
 }  // namespace framework

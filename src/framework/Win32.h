@@ -45,6 +45,9 @@ constexpr SIZE RectSize(const RECT& rect) noexcept
     return SIZE{rect.right - rect.left, rect.bottom - rect.top};
 }
 
+// Whether the process runs with an administrator's rights (elevated).
+bool IsElevated() noexcept;
+
 // Selects (or deselects) one row of a list view; row -1 means every row.
 void SelectListRow(HWND list, int row, bool selected = true) noexcept;
 // Gives a list view's column a new heading.

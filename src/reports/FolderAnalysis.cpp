@@ -178,9 +178,9 @@ void FolderAnalysis::FinishTarget(DWORD attributes)
     }
 }
 
-void FolderAnalysis::StartReplay(const std::string& target)
+void FolderAnalysis::StartReplay(const std::string& target, const framework::SkipList& skip)
 {
-    m_skip = {};
+    m_skip = skip;
     Clear(target);
     m_replay.push_back({target, 0, {}});
 }
@@ -234,9 +234,11 @@ bool FolderAnalysis::OpenReplayed(const std::string& folder)
     return true;
 }
 
-bool FolderAnalysis::FinishReplay()
+bool FolderAnalysis::FinishReplay(bool stopped)
 {
-    m_completed = m_replay.empty();
+    m_completed = m_replay.empty() && !stopped;
+    if (m_completed && framework::IsDriveRoot(m_target))
+        m_driveUsed = framework::GetDriveUsedBytes(m_target + '\\');
     return m_completed;
 }
 

@@ -207,11 +207,14 @@ public:
     // the target, every file with the folder holding it, every folder as it
     // closes (after what lies in it, the target last). False, with the
     // analysis left incomplete, for anything out of that order.
-    void StartReplay(const std::string& target);
+    // The skip list is kept for the replay to ask, as the walk would.
+    void StartReplay(const std::string& target, const framework::SkipList& skip = {});
     bool ReplayFile(const std::string& folder, const FileFacts& file, bool counted);
     bool ReplayFolder(const std::string& path, DWORD attributes);
-    // Whether every folder was closed.
-    bool FinishReplay();
+    // Whether the skip list keeps the replay out of this sub-folder; counts it if so.
+    bool ReplaySkips(const std::string& folder, const char* name) { return Skips(folder, name); }
+    // Whether every folder was closed and the replay not stopped.
+    bool FinishReplay(bool stopped = false);
 
     const std::vector<ReportEntry>& Report(ReportId id) const { return m_lists.at(static_cast<size_t>(id)); }
     // The target's complete path, and whether its walk ran to the end.

@@ -43,6 +43,7 @@ private:
     void ChooseFolder(bool folder);
     void OnBrowse();
     void OnNext();
+    void OfferElevation();
 
     const SettingsStore& m_settings;
     std::string m_folder;

@@ -787,3 +787,36 @@ TEST_F(ReportsPagesTest, ASavedTreeOpensAsTheAnalysisShowedIt)
     EXPECT_EQ(messages[1].rfind("Corvane could not open the analysis in " + saved, 0), 0u);
     EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{"big.bin", "gone.bak"}));
 }
+
+// Without an administrator's rights the faster way is offered, and taking it
+// starts this program again through the shell's elevation prompt.
+TEST_F(ReportsPagesTest, TheTargetPageOffersTheFasterWayToAnAdministrator)
+{
+    Open();
+    HWND offer = ::GetDlgItem(Target(), IDC_RUN_AS_ADMIN);
+    EXPECT_EQ(::IsWindowVisible(offer) != FALSE, !framework::IsElevated());
+    ::ShowWindow(offer, SW_SHOW);  // as a user without those rights sees it
+    int answer = IDNO;
+    ScopedOverride<decltype(framework::Seams::messageBox)> box(
+        framework::GetSeams().messageBox, [&](HWND, const char* text, const char*, UINT) {
+            EXPECT_NE(std::string(text).find("An administrator can analyze NTFS drives much faster"),
+                      std::string::npos);
+            return answer;
+        });
+    std::vector<std::string> started;
+    ScopedOverride<decltype(framework::Seams::shellExecute)> shell(
+        framework::GetSeams().shellExecute,
+        [&](HWND, const char* verb, const char* file, const char*, const char*, int) {
+            started.push_back(std::string(verb) + " " + file);
+            return INT_PTR{5};  // the user declined the prompt
+        });
+    Press(offer);
+    EXPECT_TRUE(started.empty());
+    answer = IDYES;
+    Press(offer);
+    char program[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, program, MAX_PATH);
+    EXPECT_EQ(started, std::vector<std::string>{std::string("runas ") + program});
+    PumpPending();
+    EXPECT_EQ(View().GetCurrentPage(), View().GetPage(kReportsTab, 1));
+}

@@ -1,0 +1,570 @@
+#include "reports/MftReader.h"
+
+#include "framework/Path.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+namespace {
+
+constexpr std::uint32_t kStandardInformation = 0x10;
+constexpr std::uint32_t kAttributeList = 0x20;
+constexpr std::uint32_t kFileName = 0x30;
+constexpr std::uint32_t kData = 0x80;
+constexpr std::uint32_t kReparsePoint = 0xC0;
+constexpr std::uint32_t kEndOfAttributes = 0xFFFFFFFF;
+constexpr std::uint64_t kRecordMask = 0xFFFFFFFFFFFF;
+constexpr std::uint8_t kDosNamespace = 2;
+constexpr std::uint16_t kCompressedOrSparse = 0x8001;
+constexpr size_t kFixupStride = 512;
+constexpr size_t kBlockBytes = 1 << 20;
+// A record holds at most this many names: each takes 0x5A bytes or more.
+constexpr size_t kMaxNames = 64;
+
+template <typename T> T Get(std::span<const std::uint8_t> bytes, size_t at)
+{
+    T value{};
+    std::memcpy(&value, bytes.data() + at, sizeof value);
+    return value;
+}
+
+constexpr bool IsPowerOfTwo(std::uint64_t n) noexcept
+{
+    return n != 0 && (n & (n - 1)) == 0;
+}
+
+// Each 512-byte stride of a record ends in the sequence number, which the
+// update-sequence array replaces with the bytes that belong there.
+bool ApplyFixups(std::span<std::uint8_t> record)
+{
+    if (record.size() < kFixupStride || record.size() % kFixupStride != 0)
+        return false;
+    size_t offset = Get<std::uint16_t>(record, 4);
+    size_t count = Get<std::uint16_t>(record, 6);
+    size_t strides = record.size() / kFixupStride;
+    if (count != strides + 1 || offset < 0x28 || offset % 2 != 0 || offset + 2 * count > record.size())
+        return false;
+    auto usn = Get<std::uint16_t>(record, offset);
+    for (size_t i = 0; i < strides; ++i) {
+        size_t end = (i + 1) * kFixupStride - 2;
+        if (Get<std::uint16_t>(record, end) != usn)
+            return false;
+        std::memcpy(record.data() + end, record.data() + offset + 2 * (i + 1), 2);
+    }
+    return true;
+}
+
+// One attribute, its bounds checked against the record.
+struct Attribute {
+    std::uint32_t type;
+    std::span<const std::uint8_t> bytes;
+
+    bool Resident() const { return bytes[8] == 0; }
+    bool Unnamed() const { return bytes[9] == 0; }
+    std::uint16_t Flags() const { return Get<std::uint16_t>(bytes, 0x0C); }
+    bool ValueFits() const
+    {
+        if (!Resident() || bytes.size() < 0x18)
+            return false;
+        size_t length = Get<std::uint32_t>(bytes, 0x10);
+        size_t offset = Get<std::uint16_t>(bytes, 0x14);
+        return offset <= bytes.size() && length <= bytes.size() - offset;
+    }
+    // A resident attribute's value; empty when it does not fit.
+    std::span<const std::uint8_t> Value() const
+    {
+        if (!ValueFits())
+            return {};
+        return bytes.subspan(Get<std::uint16_t>(bytes, 0x14), Get<std::uint32_t>(bytes, 0x10));
+    }
+    bool NonResidentHeader() const { return !Resident() && bytes.size() >= 0x40; }
+};
+
+// Calls take for each attribute of a record whose fixups were applied; false
+// when the attributes run past the bytes in use or end without their marker.
+template <typename Take> bool ForEachAttribute(std::span<const std::uint8_t> record, Take take)
+{
+    size_t used = Get<std::uint32_t>(record, 0x18);
+    size_t at = Get<std::uint16_t>(record, 0x14);
+    size_t end = std::min(used, record.size());
+    while (at + 4 <= end) {
+        auto type = Get<std::uint32_t>(record, at);
+        if (type == kEndOfAttributes)
+            return true;
+        if (at + 16 > end)
+            return false;
+        size_t length = Get<std::uint32_t>(record, at + 4);
+        if (length < 16 || length > end - at)
+            return false;
+        if (!take(Attribute{type, record.subspan(at, length)}))
+            return false;
+        at += length;
+    }
+    return false;
+}
+
+std::uint64_t Unsigned(std::span<const std::uint8_t> bytes, size_t at, size_t count)
+{
+    std::uint64_t value = 0;
+    for (size_t i = count; i-- > 0;)
+        value = (value << 8) | bytes[at + i];
+    return value;
+}
+
+std::int64_t Signed(std::span<const std::uint8_t> bytes, size_t at, size_t count)
+{
+    std::uint64_t value = Unsigned(bytes, at, count);
+    if (count < 8 && (bytes[at + count - 1] & 0x80) != 0)
+        value |= ~std::uint64_t{0} << (8 * count);
+    return static_cast<std::int64_t>(value);
+}
+
+// The runs of a non-resident attribute: each a header byte giving the sizes
+// of a length and of a signed distance from the run before, then both.
+template <typename Run> bool DecodeRuns(std::span<const std::uint8_t> attribute, size_t at, std::vector<Run>& runs)
+{
+    std::uint64_t cluster = 0;
+    while (at < attribute.size()) {
+        std::uint8_t header = attribute[at++];
+        if (header == 0)
+            return true;
+        size_t lengthBytes = header & 0x0F, offsetBytes = header >> 4;
+        if (lengthBytes == 0 || lengthBytes > 8 || offsetBytes == 0 || offsetBytes > 8 ||
+            lengthBytes + offsetBytes > attribute.size() - at)
+            return false;  // the table itself is never sparse
+        std::uint64_t length = Unsigned(attribute, at, lengthBytes);
+        cluster += static_cast<std::uint64_t>(Signed(attribute, at + lengthBytes, offsetBytes));
+        runs.push_back({cluster, length});
+        at += lengthBytes + offsetBytes;
+    }
+    return false;
+}
+
+}  // namespace
+
+FileSource::FileSource(const std::string& path)
+    : m_file(::CreateFileW(framework::WideText(path).c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr))
+{
+}
+
+bool FileSource::Read(std::uint64_t offset, std::span<std::uint8_t> buffer)
+{
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    if (offset > static_cast<std::uint64_t>(std::numeric_limits<LONGLONG>::max()) ||
+        !::SetFilePointerEx(m_file.get(), at, nullptr, FILE_BEGIN))
+        return false;
+    while (!buffer.empty()) {
+        DWORD want = static_cast<DWORD>(std::min<size_t>(buffer.size(), kBlockBytes));
+        DWORD got = 0;
+        if (!::ReadFile(m_file.get(), buffer.data(), want, &got, nullptr) || got == 0)
+            return false;
+        buffer = buffer.subspan(got);
+    }
+    return true;
+}
+
+// The volume's geometry as its boot sector gives it.
+struct MftTable::Volume {
+    std::uint32_t sectorSize = 0;
+    std::uint32_t clusterSize = 0;
+    std::uint32_t recordSize = 0;
+    std::uint64_t clusters = 0;
+    std::uint64_t tableCluster = 0;
+
+    bool Parse(std::span<const std::uint8_t> boot)
+    {
+        if (std::memcmp(boot.data() + 3, "NTFS    ", 8) != 0)
+            return false;
+        sectorSize = Get<std::uint16_t>(boot, 0x0B);
+        std::uint8_t perCluster = boot[0x0D];
+        clusterSize =
+            perCluster <= 0x80 ? perCluster * sectorSize : (perCluster >= 0xEB ? 1u << (256 - perCluster) : 0);
+        auto perRecord = static_cast<std::int8_t>(boot[0x40]);
+        std::uint64_t record = perRecord > 0 ? std::uint64_t{clusterSize} * static_cast<std::uint64_t>(perRecord)
+                                             : (perRecord >= -20 ? std::uint64_t{1} << -perRecord : 0);
+        if (!IsPowerOfTwo(sectorSize) || sectorSize < 256 || sectorSize > 4096 || !IsPowerOfTwo(clusterSize) ||
+            clusterSize < sectorSize || !IsPowerOfTwo(record) || record < kFixupStride || record > 65536)
+            return false;
+        recordSize = static_cast<std::uint32_t>(record);
+        clusters = Get<std::uint64_t>(boot, 0x28) / (clusterSize / sectorSize);
+        tableCluster = Get<std::uint64_t>(boot, 0x30);
+        return tableCluster < clusters;
+    }
+    // Reads whole sectors that hold the bytes; false outside the volume.
+    bool ReadAligned(ByteSource& source, std::uint64_t offset, std::vector<std::uint8_t>& bytes, size_t count) const
+    {
+        size_t aligned = (count + sectorSize - 1) / sectorSize * sectorSize;
+        bytes.resize(aligned);
+        return offset / clusterSize < clusters && source.Read(offset, bytes);
+    }
+};
+
+// What one record says, before it is kept.
+struct MftTable::Facts {
+    bool standard = false;
+    FILETIME written{};
+    DWORD attributes = 0;
+    bool data = false;
+    std::uint64_t size = 0;
+    std::uint64_t onDisk = 0;
+    bool reparse = false;
+    size_t nameCount = 0;
+    std::array<size_t, kMaxNames> names{};  // offsets of file-name values in the record
+
+    bool Take(const Attribute& attribute, std::span<const std::uint8_t> record);
+    bool TakeData(const Attribute& attribute);
+};
+
+bool MftTable::Facts::Take(const Attribute& a, std::span<const std::uint8_t> record)
+{
+    std::span<const std::uint8_t> value = a.Value();
+    switch (a.type) {
+    case kStandardInformation:
+        if (value.size() < 0x24)
+            return false;
+        standard = true;
+        written = {Get<DWORD>(value, 0x08), Get<DWORD>(value, 0x0C)};
+        attributes = Get<DWORD>(value, 0x20);
+        return true;
+    case kFileName: {
+        if (value.size() < 0x42 || 0x42 + 2 * size_t{value[0x40]} > value.size())
+            return false;
+        if (value[0x41] == kDosNamespace || value[0x40] == 0)
+            return true;
+        if (nameCount == names.size())
+            return false;
+        names[nameCount++] = static_cast<size_t>(value.data() - record.data());
+        return true;
+    }
+    case kData:
+        return TakeData(a);
+    case kReparsePoint:
+        reparse = true;
+        return true;
+    default:
+        return true;
+    }
+}
+
+// The unnamed stream's size and what it takes on the disk: nothing when it
+// lies in the record, else its clusters, or for a compressed or sparse one
+// the clusters that hold data.
+bool MftTable::Facts::TakeData(const Attribute& a)
+{
+    if (!a.Unnamed())
+        return true;
+    if (a.Resident()) {
+        if (!a.ValueFits())
+            return false;
+        data = true;
+        size = a.Value().size();
+        onDisk = 0;
+        return true;
+    }
+    if (!a.NonResidentHeader())
+        return false;
+    if (Get<std::uint64_t>(a.bytes, 0x10) != 0)
+        return true;  // a later piece of a stream spread over several records
+    data = true;
+    size = Get<std::uint64_t>(a.bytes, 0x30);
+    bool compressed = (a.Flags() & kCompressedOrSparse) != 0 && a.bytes.size() >= 0x48;
+    onDisk = Get<std::uint64_t>(a.bytes, compressed ? 0x40 : 0x28);
+    return true;
+}
+
+void MftTable::Prepare(std::uint32_t recordSize)
+{
+    m_files.clear();
+    m_names.clear();
+    m_text.clear();
+    m_late.clear();
+    m_faults = {};
+    m_recordSize = recordSize;
+    m_tableRuns = 0;
+}
+
+void MftTable::Take(std::uint32_t number, std::span<std::uint8_t> record)
+{
+    if (record.size() < 4 || Get<std::uint32_t>(record, 0) == 0)
+        return;  // never used
+    if (std::memcmp(record.data(), "FILE", 4) != 0 || !ApplyFixups(record)) {
+        ++m_faults.damaged;
+        return;
+    }
+    if ((Get<std::uint16_t>(record, 0x16) & 1) == 0)
+        return;  // free
+    Facts facts;
+    if (!ForEachAttribute(record, [&](const Attribute& a) { return facts.Take(a, record); })) {
+        ++m_faults.damaged;
+        return;
+    }
+    // An extension record names its base with a sequence number: record 0 is a base too.
+    std::uint64_t reference = Get<std::uint64_t>(record, 0x20);
+    std::uint64_t base = reference & kRecordMask;
+    if (base > std::numeric_limits<std::uint32_t>::max() || (reference == 0 && !facts.standard)) {
+        ++m_faults.damaged;
+        return;
+    }
+    Merge(number, reference == 0 ? number : static_cast<std::uint32_t>(base), record, facts);
+}
+
+void MftTable::Merge(std::uint32_t number, std::uint32_t base, std::span<const std::uint8_t> record, const Facts& facts)
+{
+    for (size_t i = 0; i < facts.nameCount; ++i) {
+        std::span<const std::uint8_t> value = record.subspan(facts.names[i]);
+        std::uint64_t parent = Get<std::uint64_t>(value, 0);
+        if ((parent & kRecordMask) > std::numeric_limits<std::uint32_t>::max())
+            continue;
+        std::uint16_t length = value[0x40];
+        m_names.push_back({base, static_cast<std::uint32_t>(parent & kRecordMask),
+                           static_cast<std::uint16_t>(parent >> 48), length,
+                           static_cast<std::uint32_t>(m_text.size())});
+        for (size_t c = 0; c < length; ++c)
+            m_text.push_back(static_cast<wchar_t>(Get<std::uint16_t>(value, 0x42 + 2 * c)));
+    }
+    if (base != number) {
+        if (facts.data || facts.reparse)
+            m_late.push_back({base, facts.size, facts.onDisk, facts.data, facts.reparse});
+        return;
+    }
+    if (number >= m_files.size())
+        m_files.resize(size_t{number} + 1);
+    MftFile& file = m_files[number];
+    file.inUse = true;
+    file.sequence = Get<std::uint16_t>(record, 0x10);
+    file.written = facts.written;
+    file.attributes = facts.attributes | (file.attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    if ((Get<std::uint16_t>(record, 0x16) & 2) != 0)
+        file.attributes |= FILE_ATTRIBUTE_DIRECTORY;
+    if (facts.reparse)
+        file.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+    if (facts.data) {
+        file.size = facts.size;
+        file.onDisk = facts.onDisk;
+    }
+}
+
+void MftTable::Settle()
+{
+    for (const Late& late : m_late) {
+        if (late.base >= m_files.size() || !m_files[late.base].inUse) {
+            ++m_faults.orphans;
+            continue;
+        }
+        MftFile& file = m_files[late.base];
+        if (late.data) {
+            file.size = late.size;
+            file.onDisk = late.onDisk;
+        }
+        if (late.reparse)
+            file.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+    }
+    m_late.clear();
+}
+
+// Cuts the table's bytes, as they are read, into whole records.
+struct MftTable::Assembler {
+    MftTable& table;
+    std::uint64_t limit;  // records in the table
+    std::vector<std::uint8_t> record;
+    size_t filled = 0;
+    bool intact = true;
+    std::uint64_t number = 0;
+
+    // Takes the next bytes of the table; no data: they could not be read.
+    void Feed(const std::uint8_t* data, std::uint64_t length)
+    {
+        while (length > 0 && number < limit) {
+            if (!data && filled == 0 && length >= record.size()) {
+                std::uint64_t whole = std::min(length / record.size(), limit - number);
+                table.m_faults.unreadable += whole;
+                number += whole;
+                length -= whole * record.size();
+                continue;
+            }
+            size_t take = static_cast<size_t>(std::min<std::uint64_t>(record.size() - filled, length));
+            if (data) {
+                std::memcpy(record.data() + filled, data, take);
+                data += take;
+            } else {
+                intact = false;
+            }
+            filled += take;
+            length -= take;
+            if (filled < record.size())
+                continue;
+            if (intact)
+                table.Take(static_cast<std::uint32_t>(number), record);
+            else
+                ++table.m_faults.unreadable;
+            ++number;
+            filled = 0;
+            intact = true;
+        }
+    }
+};
+
+MftTable::Outcome MftTable::Read(ByteSource& source, ProgressSink& progress)
+{
+    Prepare(1024);
+    std::vector<std::uint8_t> boot(4096);
+    Volume volume;
+    if (!source.Read(0, boot) || !volume.Parse(boot))
+        return Outcome::Unreadable;
+    Prepare(volume.recordSize);
+    std::vector<Run> runs;
+    std::uint64_t bytes = 0;
+    if (!ReadTableRuns(source, volume, runs, bytes))
+        return Outcome::Unreadable;
+    if (!ReadRuns(source, volume, runs, bytes, progress))
+        return Outcome::Stopped;
+    Settle();
+    // The analysis grows beside the table next: no room to spare in it.
+    m_files.shrink_to_fit();
+    m_names.shrink_to_fit();
+    m_text.shrink_to_fit();
+    return m_files.size() > kRoot && m_files[kRoot].inUse ? Outcome::Read : Outcome::Unreadable;
+}
+
+// The table's own record, the first, says where the rest of it lies; when
+// the table is in more pieces than it holds, its attribute list names the
+// records that hold the later ones.
+bool MftTable::ReadTableRuns(ByteSource& source, const Volume& volume, std::vector<Run>& runs, std::uint64_t& bytes)
+{
+    std::vector<std::uint8_t> first;
+    if (!volume.ReadAligned(source, volume.tableCluster * volume.clusterSize, first, volume.recordSize))
+        return false;
+    std::span<std::uint8_t> record(first.data(), volume.recordSize);
+    if (std::memcmp(record.data(), "FILE", 4) != 0 || !ApplyFixups(record))
+        return false;
+    bool found = false;
+    std::vector<std::uint32_t> pieces;
+    bool held = ForEachAttribute(record, [&](const Attribute& a) {
+        if (a.type == kAttributeList)
+            ListedPieces(a.Value(), pieces);
+        if (a.type != kData || !a.Unnamed() || !a.NonResidentHeader() || found)
+            return true;
+        found = true;
+        bytes = Get<std::uint64_t>(a.bytes, 0x30);
+        return DecodeRuns(a.bytes, Get<std::uint16_t>(a.bytes, 0x20), runs);
+    });
+    if (!held || !found || runs.empty())
+        return false;
+    for (std::uint32_t piece : pieces) {
+        if (!ReadPiece(source, volume, piece, runs))
+            break;  // what the runs so far hold is read; the rest counts as unread
+    }
+    m_tableRuns = runs.size();
+    return true;
+}
+
+// The records the list names for later pieces of the unnamed data.
+void MftTable::ListedPieces(std::span<const std::uint8_t> list, std::vector<std::uint32_t>& pieces)
+{
+    for (size_t at = 0; at + 0x1A <= list.size();) {
+        size_t length = Get<std::uint16_t>(list, at + 4);
+        if (length < 0x1A || length > list.size() - at)
+            return;
+        std::uint64_t record = Get<std::uint64_t>(list, at + 0x10) & kRecordMask;
+        if (Get<std::uint32_t>(list, at) == kData && list[at + 6] == 0 && Get<std::uint64_t>(list, at + 8) > 0 &&
+            record > 0 && record <= std::numeric_limits<std::uint32_t>::max())
+            pieces.push_back(static_cast<std::uint32_t>(record));
+        at += length;
+    }
+}
+
+// Adds the runs one record of the table holds, found through the runs known so far.
+bool MftTable::ReadPiece(ByteSource& source, const Volume& volume, std::uint32_t number, std::vector<Run>& runs)
+{
+    std::uint64_t vcn = std::uint64_t{number} * volume.recordSize / volume.clusterSize, start = 0;
+    std::uint64_t within = std::uint64_t{number} * volume.recordSize % volume.clusterSize;
+    auto run = std::find_if(runs.begin(), runs.end(), [&](const Run& r) {
+        start += r.clusters;
+        return vcn < start;
+    });
+    std::uint64_t recordClusters = (volume.recordSize + volume.clusterSize - 1) / volume.clusterSize;
+    if (run == runs.end() || start - vcn < recordClusters)
+        return false;
+    std::uint64_t offset = (run->lcn + (vcn - (start - run->clusters))) * volume.clusterSize + within;
+    std::uint64_t skew = offset % volume.sectorSize;
+    std::vector<std::uint8_t> bytes;
+    if (!volume.ReadAligned(source, offset - skew, bytes, static_cast<size_t>(skew) + volume.recordSize))
+        return false;
+    std::span<std::uint8_t> record(bytes.data() + skew, volume.recordSize);
+    if (std::memcmp(record.data(), "FILE", 4) != 0 || !ApplyFixups(record))
+        return false;
+    size_t before = runs.size();
+    ForEachAttribute(record, [&](const Attribute& a) {
+        if (a.type != kData || !a.Unnamed() || !a.NonResidentHeader() || runs.size() != before)
+            return true;
+        return DecodeRuns(a.bytes, Get<std::uint16_t>(a.bytes, 0x20), runs);
+    });
+    return runs.size() != before;
+}
+
+// Reads the clusters in one piece, or else one by one so that a truncated
+// image loses only what it lacks; false when none of them could be read.
+bool MftTable::ReadBlock(ByteSource& source, const Volume& volume, std::uint64_t offset, std::uint64_t clusters,
+                         std::vector<std::uint8_t>& block, Assembler& assembler)
+{
+    std::uint64_t length = clusters * volume.clusterSize;
+    block.resize(static_cast<size_t>(length));
+    if (source.Read(offset, block)) {
+        assembler.Feed(block.data(), length);
+        return true;
+    }
+    bool any = false;
+    for (std::uint64_t c = 0; c < clusters; ++c) {
+        std::span<std::uint8_t> one(block.data(), volume.clusterSize);
+        bool read = source.Read(offset + c * volume.clusterSize, one);
+        any = any || read;
+        assembler.Feed(read ? one.data() : nullptr, volume.clusterSize);
+    }
+    return any;
+}
+
+// Counts the rest of a run as unread, as far as the table still reaches;
+// returns the clusters passed over.
+std::uint64_t MftTable::SkipClusters(const Volume& volume, std::uint64_t clusters, Assembler& assembler)
+{
+    std::uint64_t wanted = (assembler.limit - assembler.number) * volume.recordSize / volume.clusterSize + 1;
+    std::uint64_t count = std::min(clusters, wanted);
+    assembler.Feed(nullptr, count * volume.clusterSize);
+    return count;
+}
+
+bool MftTable::ReadRuns(ByteSource& source, const Volume& volume, const std::vector<Run>& runs, std::uint64_t bytes,
+                        ProgressSink& progress)
+{
+    Assembler assembler{*this,
+                        std::min<std::uint64_t>(bytes / volume.recordSize, std::numeric_limits<std::uint32_t>::max()),
+                        std::vector<std::uint8_t>(volume.recordSize)};
+    const std::uint64_t clustersPerBlock = std::max<std::uint64_t>(1, kBlockBytes / volume.clusterSize);
+    std::vector<std::uint8_t> block;
+    char text[96] = "";
+    for (const Run& run : runs) {
+        bool inside = run.lcn < volume.clusters && run.clusters <= volume.clusters - run.lcn;
+        if (!inside)
+            ++m_faults.badRuns;
+        for (std::uint64_t done = 0; done < run.clusters && assembler.number < assembler.limit;) {
+            std::uint64_t count = std::min(clustersPerBlock, run.clusters - done);
+            if (!inside || !ReadBlock(source, volume, (run.lcn + done) * volume.clusterSize, count, block, assembler))
+                count = SkipClusters(volume, run.clusters - done, assembler);
+            done += count;
+            if (progress.WantsText())
+                std::snprintf(text, sizeof text, "Reading the drive's file table\n%llu records",
+                              static_cast<unsigned long long>(assembler.number));
+            if (!progress.Step(text))
+                return false;
+        }
+    }
+    // What the runs do not cover could not be read.
+    assembler.Feed(nullptr, (assembler.limit - assembler.number) * volume.recordSize);
+    return true;
+}

@@ -1,0 +1,123 @@
+// Reads an NTFS volume's master file table: every file's names with their
+// folders, sizes, attributes and last-write time, without listing a folder.
+#pragma once
+
+#include "framework/Handle.h"
+#include "working/ProgressSink.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+// Where the table's bytes come from: a volume or an image file of one.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    // Fills the whole buffer from the offset; false when it cannot.
+    virtual bool Read(std::uint64_t offset, std::span<std::uint8_t> buffer) = 0;
+};
+
+// A volume (\\.\C:) or an image file, opened for reading only.
+class FileSource : public ByteSource {
+public:
+    explicit FileSource(const std::string& path);
+    bool IsOpen() const noexcept { return static_cast<bool>(m_file); }
+    bool Read(std::uint64_t offset, std::span<std::uint8_t> buffer) override;
+
+private:
+    framework::KernelHandle m_file;
+};
+
+// One file of the table; the record number is its index.
+struct MftFile {
+    std::uint64_t size = 0;    // of the unnamed data stream
+    std::uint64_t onDisk = 0;  // what that stream takes: allocated, or compressed
+    FILETIME written{};
+    DWORD attributes = 0;  // with FILE_ATTRIBUTE_DIRECTORY for a folder
+    std::uint16_t sequence = 0;
+    bool inUse = false;
+};
+
+// One long name of a file, in the folder of its parent record.
+struct MftName {
+    std::uint32_t file = 0;
+    std::uint32_t parent = 0;
+    std::uint16_t parentSequence = 0;
+    std::uint16_t length = 0;  // UTF-16 units at textAt
+    std::uint32_t textAt = 0;
+};
+
+// What was skipped, each counted once where it was met.
+struct MftFaults {
+    std::uint64_t damaged = 0;     // records whose header, fixups or attributes do not hold
+    std::uint64_t unreadable = 0;  // records that could not be read: outside the volume or the image
+    std::uint64_t badRuns = 0;     // data runs pointing outside the volume
+    std::uint64_t cycles = 0;      // folders met again below themselves
+    std::uint64_t orphans = 0;     // names whose folder is not in the table
+};
+
+class MftTable {
+public:
+    static constexpr std::uint32_t kRoot = 5;
+
+    enum class Outcome { Read, Stopped, Unreadable };
+
+    // Reads the whole table; Unreadable when the boot sector or the table's
+    // own record does not hold.
+    Outcome Read(ByteSource& source, ProgressSink& progress);
+
+    // Forgets every record; the next are of this size.
+    void Prepare(std::uint32_t recordSize);
+    // Takes one record as read (its fixups are applied in place); what does
+    // not hold is skipped and counted. The table grows only with the records
+    // taken, so no claim of a record makes it allocate.
+    void Take(std::uint32_t number, std::span<std::uint8_t> record);
+    // Gives extension records met before their base record to it.
+    void Settle();
+
+    const std::vector<MftFile>& Files() const noexcept { return m_files; }
+    const std::vector<MftName>& Names() const noexcept { return m_names; }
+    std::wstring_view Text(const MftName& name) const { return {m_text.data() + name.textAt, name.length}; }
+    MftFaults& Faults() noexcept { return m_faults; }
+    const MftFaults& Faults() const noexcept { return m_faults; }
+    // The runs the table itself lies in.
+    size_t TableRuns() const noexcept { return m_tableRuns; }
+
+private:
+    struct Volume;
+    struct Run {
+        std::uint64_t lcn;
+        std::uint64_t clusters;
+    };
+    struct Assembler;
+    // What an extension record holds for a base record not yet read.
+    struct Late {
+        std::uint32_t base;
+        std::uint64_t size;
+        std::uint64_t onDisk;
+        bool data;
+        bool reparse;
+    };
+    struct Facts;
+
+    void Merge(std::uint32_t number, std::uint32_t base, std::span<const std::uint8_t> record, const Facts& facts);
+    bool ReadTableRuns(ByteSource& source, const Volume& volume, std::vector<Run>& runs, std::uint64_t& bytes);
+    static void ListedPieces(std::span<const std::uint8_t> list, std::vector<std::uint32_t>& pieces);
+    bool ReadPiece(ByteSource& source, const Volume& volume, std::uint32_t number, std::vector<Run>& runs);
+    bool ReadRuns(ByteSource& source, const Volume& volume, const std::vector<Run>& runs, std::uint64_t bytes,
+                  ProgressSink& progress);
+    bool ReadBlock(ByteSource& source, const Volume& volume, std::uint64_t offset, std::uint64_t clusters,
+                   std::vector<std::uint8_t>& block, Assembler& assembler);
+    std::uint64_t SkipClusters(const Volume& volume, std::uint64_t clusters, Assembler& assembler);
+
+    std::vector<MftFile> m_files;
+    std::vector<MftName> m_names;
+    std::vector<wchar_t> m_text;
+    std::vector<Late> m_late;
+    MftFaults m_faults;
+    std::uint32_t m_recordSize = 1024;
+    size_t m_tableRuns = 0;
+};
