@@ -76,10 +76,10 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     sleep 1
     import -window "$window" "$shots/reports-map.png" || status=1
     echo "Screenshot: $shots/reports-map.png"
-    # The folder tree, the entry before the map, with a folder opened.
+    # The folder tree, the entry before the file types, with a folder opened.
     xdotool mousemove --window "$window" 210 144 click 1
     sleep 1
-    xdotool key End Up Up Return
+    xdotool key End Up Up Up Return
     sleep 2
     xdotool key Down Down Right
     sleep 1
