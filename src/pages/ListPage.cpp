@@ -141,7 +141,6 @@ void ListPage::SetColumnHeading(int column, const char* heading, SortKind kind)
     item.mask = LVCF_TEXT;
     item.pszText = text.data();
     ::SendMessageA(m_list.GetSafeHwnd(), LVM_SETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
-    LayOutColumns();
 }
 
 int ListPage::ColumnWidth(size_t column, UINT dpi) const

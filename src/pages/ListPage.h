@@ -95,6 +95,8 @@ protected:
     void UpdateButtons();
     // A column's width in 96-DPI pixels, unless the user has dragged it to another.
     void SetColumnWidth(int column, int width);
+    // A column's new heading and how it sorts; its width follows at the next
+    // layout (SetColumnWidth, a new size), so that renaming several costs one.
     void SetColumnHeading(int column, const char* heading, SortKind kind = SortKind::Text);
     void UpdateDpi() override;
     // What Open, Recycle or Delete, and Print do: to the list's rows here,

@@ -97,6 +97,7 @@ void ReportsResultsPage::FileTypesView::SetColumns(bool files)
 // A row per type, largest first, the chosen ones selected.
 void ReportsResultsPage::FileTypesView::ShowTypes(std::vector<bool> chosen)
 {
+    Fill(true);
     m_filesOf.clear();
     SetColumns(false);
     m_items.clear();
@@ -119,8 +120,7 @@ void ReportsResultsPage::FileTypesView::ShowTypes(std::vector<bool> chosen)
     m_page.ShowReportRows(first == chosen.end() ? 0 : static_cast<size_t>(first - chosen.begin()), kNoFiles);
     for (auto type = first; type != chosen.end(); type = std::find(type + 1, chosen.end(), true))
         m_page.FileList().Select(static_cast<size_t>(type - chosen.begin()));
-    ShowWindows(true);
-    OnSelection();
+    Fill(false);
 }
 
 // The files of the chosen types, largest first.
@@ -129,6 +129,7 @@ void ReportsResultsPage::FileTypesView::ShowFiles()
     std::vector<bool> chosen = Chosen();
     if (std::find(chosen.begin(), chosen.end(), true) == chosen.end())
         return;
+    Fill(true);
     m_filesOf = std::move(chosen);
     SetColumns(true);
     Light(m_filesOf);
@@ -149,7 +150,20 @@ void ReportsResultsPage::FileTypesView::ShowFiles()
                  entry.size, RowPlace::End, RowKind::FileRow, entry.onDisk);
     }
     m_page.ShowReportRows(0, kNoFiles);
+    Fill(false);
+}
+
+// The list is hidden while it fills (its changes are taken in once it shows
+// again), then shown with the map.
+void ReportsResultsPage::FileTypesView::Fill(bool starting)
+{
+    HWND list = m_page.Results().GetSafeHwnd();
+    if (starting) {
+        ::ShowWindow(list, SW_HIDE);
+        return;
+    }
     ShowWindows(true);
+    ::ShowWindow(list, SW_SHOW);
     OnSelection();
 }
 
@@ -162,7 +176,6 @@ void ReportsResultsPage::FileTypesView::ShowWindows(bool shown)
     bool back = shown && !m_filesOf.empty();
     ::ShowWindow(::GetDlgItem(page, IDC_TYPES_BACK), back ? SW_SHOW : SW_HIDE);
     if (shown) {
-        ::ShowWindow(list, SW_SHOW);
         m_splitter.Arrange(m_area, list, m_map.GetSafeHwnd());
     } else {
         ::SetWindowPos(list, nullptr, m_area.left, m_area.top, m_area.right - m_area.left, m_area.bottom - m_area.top,
@@ -303,7 +316,8 @@ bool ReportsResultsPage::FileTypesView::OnListNotify(const NMHDR& header, LRESUL
         return true;
     case LVN_ITEMCHANGED:
     case LVN_ODSTATECHANGED:
-        OnSelection();
+        if (::IsWindowVisible(header.hwndFrom))
+            OnSelection();
         return false;  // the page's buttons follow too
     case NM_DBLCLK:
         if (!m_filesOf.empty())

@@ -36,6 +36,7 @@ private:
     const SpaceTree& Tree() const noexcept { return m_page.m_analysis.Tree(); }
     void ShowTypes(std::vector<bool> chosen);
     void ShowFiles();
+    void Fill(bool starting);
     void SetColumns(bool files);
     void ShowWindows(bool shown);
     void OnSelection();
