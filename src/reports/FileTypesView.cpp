@@ -164,6 +164,10 @@ void ReportsResultsPage::FileTypesView::Fill(bool starting)
     }
     ShowWindows(true);
     ::ShowWindow(list, SW_SHOW);
+    // The focus the hidden list or Back gave up goes back to the list.
+    HWND focus = ::GetFocus();
+    if (!focus || focus == m_page.m_hWnd)
+        ::SetFocus(list);
     OnSelection();
 }
 
