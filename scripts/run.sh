@@ -55,18 +55,21 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     sleep 20
     import -window "$window" "$shots/reports-results.png" || status=1
     echo "Screenshot: $shots/reports-results.png"
-    # The map, the entry after the folder tree. Going up from the end would
-    # pass Duplicate files, which starts a search; going down, the folder
-    # tree takes the keyboard when it shows, so the list is clicked again.
+    # The map, after the folder tree and the file types. Going up from the
+    # end would pass Duplicate files, which starts a search; going down, the
+    # views with a map take the keyboard when they show, so the list is
+    # clicked again for each step.
     xdotool mousemove --window "$window" 300 194 click 1
     sleep 1
     xdotool key --repeat 16 --delay 50 Down
     xdotool key Return
     sleep 2
-    xdotool mousemove --window "$window" 300 194 click 1
-    sleep 1
-    xdotool key Down Return
-    sleep 2
+    for step in types map; do
+      xdotool mousemove --window "$window" 300 194 click 1
+      sleep 1
+      xdotool key Down Return
+      sleep 2
+    done
     # Moved to the top left corner and stretched over the desktop.
     drag() {
       xdotool mousemove --window "$window" "$1" "$2" mousedown 1
@@ -83,11 +86,13 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     sleep 1
     import -window "$window" "$shots/reports-map.png" || status=1
     echo "Screenshot: $shots/reports-map.png"
-    # The folder tree, the entry before the map, with a folder opened.
-    xdotool mousemove --window "$window" 210 144 click 1
-    sleep 1
-    xdotool key Up Return
-    sleep 2
+    # The folder tree, two entries before the map, with a folder opened.
+    for step in types tree; do
+      xdotool mousemove --window "$window" 210 144 click 1
+      sleep 1
+      xdotool key Up Return
+      sleep 2
+    done
     xdotool key Down Down Right
     sleep 1
     xdotool mousemove --window "$window" 790 490

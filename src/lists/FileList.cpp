@@ -82,7 +82,9 @@ int CFileList::HeadingWidth(int column) const
 void CFileList::Clear()
 {
     m_rows.Clear();
-    SetCount(0);
+    // A new count costs the control its scroll bar, even when it holds no rows already.
+    if (::SendMessageA(m_list, LVM_GETITEMCOUNT, 0, 0) != 0)
+        SetCount(0);
 }
 
 size_t CFileList::Add(std::initializer_list<std::string_view> cells, std::uint64_t size, RowPlace place)

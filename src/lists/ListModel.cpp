@@ -10,6 +10,17 @@
 
 namespace {
 
+// The digits of a number as a list writes it, its separators and sign skipped.
+std::uint64_t DigitsValue(std::string_view text) noexcept
+{
+    std::uint64_t value = 0;
+    for (char c : text) {
+        if (c >= '0' && c <= '9')
+            value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    return value;
+}
+
 unsigned char Fold(char c) noexcept
 {
     return static_cast<unsigned char>(framework::LowerAscii(c));
@@ -130,7 +141,12 @@ std::vector<size_t> ListModel::Sort(int column, SortKind kind, bool ascending)
     std::vector<size_t> order(m_rows.size());
     std::iota(order.begin(), order.end(), size_t{0});
     if (kind != SortKind::Text) {
-        auto bytes = [&](size_t row) { return kind == SortKind::Size ? m_rows[row].size : m_rows[row].onDisk; };
+        std::vector<std::uint64_t> values(m_rows.size());
+        for (size_t i = 0; i < m_rows.size(); ++i)
+            values[i] = kind == SortKind::Size     ? m_rows[i].size
+                        : kind == SortKind::OnDisk ? m_rows[i].onDisk
+                                                   : DigitsValue(Cell(m_rows[i], column));
+        auto bytes = [&](size_t row) { return values[row]; };
         std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
             std::uint64_t first = bytes(a), second = bytes(b);
             return ascending ? first > second : first < second;

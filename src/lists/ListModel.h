@@ -16,7 +16,8 @@ enum class RowPlace {
     NameOrder,  // among the others, in order of column 0 without case
 };
 
-enum class SortKind { Text, Size, OnDisk };
+// Number: by the value of the digits in the text ("1,234", "12.5%"), the largest first when ascending.
+enum class SortKind { Text, Size, OnDisk, Number };
 
 // What a row that names something names.
 enum class RowKind : std::uint8_t { FileRow, FolderRow };

@@ -65,6 +65,9 @@ BOOL ListPage::OnInitDialog()
     m_userWidths.assign(m_widths.size(), 0);
     LayOutColumns();
     m_ascending.assign(m_layout.columns.size(), false);
+    m_sorts.assign(m_layout.columns.size(), SortKind::Text);
+    if (m_layout.sizeColumn >= 0)
+        m_sorts[static_cast<size_t>(m_layout.sizeColumn)] = SortKind::Size;
     UpdateButtons();
     return TRUE;
 }
@@ -129,14 +132,15 @@ void ListPage::SetColumnWidth(int column, int width)
     LayOutColumns();
 }
 
-void ListPage::SetColumnHeading(int column, const char* heading)
+void ListPage::SetColumnHeading(int column, const char* heading, SortKind kind)
 {
+    if (column >= 0 && static_cast<size_t>(column) < m_sorts.size())
+        m_sorts[static_cast<size_t>(column)] = kind;
     std::string text = heading;
     LVCOLUMNA item{};
     item.mask = LVCF_TEXT;
     item.pszText = text.data();
     ::SendMessageA(m_list.GetSafeHwnd(), LVM_SETCOLUMNA, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&item));
-    LayOutColumns();
 }
 
 int ListPage::ColumnWidth(size_t column, UINT dpi) const
@@ -197,12 +201,9 @@ void ListPage::OnColumnClick(int column)
 {
     if (column < 0 || static_cast<size_t>(column) >= m_ascending.size())
         return;
-    SortKind kind = column == m_layout.sizeColumn          ? SortKind::Size
-                    : column == m_list.Rows().DiskColumn() ? SortKind::OnDisk
-                                                           : SortKind::Text;
     size_t index = static_cast<size_t>(column);
     bool ascending = !m_ascending[index];
-    ListCtrlSortItems(m_list, column, kind, ascending);
+    ListCtrlSortItems(m_list, column, m_sorts[index], ascending);
     m_ascending[index] = ascending;
 }
 
@@ -211,25 +212,36 @@ void ListPage::ShowDiskColumn(bool shown)
     int at = m_layout.sizeColumn + 1;
     if (m_layout.sizeColumn < 0 || shown == (m_list.Rows().DiskColumn() >= 0))
         return;
-    ClearList();
-    HWND list = m_list.GetSafeHwnd();
-    auto index = static_cast<size_t>(at);
-    if (shown) {
-        LVCOLUMNA column{};
-        column.mask = LVCF_TEXT;
-        column.pszText = const_cast<char*>("On disk");
-        ::SendMessageA(list, LVM_INSERTCOLUMNA, index, reinterpret_cast<LPARAM>(&column));
-        m_ascending.insert(m_ascending.begin() + at, false);
-        // A little narrower than Size, so that the list still starts without a scroll bar.
-        m_widths.insert(m_widths.begin() + at, kDiskColumnWidth);
-        m_userWidths.insert(m_userWidths.begin() + at, 0);
-    } else {
-        ::SendMessageA(list, LVM_DELETECOLUMN, index, 0);
-        m_ascending.erase(m_ascending.begin() + at);
-        m_widths.erase(m_widths.begin() + at);
-        m_userWidths.erase(m_userWidths.begin() + at);
-    }
+    // A little narrower than Size, so that the list still starts without a scroll bar.
+    if (shown)
+        InsertColumn(at, "On disk", kDiskColumnWidth, SortKind::OnDisk);
+    else
+        RemoveColumn(at);
     m_list.Rows().SetDiskColumn(shown ? at : -1);
+}
+
+void ListPage::InsertColumn(int at, const char* heading, int width, SortKind kind)
+{
+    ClearList();
+    LVCOLUMNA column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = const_cast<char*>(heading);
+    ::SendMessageA(m_list.GetSafeHwnd(), LVM_INSERTCOLUMNA, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&column));
+    m_ascending.insert(m_ascending.begin() + at, false);
+    m_sorts.insert(m_sorts.begin() + at, kind);
+    m_widths.insert(m_widths.begin() + at, width);
+    m_userWidths.insert(m_userWidths.begin() + at, 0);
+    LayOutColumns();
+}
+
+void ListPage::RemoveColumn(int at)
+{
+    ClearList();
+    ::SendMessageA(m_list.GetSafeHwnd(), LVM_DELETECOLUMN, static_cast<WPARAM>(at), 0);
+    m_ascending.erase(m_ascending.begin() + at);
+    m_sorts.erase(m_sorts.begin() + at);
+    m_widths.erase(m_widths.begin() + at);
+    m_userWidths.erase(m_userWidths.begin() + at);
     LayOutColumns();
 }
 

@@ -85,6 +85,9 @@ protected:
     // Shows an "On disk" column right of the size column, filled from the
     // rows' bytes on disk, or takes it away; rows added before are cleared.
     void ShowDiskColumn(bool shown);
+    // A column a view adds at a place, and takes away again; the rows are cleared.
+    void InsertColumn(int at, const char* heading, int width, SortKind kind);
+    void RemoveColumn(int at);
     // The next click on any column sorts it ascending again.
     void ResetSortOrders() { m_ascending.assign(m_ascending.size(), false); }
     // The rows (or, on a page showing them otherwise, the files) selected.
@@ -92,7 +95,9 @@ protected:
     void UpdateButtons();
     // A column's width in 96-DPI pixels, unless the user has dragged it to another.
     void SetColumnWidth(int column, int width);
-    void SetColumnHeading(int column, const char* heading);
+    // A column's new heading and how it sorts; its width follows at the next
+    // layout (SetColumnWidth, a new size), so that renaming several costs one.
+    void SetColumnHeading(int column, const char* heading, SortKind kind = SortKind::Text);
     void UpdateDpi() override;
     // What Open, Recycle or Delete, and Print do: to the list's rows here,
     // to what a page shows instead of the list where it says so.
@@ -110,6 +115,7 @@ private:
     ListPageLayout m_layout;
     CFileList m_list;
     std::vector<bool> m_ascending;
+    std::vector<SortKind> m_sorts;
     std::vector<int> m_widths;      // 96-DPI pixels
     std::vector<int> m_userWidths;  // dragged by the user, 96-DPI pixels; 0: not
     bool m_placeholder = false;

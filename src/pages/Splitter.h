@@ -4,14 +4,11 @@
 
 #include "framework/Window.h"
 
-#include <functional>
-
 class CSplitter : public framework::Window {
 public:
-    // moved: the bar's new top, in its parent's client coordinates.
-    explicit CSplitter(std::function<void(int)> moved) : m_moved(std::move(moved)) {}
-
     bool Create(HWND parent, UINT id);
+    // The upper pane, the bar and the lower pane in the area, the bar where the user left it.
+    void Arrange(const RECT& area, HWND upper, HWND lower);
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -19,6 +16,9 @@ protected:
 private:
     void OnDrag(int y);
 
-    std::function<void(int)> m_moved;
     int m_grip = -1;  // where in the bar the mouse took it, while dragging
+    RECT m_area{};
+    HWND m_upper = nullptr;
+    HWND m_lower = nullptr;
+    double m_share = 0.55;  // of the height, the upper pane's
 };

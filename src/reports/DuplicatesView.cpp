@@ -6,7 +6,6 @@
 #include "lists/FileText.h"
 #include "lists/ListActions.h"
 #include "lists/ListModel.h"
-#include "pages/Layout.h"
 #include "resources/resource.h"
 #include "working/WorkingDlg.h"
 
@@ -65,11 +64,7 @@ void ReportsResultsPage::DuplicatesView::Show(const std::string& selected)
     m_page.ShowDiskColumn(false);
     m_page.ClearList();
     framework::SetListColumnText(list, 3, "Last Modified");
-    LVCOLUMNA column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = const_cast<char*>("Group");
-    column.cx = kGroupWidth;
-    ::SendMessageA(list, LVM_INSERTCOLUMNA, kGroupColumn, reinterpret_cast<LPARAM>(&column));
+    m_page.InsertColumn(kGroupColumn, "Group", kGroupWidth, SortKind::Number);
     m_page.ShowReportRows(AddRows(selected), kNoDuplicates);
     ShowButtons(true);
 }
@@ -77,8 +72,7 @@ void ReportsResultsPage::DuplicatesView::Show(const std::string& selected)
 void ReportsResultsPage::DuplicatesView::Hide()
 {
     m_shown = false;
-    m_page.ClearList();
-    ::SendMessageA(m_page.Results().GetSafeHwnd(), LVM_DELETECOLUMN, kGroupColumn, 0);
+    m_page.RemoveColumn(kGroupColumn);
     ShowButtons(false);
 }
 
@@ -116,30 +110,16 @@ void ReportsResultsPage::DuplicatesView::ShowButtons(bool shown)
         ::ShowWindow(::GetDlgItem(m_page.m_hWnd, id), shown ? SW_SHOW : SW_HIDE);
     std::string text = shown ? Summary() : FoundText(m_page.m_analysis);
     ::SetDlgItemTextW(m_page.m_hWnd, IDC_FOUND, framework::WideText(text).c_str());
-    if (shown) {
+    if (shown)
         Layout(framework::ChildRect(m_page.Results().GetSafeHwnd()));
-        return;
-    }
-    HWND found = ::GetDlgItem(m_page.m_hWnd, IDC_FOUND);
-    RECT page{}, line = framework::ChildRect(found);
-    ::GetClientRect(m_page.m_hWnd, &page);
-    ::SetWindowPos(found, nullptr, 0, 0, page.right - line.left, line.bottom - line.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    else
+        m_page.PlaceOnFoundLine({}, {});
 }
 
 void ReportsResultsPage::DuplicatesView::Layout(const RECT& list)
 {
-    if (!m_shown)
-        return;
-    HWND found = ::GetDlgItem(m_page.m_hWnd, IDC_FOUND);
-    HWND keep = ::GetDlgItem(m_page.m_hWnd, IDC_KEEP_IN_FOLDER);
-    HWND select = ::GetDlgItem(m_page.m_hWnd, IDC_SELECT_COPIES);
-    RECT line = framework::ChildRect(found), button = framework::ChildRect(keep);
-    ::SetWindowPos(keep, nullptr, list.right - (button.right - button.left), line.top, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    PlaceLeftOf(select, keep);
-    ::SetWindowPos(found, nullptr, 0, 0, framework::ChildRect(select).left - kControlGap - line.left,
-                   line.bottom - line.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (m_shown)
+        m_page.PlaceOnFoundLine(list, {IDC_KEEP_IN_FOLDER, IDC_SELECT_COPIES});
 }
 
 // The groups on show, what removing the copies would free, and what the search left out.

@@ -4,21 +4,11 @@
 #include "lists/PrintList.h"
 #include "resources/resource.h"
 
-#include <algorithm>
-
-namespace {
-
-constexpr int kSplitterHeight = 5;
-constexpr int kLeast = 40;  // of either pane, in pixels
-constexpr double kLeastShare = 0.1;
-
-}  // namespace
-
 FolderTreeView::FolderTreeView(Host host)
     : m_host(std::move(host)),
       m_list({[this] { OnTreeSelection(); },
               [this](std::uint32_t node) { OpenPath(m_page, m_list.Rows().Tree()->Path(node)); }}),
-      m_splitter([this](int top) { OnSplitterMoved(top); }), m_map({[](std::uint32_t) {}, [this] { OnMapChanged(); }})
+      m_map({[](std::uint32_t) {}, [this] { OnMapChanged(); }})
 {
 }
 
@@ -103,25 +93,7 @@ void FolderTreeView::Refresh()
 // The tree above, the map below, the bar where the user left it.
 void FolderTreeView::Layout(const RECT& area)
 {
-    m_area = area;
-    int width = area.right - area.left, height = area.bottom - area.top;
-    int room = height - kSplitterHeight;
-    int tree =
-        std::clamp(static_cast<int>(room * m_treeShare), std::min(kLeast, room / 2), std::max(room - kLeast, room / 2));
-    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
-    ::SetWindowPos(m_list.GetSafeHwnd(), nullptr, area.left, area.top, width, tree, flags);
-    ::SetWindowPos(m_splitter.GetSafeHwnd(), nullptr, area.left, area.top + tree, width, kSplitterHeight, flags);
-    ::SetWindowPos(m_map.GetSafeHwnd(), nullptr, area.left, area.top + tree + kSplitterHeight, width,
-                   std::max(0, room - tree), flags);
-}
-
-void FolderTreeView::OnSplitterMoved(int top)
-{
-    int room = m_area.bottom - m_area.top - kSplitterHeight;
-    if (room <= 0)
-        return;
-    m_treeShare = std::clamp(static_cast<double>(top - m_area.top) / room, kLeastShare, 1 - kLeastShare);
-    Layout(m_area);
+    m_splitter.Arrange(area, m_list.GetSafeHwnd(), m_map.GetSafeHwnd());
 }
 
 // The map frames the row chosen last.

@@ -45,7 +45,6 @@ public:
 
 private:
     void ShowWindows(bool shown);
-    void OnSplitterMoved(int top);
     void OnTreeSelection();
     void OnMapChanged();
 
@@ -54,6 +53,4 @@ private:
     CFolderTreeList m_list;
     CSplitter m_splitter;
     CSpaceMapView m_map;
-    RECT m_area{};
-    double m_treeShare = 0.55;  // of the height, the splitter's place
 };

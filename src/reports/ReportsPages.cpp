@@ -15,6 +15,7 @@
 #include "pages/Layout.h"
 #include "pages/SkipField.h"
 #include "reports/DuplicatesView.h"
+#include "reports/FileTypesView.h"
 #include "reports/KeptAnalysis.h"
 #include "reports/TreeExport.h"
 #include "reports/MftAnalysis.h"
@@ -289,6 +290,9 @@ ReportsResultsPage::ReportsResultsPage(std::string keptFolder)
         [this] { UpdateButtons(); }, [this](const std::vector<std::string>& paths) { OnFilesDeleted(paths); }});
     m_folderTree = tree.get();
     m_views.push_back(std::move(tree));
+    auto types = std::make_unique<FileTypesView>(*this);
+    m_fileTypes = types.get();
+    m_views.push_back(std::move(types));
     auto map = std::make_unique<SpaceMapResultsView>(*this);
     m_map = map.get();
     m_views.push_back(std::move(map));
@@ -308,11 +312,17 @@ CSpaceMapView& ReportsResultsPage::SpaceMapView() noexcept
     return m_map->Control();
 }
 
+CSpaceMapView& ReportsResultsPage::FileTypesMap() noexcept
+{
+    return m_fileTypes->Map();
+}
+
 BOOL ReportsResultsPage::OnInitDialog()
 {
     FillReportList();
     m_map->Create();
     m_folderTree->Create(m_hWnd);
+    m_fileTypes->Create();
     return ListPage::OnInitDialog();
 }
 
@@ -332,6 +342,14 @@ void ReportsResultsPage::RemoveSelected(bool permanent)
 void ReportsResultsPage::PrintSelected()
 {
     m_shown->Print();
+}
+
+// The view on show hears of its list first.
+bool ReportsResultsPage::OnNotify(const NMHDR& header, LRESULT& result)
+{
+    if (header.hwndFrom == Results().GetSafeHwnd() && m_shown->OnListNotify(header, result))
+        return true;
+    return ListPage::OnNotify(header, result);
 }
 
 int ReportsResultsPage::SelectedCount() const
@@ -387,6 +405,7 @@ void ReportsResultsPage::OnPageActivated()
     // The tree is rebuilt below maps that may still be on show.
     SpaceMapView().SetTree(nullptr);
     m_folderTree->SetTree(nullptr);
+    m_fileTypes->SetTree(nullptr);
     m_savedTree = saved;
     if (!saved.empty()) {
         m_analysis = std::move(loaded);
@@ -398,6 +417,7 @@ void ReportsResultsPage::OnPageActivated()
     m_duplicates->Forget();
     SpaceMapView().SetTree(&m_analysis.Tree());
     m_folderTree->SetTree(&m_analysis.Tree());
+    m_fileTypes->SetTree(&m_analysis.Tree());
     ::SetDlgItemTextW(m_hWnd, IDC_FOUND, framework::WideText(FoundText(m_analysis)).c_str());
     CompareWithKept(framework::FileTimeTicks(started));
     ResetSortOrders();
@@ -489,8 +509,7 @@ void ReportsResultsPage::OnReportChosen()
 
 std::string ReportsResultsPage::ListTitle() const
 {
-    std::string caption = m_shown->Caption();
-    return caption.substr(0, caption.find(" ("));
+    return m_shown->Title();
 }
 
 // The next view selects what the one before had selected.
@@ -515,6 +534,27 @@ void ReportsResultsPage::ReportListView::Show(const std::string& selected)
     m_page.ShowDiskColumn(folders);
     m_page.SetColumnHeading(folders ? 4 : 3, LastColumn());
     m_page.ShowReportRows(AddRows(selected), NothingText());
+}
+
+void ReportsResultsPage::PlaceOnFoundLine(const RECT& list, const std::vector<int>& buttons)
+{
+    HWND found = ::GetDlgItem(m_hWnd, IDC_FOUND);
+    RECT line = framework::ChildRect(found);
+    LONG right = list.right;
+    if (buttons.empty()) {
+        RECT page{};
+        ::GetClientRect(m_hWnd, &page);
+        right = page.right;
+    }
+    for (int id : buttons) {
+        HWND button = ::GetDlgItem(m_hWnd, id);
+        RECT rect = framework::ChildRect(button);
+        right -= rect.right - rect.left;
+        ::SetWindowPos(button, nullptr, right, line.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        right -= kControlGap;
+    }
+    ::SetWindowPos(found, nullptr, 0, 0, right - line.left, line.bottom - line.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ReportsResultsPage::ShowReportRows(size_t selectedRow, const char* nothing)

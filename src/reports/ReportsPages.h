@@ -58,12 +58,14 @@ public:
     explicit ReportsResultsPage(std::string keptFolder);
     ~ReportsResultsPage() override;
 
-    // The caption of the view on show, without its patterns.
+    // What the view on show shows: its caption without the patterns, or what it lists now.
     std::string ListTitle() const override;
     // The space map, shown in place of the list as the last view.
     CSpaceMapView& SpaceMapView() noexcept;
     // The folder tree and its map, the view before it.
     FolderTreeView& FolderTree() noexcept { return *m_folderTree; }
+    // The map below the file types.
+    CSpaceMapView& FileTypesMap() noexcept;
     bool CanExport() const override;
     std::string ExportCsv() const override;
 
@@ -74,6 +76,7 @@ protected:
     void PrintSelected() override;
     void OnPageActivated() override;
     void OnPageResize(int width, int height) override;
+    bool OnNotify(const NMHDR& header, LRESULT& result) override;
     int SelectedCount() const override;
 
 private:
@@ -81,6 +84,7 @@ private:
     class GrownFoldersView;
     class SpaceMapResultsView;
     class DuplicatesView;
+    class FileTypesView;
 
     void OnFilesDeleted(const std::vector<std::string>& paths) override;
     void FillReportList();
@@ -93,6 +97,8 @@ private:
     void ListUnreadFolders();
     // The rows added, that one selected and shown; or, where there are none, the message.
     void ShowReportRows(size_t selectedRow, const char* nothing);
+    // A view's buttons at the right of the line above the list, right to left; its text left of them.
+    void PlaceOnFoundLine(const RECT& list, const std::vector<int>& buttons);
 
     FolderAnalysis m_analysis;
     std::string m_keptFolder;
@@ -107,4 +113,5 @@ private:
     SpaceMapResultsView* m_map = nullptr;
     DuplicatesView* m_duplicates = nullptr;
     FolderTreeView* m_folderTree = nullptr;
+    FileTypesView* m_fileTypes = nullptr;
 };

@@ -14,6 +14,12 @@ public:
 
     // Its entry in the Report list.
     virtual std::string Caption() const = 0;
+    // What it shows now, for printing and export: its caption without the patterns.
+    virtual std::string Title() const
+    {
+        std::string caption = Caption();
+        return caption.substr(0, caption.find(" ("));
+    }
     // selected: the path the view shown before had selected (empty: none),
     // so that this one selects it too where it holds it.
     virtual void Show(const std::string& selected) = 0;
@@ -33,4 +39,6 @@ public:
     // What File > Export writes of a view that shows rows outside the list.
     virtual bool Exportable() const { return false; }
     virtual std::string Csv() const { return {}; }
+    // A notification of the page's list, offered to the view first; true: handled.
+    virtual bool OnListNotify(const NMHDR&, LRESULT&) { return false; }
 };

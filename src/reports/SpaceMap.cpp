@@ -51,6 +51,14 @@ void AddRidge(double from, double to, double height, double& squared, double& li
     linear += 4 * height * (to + from) / (to - from);
 }
 
+// What is not lit keeps a trace of its colour in the grey of the folders' fill.
+COLORREF Dimmed(COLORREF colour)
+{
+    constexpr int kKept = 30, kGrey = 0xB0;  // per cent of the colour
+    auto mix = [](int part) { return static_cast<BYTE>((part * kKept + kGrey * (100 - kKept)) / 100); };
+    return RGB(mix(GetRValue(colour)), mix(GetGValue(colour)), mix(GetBValue(colour)));
+}
+
 void Fill(std::uint32_t* pixels, int width, const RECT& rect, std::uint32_t colour)
 {
     for (LONG y = rect.top; y < rect.bottom; ++y)
@@ -170,7 +178,8 @@ void SpaceMap::Place(std::uint32_t node, const RECT& rect, Surface surface, doub
     m_tiles.push_back(MapTile{rect,
                               node,
                               {static_cast<float>(surface[0]), static_cast<float>(surface[1]),
-                               static_cast<float>(surface[2]), static_cast<float>(surface[3])}});
+                               static_cast<float>(surface[2]), static_cast<float>(surface[3])},
+                              m_lit.empty() || m_lit[node]});
     if (!entry.folder || !Framed(rect))
         return;
     std::vector<std::uint32_t> children;
@@ -197,19 +206,29 @@ RECT SpaceMap::Inside(const RECT& rect) const noexcept
     return RECT{rect.left + m_frame, rect.top + m_frame, rect.right - m_frame, rect.bottom - m_frame};
 }
 
+void SpaceMap::Light(std::vector<bool> lit)
+{
+    m_lit = std::move(lit);
+    for (MapTile& tile : m_tiles)
+        tile.lit = m_lit.empty() || m_lit[tile.node];
+}
+
 void SpaceMap::Render(std::uint32_t* pixels) const
 {
-    std::fill(pixels, pixels + static_cast<size_t>(m_width) * m_height, kFolderFill);
+    bool dimming = !m_lit.empty();
+    auto shade = [&](COLORREF colour, bool lit) { return lit ? colour : Dimmed(colour); };
+    std::fill(pixels, pixels + static_cast<size_t>(m_width) * m_height,
+              dimming ? PixelOf(Dimmed(kFolderColour)) : kFolderFill);
     for (const MapTile& tile : m_tiles) {
         const SpaceTree::Node& entry = m_tree->At(tile.node);
         if (!entry.folder) {
-            Cushion(pixels, m_width, tile, FileClassColour(entry.fileClass));
+            Cushion(pixels, m_width, tile, shade(FileClassColour(entry.fileClass), tile.lit));
         } else if (!Framed(tile.rect)) {
-            Cushion(pixels, m_width, tile, kFolderColour);
+            Cushion(pixels, m_width, tile, shade(kFolderColour, tile.lit));
         } else {
             const RECT& rect = tile.rect;
             Fill(pixels, m_width, rect, kFolderFrame);
-            Fill(pixels, m_width, Inside(rect), kFolderFill);
+            Fill(pixels, m_width, Inside(rect), PixelOf(shade(kFolderColour, tile.lit)));
         }
     }
 }

@@ -25,6 +25,7 @@ struct MapTile {
     RECT rect;
     std::uint32_t node;
     float surface[4];  // the cushion's coefficients: x², x, y², y
+    bool lit = true;   // drawn in its colours, not dimmed
 };
 
 class SpaceMap {
@@ -33,6 +34,9 @@ public:
     // framed frame pixels wide. Files and folders smaller than a pixel are
     // left to their folder's area.
     void Layout(const SpaceTree& tree, std::uint32_t folder, int width, int height, int frame = 1);
+    // Lights the nodes marked in lit (by node) and dims every other tile;
+    // empty: every tile lit. Kept for the layouts that follow.
+    void Light(std::vector<bool> lit);
     // Draws the picture into width * height pixels, top row first, each
     // 0x00RRGGBB (the layout of a 32-bit top-down DIB section).
     void Render(std::uint32_t* pixels) const;
@@ -62,4 +66,5 @@ private:
     int m_height = 0;
     int m_frame = 1;
     std::vector<MapTile> m_tiles;
+    std::vector<bool> m_lit;
 };

@@ -57,6 +57,13 @@ void CSpaceMapView::SetTree(const SpaceTree* tree)
     m_folder = m_tree ? m_tree->Root() : SpaceTree::kNone;
     m_selected = SpaceTree::kNone;
     m_hovered = SpaceTree::kNone;
+    m_map.Light({});
+    Invalidate();
+}
+
+void CSpaceMapView::Light(std::vector<bool> lit)
+{
+    m_map.Light(std::move(lit));
     Invalidate();
 }
 

@@ -42,6 +42,9 @@ public:
     bool Up();
     bool CanGoUp() const;
 
+    // Lights the nodes marked in lit and dims the others (empty: all lit).
+    void Light(std::vector<bool> lit);
+
     // The map as it stands, laid out for the control's present size.
     const SpaceMap& Map();
     // Prints the map scaled to one page.

@@ -9,6 +9,7 @@
 #include "framework/Win32.h"
 #include "lists/FileText.h"
 #include "lists/PrintList.h"
+#include "reports/FileTypes.h"
 #include "reports/KeptAnalysis.h"
 #include "reports/TreeExport.h"
 #include "resources/resource.h"
@@ -26,6 +27,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 
 namespace {
@@ -68,7 +70,7 @@ protected:
     HWND List() { return Results().Results().GetSafeHwnd(); }
     bool Enabled(int id) { return ::IsWindowEnabled(::GetDlgItem(Results().GetSafeHwnd(), id)) != FALSE; }
     void ChooseReport(ReportId report) { ChooseEntry(static_cast<int>(report)); }
-    // An entry of the Report list: a report's, or the folder tree's and the map's after them.
+    // An entry of the Report list: a report's, or after them the folder tree's, the file types', the map's.
     void ChooseEntry(int index)
     {
         HWND reports = ::GetDlgItem(Results().GetSafeHwnd(), IDC_REPORT_LIST);
@@ -100,7 +102,7 @@ protected:
     // The map, shown; its nodes by their paths.
     CSpaceMapView& ShowMap()
     {
-        ChooseEntry(kReportCount + 1);
+        ChooseEntry(kReportCount + 2);
         CSpaceMapView& map = Results().SpaceMapView();
         ::UpdateWindow(map.GetSafeHwnd());
         return map;
@@ -566,7 +568,7 @@ TEST_F(ReportsPagesTest, DuplicatesKeepTheOldestOrTheCopyInAFolderAndTheLastCopy
     SetLastWrite(temp.WriteFile("notes\\b.txt", "notes"), 1'500'000'000);
     Open();
     AnalyseFolder(temp.Path());
-    ChooseEntry(kReportCount + 2);
+    ChooseEntry(kReportCount + 3);
     HWND page = Results().GetSafeHwnd();
     EXPECT_EQ(ColumnTexts(List(), 4), (std::vector<std::string>{"1", "1", "1", "2", "2"}));
     EXPECT_EQ(framework::GetWindowTextString(::GetDlgItem(page, IDC_FOUND)),
@@ -616,6 +618,111 @@ TEST_F(ReportsPagesTest, DuplicatesKeepTheOldestOrTheCopyInAFolderAndTheLastCopy
     EXPECT_EQ(questions.size(), 1u);
     EXPECT_EQ(operations, 1);
     EXPECT_EQ(ColumnTexts(List(), 4), (std::vector<std::string>{"1", "1", "1"}));
+}
+
+TEST_F(ReportsPagesTest, FileTypesTotalEachExtensionLightTheirTilesAndListTheirFiles)
+{
+    TempFolder temp;
+    temp.MakeFile("a.ISO", 60000);
+    temp.MakeFile("big\\b.iso", 10000);
+    temp.MakeFile("c.txt", 10000);
+    temp.MakeFile("docs\\d.TXT", 10000);
+    temp.MakeFile("e", 7000);
+    for (int i = 0; i < 10; ++i)
+        temp.MakeFile("logs\\" + std::to_string(i) + ".log", 10);
+    Open();
+    AnalyseFolder(temp.Path());
+    ChooseEntry(kReportCount + 1);
+    HWND page = Results().GetSafeHwnd();
+    EXPECT_EQ(Results().ListTitle(), "File types");
+    CSpaceMapView& map = Results().FileTypesMap();
+    const SpaceTree& tree = *map.Tree();
+    // Each row against the room its files take, as the test counts it in the tree.
+    std::map<std::string, std::uint64_t> onDisk;
+    for (std::uint32_t node = 0; node < tree.Count(); ++node) {
+        if (!tree.At(node).folder)
+            onDisk[ExtensionOf(tree.Name(node))] += tree.At(node).onDisk;
+    }
+    auto sort = [&](int column) {
+        NMLISTVIEW click{};
+        click.hdr = {List(), IDC_RESULTS_LIST, LVN_COLUMNCLICK};
+        click.iItem = -1;
+        click.iSubItem = column;
+        ::SendMessageA(page, WM_NOTIFY, IDC_RESULTS_LIST, reinterpret_cast<LPARAM>(&click));
+    };
+    // The counts sort as numbers: 10 before 2.
+    sort(5);
+    EXPECT_EQ(ShownText(List(), 0, 0), ".log");
+    sort(2);
+    EXPECT_EQ(ColumnTexts(List(), 0), (std::vector<std::string>{".iso", ".txt", "(no extension)", ".log"}));
+    EXPECT_EQ(ColumnTexts(List(), 1)[1], "Text");
+    EXPECT_EQ(ColumnTexts(List(), 2), (std::vector<std::string>{FormatFileSize(70000), FormatFileSize(20000),
+                                                                FormatFileSize(7000), FormatFileSize(100)}));
+    EXPECT_EQ(ColumnTexts(List(), 3),
+              (std::vector<std::string>{FormatFileSize(onDisk[".iso"]), FormatFileSize(onDisk[".txt"]),
+                                        FormatFileSize(onDisk[""]), FormatFileSize(onDisk[".log"])}));
+    EXPECT_EQ(ColumnTexts(List(), 5), (std::vector<std::string>{"2", "2", "1", "10"}));
+
+    // Each choice lights exactly the tiles of its files.
+    auto lit = [&] {
+        std::set<std::string> names;
+        for (const MapTile& tile : map.Map().Tiles()) {
+            if (tile.lit)
+                names.insert(std::string(tree.Name(tile.node)));
+        }
+        return names;
+    };
+    SelectRow(List(), -1, false);
+    SelectRow(List(), 1);
+    EXPECT_EQ(lit(), (std::set<std::string>{"c.txt", "d.TXT"}));
+    std::string status = framework::GetWindowTextString(::GetDlgItem(page, IDC_FOUND));
+    EXPECT_TRUE(status.starts_with(".txt: ") && status.find(" in 2 files, ") != std::string::npos) << status;
+    SelectRow(List(), 2);
+    EXPECT_EQ(lit(), (std::set<std::string>{"c.txt", "d.TXT", "e"}));
+    EXPECT_FALSE(Enabled(IDC_OPEN));
+    EXPECT_FALSE(Enabled(IDC_RECYCLE));
+    EXPECT_TRUE(Enabled(IDC_PRINT));
+    EXPECT_TRUE(Results().CanExport());
+    EXPECT_NE(Results().ExportCsv().find("(no extension)"), std::string::npos);
+
+    // A double-click lists the type's files.
+    SelectRow(List(), -1, false);
+    SelectRow(List(), 0);
+    NMITEMACTIVATE activate{};
+    activate.hdr = {List(), IDC_RESULTS_LIST, NM_DBLCLK};
+    ::SendMessageA(page, WM_NOTIFY, IDC_RESULTS_LIST, reinterpret_cast<LPARAM>(&activate));
+    EXPECT_EQ(Results().ListTitle(), "Files of type .iso");
+    std::vector<std::string> names = ColumnTexts(List(), 0);
+    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()), (std::set<std::string>{"a.ISO", "b.iso"}));
+    EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(page, IDC_TYPES_BACK)));
+    EXPECT_EQ(lit(), (std::set<std::string>{"a.ISO", "b.iso"}));
+
+    // Recycle takes the one file selected, and the totals follow.
+    std::vector<std::string> recycled;
+    ScopedOverride<decltype(framework::Seams::fileOperation)> recycle(framework::GetSeams().fileOperation,
+                                                                      [&](SHFILEOPSTRUCTA& operation) {
+                                                                          recycled.push_back(operation.pFrom);
+                                                                          ::DeleteFileA(operation.pFrom);
+                                                                          return 0;
+                                                                      });
+    SelectRow(List(), -1, false);
+    SelectRow(List(), names[0] == "b.iso" ? 0 : 1);
+    EXPECT_TRUE(Enabled(IDC_OPEN));
+    Press(page, IDC_RECYCLE);
+    EXPECT_EQ(recycled, std::vector<std::string>{temp.Path() + "big\\b.iso"});
+    EXPECT_EQ(ColumnTexts(List(), 0), std::vector<std::string>{"a.ISO"});
+    EXPECT_NE(framework::GetPathAttributes(temp.Path() + "a.ISO"), INVALID_FILE_ATTRIBUTES);
+
+    // Backspace returns to the types, the one listed chosen.
+    ::SendMessageA(List(), WM_KEYDOWN, VK_BACK, 0);
+    EXPECT_EQ(Results().ListTitle(), "File types");
+    EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(page, IDC_TYPES_BACK)));
+    std::vector<size_t> chosen = Results().Results().Selected();
+    ASSERT_EQ(chosen.size(), 1u);
+    EXPECT_EQ(ShownText(List(), static_cast<int>(chosen[0]), 0), ".iso");
+    EXPECT_EQ(ShownText(List(), static_cast<int>(chosen[0]), 2), FormatFileSize(60000));
+    EXPECT_EQ(ShownText(List(), static_cast<int>(chosen[0]), 5), "1");
+    EXPECT_EQ(lit(), std::set<std::string>{"a.ISO"});
 }
 
 TEST_F(ReportsPagesTest, TheFolderTreeWalksDownBesideItsMap)
