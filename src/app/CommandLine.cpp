@@ -8,6 +8,7 @@
 #include "lists/ListExport.h"
 #include "reports/DuplicateSearch.h"
 #include "reports/KeptAnalysis.h"
+#include "reports/MftAnalysis.h"
 #include "reports/ReportsPages.h"
 #include "reports/TreeExport.h"
 
@@ -227,7 +228,7 @@ ExitCode RunWithoutWindow(const CommandLine& line)
         analysis.SetListener(&writer);
     FILETIME started{};
     ::GetSystemTimeAsFileTime(&started);
-    analysis.Start(line.analyze, progress, skip);
+    Analyse(analysis, line.analyze, progress, skip);
     if (!analysis.Completed()) {
         console.Line("Stopped: nothing was written.");
         return ExitCode::Stopped;

@@ -147,6 +147,7 @@ void FolderAnalysis::Clear(const std::string& target)
     m_counted.Clear();
     m_replay.clear();
     m_skipped = 0;
+    m_skippedRecords = 0;
     m_found = {};
     m_driveUsed.reset();
     m_completed = false;

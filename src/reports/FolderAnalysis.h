@@ -237,6 +237,10 @@ public:
     // For a whole drive walked to the end: its used space as the drive told
     // it then (capacity less free space); else none.
     std::optional<std::uint64_t> DriveUsedBytes() const noexcept { return m_driveUsed; }
+    // The records of a drive's file table that could not be used, for an
+    // analysis read from that table.
+    void SetSkippedRecords(std::uint64_t records) noexcept { m_skippedRecords = records; }
+    std::uint64_t SkippedRecords() const noexcept { return m_skippedRecords; }
 
 private:
     // What the files below one folder add up to.
@@ -284,6 +288,7 @@ private:
     std::vector<std::string> m_unread;
     framework::SkipList m_skip;
     int m_skipped = 0;
+    std::uint64_t m_skippedRecords = 0;
     AnalysisListener* m_listener = nullptr;
     std::vector<Replaying> m_replay;
     std::string m_target;

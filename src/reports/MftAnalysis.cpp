@@ -239,6 +239,13 @@ private:
     char m_text[128] = "";
 };
 
+// Places what a stopped reading gathered: the user has stopped already.
+class Unstoppable : public ProgressSink {
+public:
+    bool Step(const char*) override { return true; }
+    bool WantsText() const override { return false; }
+};
+
 // "C:" of "C:\..." or "C:"; empty for any other path.
 std::string DriveOf(const std::string& folder)
 {
@@ -261,7 +268,11 @@ bool AnalyseTable(FolderAnalysis& analysis, MftTable& table, const std::string& 
     std::string target = below.empty() ? root : root + '\\' + below;
     analysis.StartReplay(target, skip);
     bool completed = Replayer(analysis, table, index, progress).Run(*start);
-    analysis.FinishReplay(!completed);
+    analysis.FinishReplay(!completed || !table.Whole());
+    if (table.Whole()) {
+        const MftFaults& faults = table.Faults();
+        analysis.SetSkippedRecords(faults.damaged + faults.unreadable + faults.cycles + faults.orphans);
+    }
     return true;
 }
 
@@ -292,8 +303,12 @@ AnalysisWay Analyse(FolderAnalysis& analysis, const std::string& target, Progres
         MftTable::Outcome read = table.Read(*volume, progress);
         std::string below = folder.size() > 3 ? folder.substr(3) : std::string();
         if (read == MftTable::Outcome::Stopped) {
-            analysis.StartReplay(folder, skip);
-            analysis.FinishReplay(true);
+            // What was read before the stop is kept, as the walk keeps what it met.
+            Unstoppable placing;
+            if (!AnalyseTable(analysis, table, drive, below, placing, skip)) {
+                analysis.StartReplay(folder, skip);
+                analysis.FinishReplay(true);
+            }
             return AnalysisWay::FileTable;
         }
         if (read == MftTable::Outcome::Read && AnalyseTable(analysis, table, drive, below, progress, skip))

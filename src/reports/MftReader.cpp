@@ -287,6 +287,7 @@ void MftTable::Prepare(std::uint32_t recordSize)
     m_faults = {};
     m_recordSize = recordSize;
     m_tableRuns = 0;
+    m_whole = true;
 }
 
 void MftTable::Take(std::uint32_t number, std::span<std::uint8_t> record)
@@ -422,13 +423,14 @@ MftTable::Outcome MftTable::Read(ByteSource& source, ProgressSink& progress)
     std::uint64_t bytes = 0;
     if (!ReadTableRuns(source, volume, runs, bytes))
         return Outcome::Unreadable;
-    if (!ReadRuns(source, volume, runs, bytes, progress))
-        return Outcome::Stopped;
+    m_whole = ReadRuns(source, volume, runs, bytes, progress);
     Settle();
     // The analysis grows beside the table next: no room to spare in it.
     m_files.shrink_to_fit();
     m_names.shrink_to_fit();
     m_text.shrink_to_fit();
+    if (!m_whole)
+        return Outcome::Stopped;
     return m_files.size() > kRoot && m_files[kRoot].inUse ? Outcome::Read : Outcome::Unreadable;
 }
 

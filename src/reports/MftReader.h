@@ -66,8 +66,10 @@ public:
     enum class Outcome { Read, Stopped, Unreadable };
 
     // Reads the whole table; Unreadable when the boot sector or the table's
-    // own record does not hold.
+    // own record does not hold. After a stop the records read so far are kept.
     Outcome Read(ByteSource& source, ProgressSink& progress);
+    // False after a stop: the table holds only the records before it.
+    bool Whole() const noexcept { return m_whole; }
 
     // Forgets every record; the next are of this size.
     void Prepare(std::uint32_t recordSize);
@@ -120,4 +122,5 @@ private:
     MftFaults m_faults;
     std::uint32_t m_recordSize = 1024;
     size_t m_tableRuns = 0;
+    bool m_whole = true;
 };

@@ -331,6 +331,7 @@ TEST(FileTable, SkipsAndCountsWhatIsBroken)
         FromTable read(source, "X:");
         ASSERT_TRUE(read.built);
         EXPECT_EQ(read.table.Faults().damaged, 1u);
+        EXPECT_EQ(read.analysis.SkippedRecords(), 1u);
         EXPECT_EQ(read.analysis.FilesAnalyzed(), 50);
     }
     {
@@ -421,8 +422,14 @@ TEST(FileTable, StopsWhileReadingOrBuilding)
     auto open = [&](const std::string&) { return std::make_unique<MemorySource>(source.bytes); };
     EXPECT_EQ(Analyse(analysis, "C:\\", reading, {}, open), AnalysisWay::FileTable);
     EXPECT_FALSE(analysis.Completed());
-    EXPECT_EQ(analysis.FilesAnalyzed(), 0);
     EXPECT_EQ(reading.steps, 2);
+    // What the records read before the stop hold is kept, and nothing else.
+    FromTable whole(source, "C:");
+    EXPECT_GT(analysis.FilesAnalyzed(), 500);
+    EXPECT_LT(analysis.FilesAnalyzed(), whole.analysis.FilesAnalyzed());
+    EXPECT_EQ(analysis.SkippedRecords(), 0u);
+    for (std::uint32_t node = 0; node < analysis.Tree().Count(); ++node)
+        EXPECT_NE(whole.analysis.Tree().Find(analysis.Tree().Path(node)), SpaceTree::kNone);
 
     FromTable stopped(source, "X:", "", ScriptedSink(200));
     ASSERT_TRUE(stopped.built);
