@@ -11,3 +11,4 @@ tree=$(find "$WINEPREFIX/drive_c/users" -maxdepth 6 -type d -name corvane-bench-
 image=$build/bench/corvane-bench-tree.ntfs
 "$here/ntfs-image.sh" "$tree" "$image"
 "$wine" "$build/bench/mft_bench.exe" "$image" "$tree"
+"$wine" "$build/bench/mft_bench.exe" "$image" "$tree" alone

@@ -265,16 +265,23 @@ size_t WideLength(const std::string& text)
 
 std::string NarrowText(const wchar_t* text)
 {
+    std::string narrow;
+    AppendNarrowText(text, narrow);
+    return narrow;
+}
+
+void AppendNarrowText(std::wstring_view text, std::string& out)
+{
     UINT codePage = ::GetACP();
     // UTF-8 takes no best-fit flag: it holds every character anyway.
     DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
-    int length = ::WideCharToMultiByte(codePage, flags, text, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 1)
-        return {};
-    std::string narrow(static_cast<size_t>(length), '\0');
-    ::WideCharToMultiByte(codePage, flags, text, -1, narrow.data(), length, nullptr, nullptr);
-    narrow.pop_back();
-    return narrow;
+    int units = static_cast<int>(text.size());
+    int length = ::WideCharToMultiByte(codePage, flags, text.data(), units, nullptr, 0, nullptr, nullptr);
+    if (length <= 0)
+        return;
+    size_t at = out.size();
+    out.resize(at + static_cast<size_t>(length));
+    ::WideCharToMultiByte(codePage, flags, text.data(), units, out.data() + at, length, nullptr, nullptr);
 }
 
 DWORD GetPathAttributes(const std::string& path)

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 namespace framework {
 
@@ -23,6 +24,8 @@ std::string Utf8Text(const std::string& text);
 // A wide text as the program's text. A character the code page lacks becomes
 // "?", never a look-alike letter that may name another file.
 std::string NarrowText(const wchar_t* text);
+// The same, added at the end of out.
+void AppendNarrowText(std::wstring_view text, std::string& out);
 // The attributes of a file or folder, whatever the length of its path;
 // INVALID_FILE_ATTRIBUTES when there is none. The name is matched without
 // case, as the system matches it.

@@ -186,6 +186,12 @@ void FolderAnalysis::StartReplay(const std::string& target, const framework::Ski
     m_replay.push_back({target, 0, {}});
 }
 
+void FolderAnalysis::ReserveReplay(size_t entries, size_t nameBytes)
+{
+    if (m_spaceTree)
+        m_tree.Reserve(entries + 1, m_target.size() + nameBytes);
+}
+
 // The folder must lie in the one open last; those between open on the way.
 bool FolderAnalysis::ReplayFile(const std::string& folder, const FileFacts& file, bool counted)
 {

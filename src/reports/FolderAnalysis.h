@@ -209,6 +209,9 @@ public:
     // analysis left incomplete, for anything out of that order.
     // The skip list is kept for the replay to ask, as the walk would.
     void StartReplay(const std::string& target, const framework::SkipList& skip = {});
+    // At most this many files and folders, with names of this many bytes,
+    // will be replayed: room that is never touched takes no memory.
+    void ReserveReplay(size_t entries, size_t nameBytes);
     bool ReplayFile(const std::string& folder, const FileFacts& file, bool counted);
     bool ReplayFolder(const std::string& path, DWORD attributes);
     // Whether the skip list keeps the replay out of this sub-folder; counts it if so.

@@ -4,160 +4,46 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <cstdio>
 #include <cstring>
-#include <numeric>
 
 namespace {
 
-// Records below this number are the volume's own files, which no listing shows.
-constexpr std::uint32_t kFirstUserRecord = 24;
-constexpr std::uint32_t kNoFolder = UINT32_MAX;
+bool IsFolder(const MftTable& table, std::uint32_t file)
+{
+    return (table.Files()[file].attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
 
-// NTFS lists a folder by its names upper-cased, unit by unit: a table of
-// every unit's upper case makes that one lookup per unit.
-class UpperCase {
-public:
-    UpperCase() : m_upper(65536)
-    {
-        for (size_t unit = 0; unit < m_upper.size(); ++unit)
-            m_upper[unit] = static_cast<wchar_t>(unit);
-        ::CharUpperBuffW(m_upper.data() + 1, static_cast<DWORD>(m_upper.size() - 1));
-    }
-    bool Less(std::wstring_view a, std::wstring_view b) const
-    {
-        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [&](wchar_t x, wchar_t y) {
-            return m_upper[static_cast<std::uint16_t>(x)] < m_upper[static_cast<std::uint16_t>(y)];
+// The folder at the path below the start, or none.
+std::optional<std::uint32_t> FindFolder(const MftTable& table, std::uint32_t start, const std::string& below)
+{
+    std::uint32_t folder = start;
+    for (size_t at = 0; at < below.size();) {
+        size_t end = std::min(below.find('\\', at), below.size());
+        std::wstring part = framework::WideText(below.substr(at, end - at));
+        at = end + 1;
+        if (part.empty())
+            continue;
+        auto children = table.Children(folder);
+        auto found = std::find_if(children.begin(), children.end(), [&](const MftEntry& entry) {
+            std::wstring name = framework::WideText(table.Text(entry));
+            return IsFolder(table, entry.file) &&
+                   ::CompareStringOrdinal(name.c_str(), -1, part.c_str(), -1, TRUE) == CSTR_EQUAL;
         });
+        if (found == children.end())
+            return std::nullopt;
+        folder = found->file;
     }
-
-private:
-    std::vector<wchar_t> m_upper;
-};
-
-bool NameEqual(std::wstring_view a, std::wstring_view b)
-{
-    return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()), TRUE) ==
-           CSTR_EQUAL;
+    return folder;
 }
-
-std::string Narrow(std::wstring_view name)
-{
-    return framework::NarrowText(std::wstring(name).c_str());
-}
-
-// The names in each folder, in the order a listing gives them.
-class FolderIndex {
-public:
-    explicit FolderIndex(MftTable& table) : m_table(table)
-    {
-        const std::vector<MftFile>& files = table.Files();
-        std::vector<std::uint32_t> held;
-        for (std::uint32_t i = 0; i < table.Names().size(); ++i) {
-            if (Holds(table.Names()[i]))
-                held.push_back(i);
-        }
-        m_first.assign(files.size() + 1, 0);
-        for (std::uint32_t i : held)
-            ++m_first[table.Names()[i].parent + 1];
-        std::partial_sum(m_first.begin(), m_first.end(), m_first.begin());
-        m_children.resize(held.size());
-        std::vector<std::uint32_t> next(m_first.begin(), m_first.end() - 1);
-        for (std::uint32_t i : held)
-            m_children[next[table.Names()[i].parent]++] = i;
-        const UpperCase upper;
-        for (size_t folder = 0; folder < files.size(); ++folder)
-            std::stable_sort(m_children.begin() + m_first[folder], m_children.begin() + m_first[folder + 1],
-                             [&](std::uint32_t a, std::uint32_t b) { return upper.Less(Text(a), Text(b)); });
-    }
-
-    std::span<const std::uint32_t> Children(std::uint32_t folder) const
-    {
-        return {m_children.data() + m_first[folder], m_first[folder + 1] - m_first[folder]};
-    }
-    std::wstring_view Text(std::uint32_t name) const { return m_table.Text(m_table.Names()[name]); }
-
-    // The folder at the path below the start, or none.
-    std::optional<std::uint32_t> Find(std::uint32_t start, const std::string& below) const
-    {
-        std::uint32_t folder = start;
-        for (size_t at = 0; at < below.size();) {
-            size_t end = std::min(below.find('\\', at), below.size());
-            std::wstring part = framework::WideText(below.substr(at, end - at));
-            at = end + 1;
-            if (part.empty())
-                continue;
-            auto children = Children(folder);
-            auto found = std::find_if(children.begin(), children.end(), [&](std::uint32_t name) {
-                return IsFolder(m_table.Names()[name].file) && NameEqual(Text(name), part);
-            });
-            if (found == children.end())
-                return std::nullopt;
-            folder = m_table.Names()[*found].file;
-        }
-        return folder;
-    }
-
-    bool IsFolder(std::uint32_t file) const
-    {
-        return (m_table.Files()[file].attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-    }
-
-    // The folders whose chain of parents loops instead of reaching the root:
-    // no walk from the root meets them.
-    std::uint64_t CountCycles() const
-    {
-        const size_t count = m_table.Files().size();
-        std::vector<std::uint32_t> parentOf(count, kNoFolder);
-        for (std::uint32_t name : m_children) {
-            const MftName& held = m_table.Names()[name];
-            if (IsFolder(held.file) && parentOf[held.file] == kNoFolder)
-                parentOf[held.file] = held.parent;
-        }
-        std::vector<std::uint32_t> seenFrom(count, kNoFolder);
-        std::uint64_t cycles = 0;
-        for (std::uint32_t start = 0; start < count; ++start) {
-            std::uint32_t at = start;
-            while (at != kNoFolder && seenFrom[at] == kNoFolder) {
-                seenFrom[at] = start;
-                at = parentOf[at];
-            }
-            cycles += at != kNoFolder && seenFrom[at] == start;
-        }
-        return cycles;
-    }
-
-private:
-    // A name is listed when both it and its folder are in use and the
-    // folder is the one it names (not a later file in the same record).
-    bool Holds(const MftName& name)
-    {
-        const std::vector<MftFile>& files = m_table.Files();
-        if (name.file < kFirstUserRecord)
-            return false;
-        if (name.file == name.parent) {
-            ++m_table.Faults().cycles;
-            return false;
-        }
-        bool held = name.file < files.size() && files[name.file].inUse && name.parent < files.size() &&
-                    files[name.parent].inUse && (files[name.parent].attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
-                    (name.parentSequence == 0 || name.parentSequence == files[name.parent].sequence);
-        if (!held)
-            ++m_table.Faults().orphans;
-        return held;
-    }
-
-    MftTable& m_table;
-    std::vector<std::uint32_t> m_first;     // per record: its first child in m_children
-    std::vector<std::uint32_t> m_children;  // name numbers, folder by folder
-};
 
 // Hands the tree below one folder to the analysis depth first, as the walk
 // meets it, on a stack of its own.
 class Replayer {
 public:
-    Replayer(FolderAnalysis& analysis, MftTable& table, const FolderIndex& index, ProgressSink& progress)
-        : m_analysis(analysis), m_table(table), m_index(index), m_progress(progress), m_state(table.Files().size(), 0)
+    Replayer(FolderAnalysis& analysis, MftTable& table, ProgressSink& progress)
+        : m_analysis(analysis), m_table(table), m_progress(progress), m_state(table.Files().size(), 0)
     {
     }
 
@@ -170,7 +56,7 @@ public:
         bool goOn = true;
         while (!m_open.empty()) {
             Open& top = m_open.back();
-            auto children = m_index.Children(top.folder);
+            auto children = m_table.Children(top.folder);
             if (goOn && top.next < children.size()) {
                 goOn = Visit(children[top.next++]);
                 continue;
@@ -194,17 +80,16 @@ private:
         size_t holderLength;
     };
 
-    bool Visit(std::uint32_t nameNumber)
+    bool Visit(const MftEntry& entry)
     {
-        std::uint32_t file = m_table.Names()[nameNumber].file;
-        const MftFile& facts = m_table.Files()[file];
-        std::string name = Narrow(m_index.Text(nameNumber));
-        if (m_index.IsFolder(file))
-            return Enter(file, facts, name);
-        bool counted = (m_state[file] & kCounted) == 0;
-        m_state[file] |= kCounted;
-        m_analysis.ReplayFile(
-            m_path, {name.c_str(), facts.size, counted ? facts.onDisk : 0, facts.written, facts.attributes}, counted);
+        const MftFile& facts = m_table.Files()[entry.file];
+        const char* name = m_table.Text(entry);
+        if (IsFolder(m_table, entry.file))
+            return Enter(entry.file, facts, name);
+        bool counted = (m_state[entry.file] & kCounted) == 0;
+        m_state[entry.file] |= kCounted;
+        m_analysis.ReplayFile(m_path, {name, facts.size, counted ? facts.onDisk : 0, facts.written, facts.attributes},
+                              counted);
         if (m_progress.WantsText())
             std::snprintf(m_text, sizeof m_text, "%s\n%d files, %.2f megabytes analyzed", kReadingTableText,
                           m_analysis.FilesAnalyzed(), m_analysis.TotalKilobytes() / 1024.0);
@@ -212,9 +97,9 @@ private:
     }
 
     // Junctions and links to folders are not followed, as in the walk.
-    bool Enter(std::uint32_t folder, const MftFile& facts, const std::string& name)
+    bool Enter(std::uint32_t folder, const MftFile& facts, const char* name)
     {
-        if ((facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || m_analysis.ReplaySkips(m_path, name.c_str()))
+        if ((facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 || m_analysis.ReplaySkips(m_path, name))
             return true;
         if ((m_state[folder] & kEntered) != 0) {
             ++m_table.Faults().cycles;
@@ -231,7 +116,6 @@ private:
 
     FolderAnalysis& m_analysis;
     MftTable& m_table;
-    const FolderIndex& m_index;
     ProgressSink& m_progress;
     std::vector<std::uint8_t> m_state;  // per record
     std::vector<Open> m_open;
@@ -260,14 +144,13 @@ bool AnalyseTable(FolderAnalysis& analysis, MftTable& table, const std::string& 
 {
     if (table.Files().size() <= MftTable::kRoot || !table.Files()[MftTable::kRoot].inUse)
         return false;
-    FolderIndex index(table);
-    table.Faults().cycles += index.CountCycles();
-    std::optional<std::uint32_t> start = index.Find(MftTable::kRoot, below);
+    std::optional<std::uint32_t> start = FindFolder(table, MftTable::kRoot, below);
     if (!start)
         return false;
     std::string target = below.empty() ? root : root + '\\' + below;
     analysis.StartReplay(target, skip);
-    bool completed = Replayer(analysis, table, index, progress).Run(*start);
+    analysis.ReserveReplay(table.NameCount(), table.NameBytes());
+    bool completed = Replayer(analysis, table, progress).Run(*start);
     analysis.FinishReplay(!completed || !table.Whole());
     if (table.Whole()) {
         const MftFaults& faults = table.Faults();

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <numeric>
 
 namespace {
 
@@ -19,10 +20,33 @@ constexpr std::uint32_t kEndOfAttributes = 0xFFFFFFFF;
 constexpr std::uint64_t kRecordMask = 0xFFFFFFFFFFFF;
 constexpr std::uint8_t kDosNamespace = 2;
 constexpr std::uint16_t kCompressedOrSparse = 0x8001;
+// Records below this number are the volume's own files, which no listing shows.
+constexpr std::uint32_t kFirstUserRecord = 24;
 constexpr size_t kFixupStride = 512;
 constexpr size_t kBlockBytes = 1 << 20;
 // A record holds at most this many names: each takes 0x5A bytes or more.
 constexpr size_t kMaxNames = 64;
+
+// NTFS lists a folder by its names upper-cased, unit by unit: a table of
+// every unit's upper case makes that one lookup per unit.
+class UpperCase {
+public:
+    UpperCase() : m_upper(65536)
+    {
+        for (size_t unit = 0; unit < m_upper.size(); ++unit)
+            m_upper[unit] = static_cast<wchar_t>(unit);
+        ::CharUpperBuffW(m_upper.data() + 1, static_cast<DWORD>(m_upper.size() - 1));
+    }
+    bool Less(std::wstring_view a, std::wstring_view b) const
+    {
+        return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [&](wchar_t x, wchar_t y) {
+            return m_upper[static_cast<std::uint16_t>(x)] < m_upper[static_cast<std::uint16_t>(y)];
+        });
+    }
+
+private:
+    std::vector<wchar_t> m_upper;
+};
 
 template <typename T> T Get(std::span<const std::uint8_t> bytes, size_t at)
 {
@@ -282,6 +306,9 @@ void MftTable::Prepare(std::uint32_t recordSize)
 {
     m_files.clear();
     m_names.clear();
+    m_wide.clear();
+    m_first.clear();
+    m_entries.clear();
     m_text.clear();
     m_late.clear();
     m_faults = {};
@@ -324,10 +351,9 @@ void MftTable::Merge(std::uint32_t number, std::uint32_t base, std::span<const s
             continue;
         std::uint16_t length = value[0x40];
         m_names.push_back({base, static_cast<std::uint32_t>(parent & kRecordMask),
-                           static_cast<std::uint16_t>(parent >> 48), length,
-                           static_cast<std::uint32_t>(m_text.size())});
+                           static_cast<std::uint32_t>(m_wide.size()), length, static_cast<std::uint16_t>(parent >> 48)});
         for (size_t c = 0; c < length; ++c)
-            m_text.push_back(static_cast<wchar_t>(Get<std::uint16_t>(value, 0x42 + 2 * c)));
+            m_wide.push_back(static_cast<wchar_t>(Get<std::uint16_t>(value, 0x42 + 2 * c)));
     }
     if (base != number) {
         if (facts.data || facts.reparse)
@@ -367,6 +393,99 @@ void MftTable::Settle()
             file.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
     }
     m_late.clear();
+    m_late.shrink_to_fit();
+    List();
+}
+
+std::span<const MftEntry> MftTable::Children(std::uint32_t folder) const
+{
+    if (size_t{folder} + 1 >= m_first.size())
+        return {};
+    return {m_entries.data() + m_first[folder], m_first[folder + 1] - m_first[folder]};
+}
+
+// A name is listed when both it and its folder are in use and the folder is
+// the one it names (not a later file in the same record).
+bool MftTable::Holds(const Name& name)
+{
+    if (name.file < kFirstUserRecord)
+        return false;
+    if (name.file == name.parent) {
+        ++m_faults.cycles;
+        return false;
+    }
+    bool held = name.file < m_files.size() && m_files[name.file].inUse && name.parent < m_files.size() &&
+                m_files[name.parent].inUse && (m_files[name.parent].attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+                (name.parentSequence == 0 || name.parentSequence == m_files[name.parent].sequence);
+    if (!held)
+        ++m_faults.orphans;
+    return held;
+}
+
+// Sorts each folder's names as NTFS lists them, by their upper case unit by
+// unit, and keeps them as the program's text: half the room of UTF-16 for
+// most names, while the analysis grows beside the table.
+void MftTable::List()
+{
+    constexpr std::uint32_t kNotHeld = std::numeric_limits<std::uint32_t>::max();
+    m_first.assign(m_files.size() + 1, 0);
+    for (Name& name : m_names) {
+        if (Holds(name))
+            ++m_first[name.parent + 1];
+        else
+            name.parent = kNotHeld;
+    }
+    std::partial_sum(m_first.begin(), m_first.end(), m_first.begin());
+    std::vector<std::uint32_t> held(m_first.back());
+    {
+        std::vector<std::uint32_t> next(m_first.begin(), m_first.end() - 1);
+        for (std::uint32_t i = 0; i < m_names.size(); ++i) {
+            if (m_names[i].parent != kNotHeld)
+                held[next[m_names[i].parent]++] = i;
+        }
+    }
+    const UpperCase upper;
+    auto text = [&](std::uint32_t i) { return std::wstring_view(m_wide.data() + m_names[i].textAt, m_names[i].length); };
+    for (size_t folder = 0; folder < m_files.size(); ++folder)
+        std::stable_sort(held.begin() + m_first[folder], held.begin() + m_first[folder + 1],
+                         [&](std::uint32_t a, std::uint32_t b) { return upper.Less(text(a), text(b)); });
+    m_entries.resize(held.size());
+    m_text.reserve(m_wide.size() + held.size());
+    for (size_t i = 0; i < held.size(); ++i) {
+        m_entries[i] = {m_names[held[i]].file, static_cast<std::uint32_t>(m_text.size())};
+        framework::AppendNarrowText(text(held[i]), m_text);
+        m_text.push_back('\0');
+    }
+    std::vector<Name>().swap(m_names);
+    std::vector<wchar_t>().swap(m_wide);
+    m_text.shrink_to_fit();
+    m_faults.cycles += CountCycles();
+}
+
+// The folders whose chain of parents loops instead of reaching the root:
+// no walk from the root meets them.
+std::uint64_t MftTable::CountCycles() const
+{
+    constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
+    const auto count = static_cast<std::uint32_t>(m_files.size());
+    std::vector<std::uint32_t> parentOf(count, kNone);
+    for (std::uint32_t folder = 0; folder < count; ++folder) {
+        for (const MftEntry& entry : Children(folder)) {
+            if ((m_files[entry.file].attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && parentOf[entry.file] == kNone)
+                parentOf[entry.file] = folder;
+        }
+    }
+    std::vector<std::uint32_t> seenFrom(count, kNone);
+    std::uint64_t cycles = 0;
+    for (std::uint32_t start = 0; start < count; ++start) {
+        std::uint32_t at = start;
+        while (at != kNone && seenFrom[at] == kNone) {
+            seenFrom[at] = start;
+            at = parentOf[at];
+        }
+        cycles += at != kNone && seenFrom[at] == start;
+    }
+    return cycles;
 }
 
 // Cuts the table's bytes, as they are read, into whole records.
@@ -427,8 +546,6 @@ MftTable::Outcome MftTable::Read(ByteSource& source, ProgressSink& progress)
     Settle();
     // The analysis grows beside the table next: no room to spare in it.
     m_files.shrink_to_fit();
-    m_names.shrink_to_fit();
-    m_text.shrink_to_fit();
     if (!m_whole)
         return Outcome::Stopped;
     return m_files.size() > kRoot && m_files[kRoot].inUse ? Outcome::Read : Outcome::Unreadable;

@@ -41,12 +41,9 @@ struct MftFile {
     bool inUse = false;
 };
 
-// One long name of a file, in the folder of its parent record.
-struct MftName {
+// One name in a folder's listing: the file it names, and where its text lies.
+struct MftEntry {
     std::uint32_t file = 0;
-    std::uint32_t parent = 0;
-    std::uint16_t parentSequence = 0;
-    std::uint16_t length = 0;  // UTF-16 units at textAt
     std::uint32_t textAt = 0;
 };
 
@@ -77,12 +74,17 @@ public:
     // not hold is skipped and counted. The table grows only with the records
     // taken, so no claim of a record makes it allocate.
     void Take(std::uint32_t number, std::span<std::uint8_t> record);
-    // Gives extension records met before their base record to it.
+    // Gives extension records met before their base record to it, then
+    // lists each folder's names in the order a listing of it gives them.
     void Settle();
 
     const std::vector<MftFile>& Files() const noexcept { return m_files; }
-    const std::vector<MftName>& Names() const noexcept { return m_names; }
-    std::wstring_view Text(const MftName& name) const { return {m_text.data() + name.textAt, name.length}; }
+    // The names in a folder: those of files in use, not the volume's own.
+    std::span<const MftEntry> Children(std::uint32_t folder) const;
+    // A name, in the program's text.
+    const char* Text(const MftEntry& entry) const { return m_text.data() + entry.textAt; }
+    size_t NameCount() const noexcept { return m_entries.size(); }
+    size_t NameBytes() const noexcept { return m_text.size(); }
     MftFaults& Faults() noexcept { return m_faults; }
     const MftFaults& Faults() const noexcept { return m_faults; }
     // The runs the table itself lies in.
@@ -104,6 +106,14 @@ private:
         bool reparse;
     };
     struct Facts;
+    // A long name as read, in its parent's folder; its text is UTF-16 until listed.
+    struct Name {
+        std::uint32_t file;
+        std::uint32_t parent;
+        std::uint32_t textAt;
+        std::uint16_t length;
+        std::uint16_t parentSequence;
+    };
 
     void Merge(std::uint32_t number, std::uint32_t base, std::span<const std::uint8_t> record, const Facts& facts);
     bool ReadTableRuns(ByteSource& source, const Volume& volume, std::vector<Run>& runs, std::uint64_t& bytes);
@@ -115,9 +125,17 @@ private:
                    std::vector<std::uint8_t>& block, Assembler& assembler);
     std::uint64_t SkipClusters(const Volume& volume, std::uint64_t clusters, Assembler& assembler);
 
+    bool Holds(const Name& name);
+    void List();
+    std::uint64_t CountCycles() const;
+
     std::vector<MftFile> m_files;
-    std::vector<MftName> m_names;
-    std::vector<wchar_t> m_text;
+    std::vector<Name> m_names;
+    std::vector<wchar_t> m_wide;
+    // Per record: its first entry in m_entries; the entries folder by folder.
+    std::vector<std::uint32_t> m_first;
+    std::vector<MftEntry> m_entries;
+    std::string m_text;  // each name ends with a null
     std::vector<Late> m_late;
     MftFaults m_faults;
     std::uint32_t m_recordSize = 1024;

@@ -123,6 +123,13 @@ void SpaceTree::Start(std::string_view target)
     m_openStarts.push_back(0);
 }
 
+void SpaceTree::Reserve(size_t nodes, size_t nameBytes)
+{
+    m_nodes.reserve(nodes);
+    m_children.reserve(nodes);
+    m_names.reserve(nameBytes);
+}
+
 std::uint32_t SpaceTree::Add(std::string_view name, bool folder)
 {
     auto index = static_cast<std::uint32_t>(m_nodes.size());

@@ -57,6 +57,9 @@ public:
     void Clear();
     // Forgets every node and opens the root folder, named by the whole target path.
     void Start(std::string_view target);
+    // Room for this many nodes, and names of this many bytes in all, known
+    // beforehand: the tree then never grows by copying itself.
+    void Reserve(size_t nodes, size_t nameBytes);
     // During the walk: a folder opens below the folder opened last, files go
     // in the open folder, and a folder closes with its total.
     void OpenFolder(std::string_view name);
