@@ -38,36 +38,98 @@ std::optional<std::uint32_t> FindFolder(const MftTable& table, std::uint32_t sta
     return folder;
 }
 
-// Hands the tree below one folder to the analysis depth first, as the walk
-// meets it, on a stack of its own.
-class Replayer {
+// What the analysis is handed, in the walk's order, packed in blocks that
+// are freed as the replay passes them: the analysis grows as they shrink,
+// and the table is gone by then.
+class ReplaySteps {
 public:
-    Replayer(FolderAnalysis& analysis, MftTable& table, ProgressSink& progress)
-        : m_analysis(analysis), m_table(table), m_progress(progress), m_state(table.Files().size(), 0)
+    enum class Kind : std::uint8_t { File, FurtherName, Open, Close };
+    // What a block holds of a step, its name following.
+    struct Stored {
+        Kind kind = Kind::Close;
+        DWORD attributes = 0;
+        std::uint64_t size = 0;
+        std::uint64_t onDisk = 0;
+        FILETIME written{};
+    };
+    struct Step : Stored {
+        const char* name = "";  // valid until the next step
+    };
+
+    void Add(Kind kind, const MftFile* facts = nullptr, const char* name = nullptr)
+    {
+        size_t nameBytes = name ? std::strlen(name) + 1 : 0;
+        if (m_blocks.empty() || m_blocks.back().size() + sizeof(Stored) + nameBytes > kBlockBytes) {
+            m_blocks.emplace_back();
+            m_blocks.back().reserve(kBlockBytes);
+        }
+        Stored step{kind};
+        if (facts)
+            step = {kind, facts->attributes, facts->size, kind == Kind::File ? facts->onDisk : 0, facts->written};
+        std::vector<char>& block = m_blocks.back();
+        size_t at = block.size();
+        block.resize(at + sizeof(Stored) + nameBytes);
+        std::memcpy(block.data() + at, &step, sizeof(Stored));
+        if (name)
+            std::memcpy(block.data() + at + sizeof(Stored), name, nameBytes);
+    }
+
+    // The next step; false after the last.
+    bool Next(Step& step)
+    {
+        while (m_block < m_blocks.size() && m_at == m_blocks[m_block].size()) {
+            std::vector<char>().swap(m_blocks[m_block++]);
+            m_at = 0;
+        }
+        if (m_block == m_blocks.size())
+            return false;
+        const char* at = m_blocks[m_block].data() + m_at;
+        std::memcpy(static_cast<Stored*>(&step), at, sizeof(Stored));
+        m_at += sizeof(Stored);
+        step.name = "";
+        if (step.kind != Kind::Close) {
+            step.name = at + sizeof(Stored);
+            m_at += std::strlen(step.name) + 1;
+        }
+        return true;
+    }
+
+private:
+    static constexpr size_t kBlockBytes = 1 << 20;  // far more than one step with the longest name
+
+    std::vector<std::vector<char>> m_blocks;
+    size_t m_block = 0;
+    size_t m_at = 0;
+};
+
+// Lays the tree below one folder out as the walk would meet it, depth first,
+// on a stack of its own, entering no folder the walk would not enter.
+class Sequencer {
+public:
+    Sequencer(FolderAnalysis& analysis, MftTable& table, ProgressSink& progress, ReplaySteps& steps)
+        : m_analysis(analysis), m_table(table), m_progress(progress), m_steps(steps), m_state(table.Files().size(), 0)
     {
     }
 
-    // False when the user stopped; the folders still open close with what was met in them.
+    // False when the user stopped; the steps so far are kept.
     bool Run(std::uint32_t start)
     {
         m_path = m_analysis.Target();
         m_state[start] |= kEntered;
         m_open.push_back({start, 0, m_path.size()});
-        bool goOn = true;
         while (!m_open.empty()) {
             Open& top = m_open.back();
             auto children = m_table.Children(top.folder);
-            if (goOn && top.next < children.size()) {
-                goOn = Visit(children[top.next++]);
+            if (top.next < children.size()) {
+                if (!Visit(children[top.next++]))
+                    return false;
                 continue;
             }
-            size_t holder = top.holderLength;
-            DWORD attributes = m_open.size() == 1 ? 0 : m_table.Files()[top.folder].attributes;
+            m_path.resize(top.holderLength);
             m_open.pop_back();
-            m_analysis.ReplayFolder(m_path, attributes);
-            m_path.resize(holder);
+            m_steps.Add(ReplaySteps::Kind::Close);
         }
-        return goOn;
+        return true;
     }
 
 private:
@@ -88,12 +150,8 @@ private:
             return Enter(entry.file, facts, name);
         bool counted = (m_state[entry.file] & kCounted) == 0;
         m_state[entry.file] |= kCounted;
-        m_analysis.ReplayFile(m_path, {name, facts.size, counted ? facts.onDisk : 0, facts.written, facts.attributes},
-                              counted);
-        if (m_progress.WantsText())
-            std::snprintf(m_text, sizeof m_text, "%s\n%d files, %.2f megabytes analyzed", kReadingTableText,
-                          m_analysis.FilesAnalyzed(), m_analysis.TotalKilobytes() / 1024.0);
-        return m_progress.Step(m_text);
+        m_steps.Add(counted ? ReplaySteps::Kind::File : ReplaySteps::Kind::FurtherName, &facts, name);
+        return true;
     }
 
     // Junctions and links to folders are not followed, as in the walk.
@@ -111,19 +169,66 @@ private:
         m_open.push_back({folder, 0, m_path.size()});
         m_path += '\\';
         m_path += name;
+        m_steps.Add(ReplaySteps::Kind::Open, &facts, name);
         return true;
     }
 
     FolderAnalysis& m_analysis;
     MftTable& m_table;
     ProgressSink& m_progress;
+    ReplaySteps& m_steps;
     std::vector<std::uint8_t> m_state;  // per record
     std::vector<Open> m_open;
     std::string m_path;
-    char m_text[128] = "";
 };
 
-// Places what a stopped reading gathered: the user has stopped already.
+// Hands the steps to the analysis; false when the user stopped, and the
+// folders still open close with what was met in them.
+bool Replay(FolderAnalysis& analysis, ReplaySteps& steps, ProgressSink& progress)
+{
+    struct Open {
+        size_t holderLength;
+        DWORD attributes;
+    };
+    std::string path = analysis.Target();
+    std::vector<Open> open{{path.size(), 0}};
+    char text[128] = "";
+    bool goOn = true;
+    ReplaySteps::Step step;
+    while (goOn && !open.empty() && steps.Next(step)) {
+        switch (step.kind) {
+        case ReplaySteps::Kind::File:
+        case ReplaySteps::Kind::FurtherName:
+            analysis.ReplayFile(path, {step.name, step.size, step.onDisk, step.written, step.attributes},
+                                step.kind == ReplaySteps::Kind::File);
+            if (progress.WantsText())
+                std::snprintf(text, sizeof text, "%s\n%d files, %.2f megabytes analyzed", kReadingTableText,
+                              analysis.FilesAnalyzed(), analysis.TotalKilobytes() / 1024.0);
+            goOn = progress.Step(text);
+            break;
+        case ReplaySteps::Kind::Open:
+            goOn = progress.Step(nullptr);
+            if (goOn) {
+                open.push_back({path.size(), step.attributes});
+                path += '\\';
+                path += step.name;
+            }
+            break;
+        case ReplaySteps::Kind::Close:
+            analysis.ReplayFolder(path, open.back().attributes);
+            path.resize(open.back().holderLength);
+            open.pop_back();
+            break;
+        }
+    }
+    for (; !open.empty(); open.pop_back()) {
+        analysis.ReplayFolder(path, open.back().attributes);
+        path.resize(open.back().holderLength);
+    }
+    return goOn;
+}
+
+// Hands over what was gathered before a stop: the user has stopped already.
 class Unstoppable : public ProgressSink {
 public:
     bool Step(const char*) override { return true; }
@@ -150,8 +255,13 @@ bool AnalyseTable(FolderAnalysis& analysis, MftTable& table, const std::string& 
     std::string target = below.empty() ? root : root + '\\' + below;
     analysis.StartReplay(target, skip);
     analysis.ReserveReplay(table.NameCount(), table.NameBytes());
-    bool completed = Replayer(analysis, table, progress).Run(*start);
-    analysis.FinishReplay(!completed || !table.Whole());
+    ReplaySteps steps;
+    bool laidOut = Sequencer(analysis, table, progress, steps).Run(*start);
+    table.Release();
+    // After a stop, what was laid out is still handed over.
+    Unstoppable placing;
+    bool replayed = Replay(analysis, steps, laidOut ? progress : placing);
+    analysis.FinishReplay(!laidOut || !replayed || !table.Whole());
     if (table.Whole()) {
         const MftFaults& faults = table.Faults();
         analysis.SetSkippedRecords(faults.damaged + faults.unreadable + faults.cycles + faults.orphans);

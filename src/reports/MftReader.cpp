@@ -24,6 +24,8 @@ constexpr std::uint16_t kCompressedOrSparse = 0x8001;
 constexpr std::uint32_t kFirstUserRecord = 24;
 constexpr size_t kFixupStride = 512;
 constexpr size_t kBlockBytes = 1 << 20;
+// NTFS keeps an attribute list under 256 KiB.
+constexpr std::uint64_t kMaxListBytes = 256 << 10;
 // A record holds at most this many names: each takes 0x5A bytes or more.
 constexpr size_t kMaxNames = 64;
 
@@ -218,7 +220,8 @@ struct MftTable::Volume {
         recordSize = static_cast<std::uint32_t>(record);
         clusters = Get<std::uint64_t>(boot, 0x28) / (clusterSize / sectorSize);
         tableCluster = Get<std::uint64_t>(boot, 0x30);
-        return tableCluster < clusters;
+        // Every byte of the volume has an offset that fits in 64 bits.
+        return tableCluster < clusters && clusters <= std::numeric_limits<std::uint64_t>::max() / clusterSize;
     }
     // Reads whole sectors that hold the bytes; false outside the volume.
     bool ReadAligned(ByteSource& source, std::uint64_t offset, std::vector<std::uint8_t>& bytes, size_t count) const
@@ -351,7 +354,8 @@ void MftTable::Merge(std::uint32_t number, std::uint32_t base, std::span<const s
             continue;
         std::uint16_t length = value[0x40];
         m_names.push_back({base, static_cast<std::uint32_t>(parent & kRecordMask),
-                           static_cast<std::uint32_t>(m_wide.size()), length, static_cast<std::uint16_t>(parent >> 48)});
+                           static_cast<std::uint32_t>(m_wide.size()), length,
+                           static_cast<std::uint16_t>(parent >> 48)});
         for (size_t c = 0; c < length; ++c)
             m_wide.push_back(static_cast<wchar_t>(Get<std::uint16_t>(value, 0x42 + 2 * c)));
     }
@@ -395,6 +399,14 @@ void MftTable::Settle()
     m_late.clear();
     m_late.shrink_to_fit();
     List();
+}
+
+void MftTable::Release()
+{
+    std::vector<MftFile>().swap(m_files);
+    std::vector<std::uint32_t>().swap(m_first);
+    std::vector<MftEntry>().swap(m_entries);
+    std::string().swap(m_text);
 }
 
 std::span<const MftEntry> MftTable::Children(std::uint32_t folder) const
@@ -445,7 +457,9 @@ void MftTable::List()
         }
     }
     const UpperCase upper;
-    auto text = [&](std::uint32_t i) { return std::wstring_view(m_wide.data() + m_names[i].textAt, m_names[i].length); };
+    auto text = [&](std::uint32_t i) {
+        return std::wstring_view(m_wide.data() + m_names[i].textAt, m_names[i].length);
+    };
     for (size_t folder = 0; folder < m_files.size(); ++folder)
         std::stable_sort(held.begin() + m_first[folder], held.begin() + m_first[folder + 1],
                          [&](std::uint32_t a, std::uint32_t b) { return upper.Less(text(a), text(b)); });
@@ -566,7 +580,7 @@ bool MftTable::ReadTableRuns(ByteSource& source, const Volume& volume, std::vect
     std::vector<std::uint32_t> pieces;
     bool held = ForEachAttribute(record, [&](const Attribute& a) {
         if (a.type == kAttributeList)
-            ListedPieces(a.Value(), pieces);
+            ListedPieces(ReadList(source, volume, a.bytes), pieces);
         if (a.type != kData || !a.Unnamed() || !a.NonResidentHeader() || found)
             return true;
         found = true;
@@ -581,6 +595,34 @@ bool MftTable::ReadTableRuns(ByteSource& source, const Volume& volume, std::vect
     }
     m_tableRuns = runs.size();
     return true;
+}
+
+// An attribute list's value; a table in very many pieces keeps it outside
+// its record. What cannot be read is left out.
+std::vector<std::uint8_t> MftTable::ReadList(ByteSource& source, const Volume& volume,
+                                             std::span<const std::uint8_t> attribute)
+{
+    const Attribute a{kAttributeList, attribute};
+    if (a.Resident()) {
+        std::span<const std::uint8_t> value = a.Value();
+        return {value.begin(), value.end()};
+    }
+    std::vector<Run> runs;
+    if (!a.NonResidentHeader() || !DecodeRuns(a.bytes, Get<std::uint16_t>(a.bytes, 0x20), runs))
+        return {};
+    const std::uint64_t size = std::min<std::uint64_t>(Get<std::uint64_t>(a.bytes, 0x30), kMaxListBytes);
+    std::vector<std::uint8_t> list, bytes;
+    for (const Run& run : runs) {
+        std::uint64_t want = size - list.size();
+        if (want == 0 || run.lcn >= volume.clusters || run.clusters > volume.clusters - run.lcn)
+            break;
+        if (run.clusters <= want / volume.clusterSize)
+            want = run.clusters * volume.clusterSize;
+        if (!volume.ReadAligned(source, run.lcn * volume.clusterSize, bytes, static_cast<size_t>(want)))
+            break;
+        list.insert(list.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(want));
+    }
+    return list;
 }
 
 // The records the list names for later pieces of the unnamed data.

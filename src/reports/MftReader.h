@@ -78,6 +78,9 @@ public:
     // lists each folder's names in the order a listing of it gives them.
     void Settle();
 
+    // Frees the files and names once an analysis has taken them; the faults stay.
+    void Release();
+
     const std::vector<MftFile>& Files() const noexcept { return m_files; }
     // The names in a folder: those of files in use, not the volume's own.
     std::span<const MftEntry> Children(std::uint32_t folder) const;
@@ -117,6 +120,8 @@ private:
 
     void Merge(std::uint32_t number, std::uint32_t base, std::span<const std::uint8_t> record, const Facts& facts);
     bool ReadTableRuns(ByteSource& source, const Volume& volume, std::vector<Run>& runs, std::uint64_t& bytes);
+    static std::vector<std::uint8_t> ReadList(ByteSource& source, const Volume& volume,
+                                              std::span<const std::uint8_t> attribute);
     static void ListedPieces(std::span<const std::uint8_t> list, std::vector<std::uint32_t>& pieces);
     bool ReadPiece(ByteSource& source, const Volume& volume, std::uint32_t number, std::vector<Run>& runs);
     bool ReadRuns(ByteSource& source, const Volume& volume, const std::vector<Run>& runs, std::uint64_t bytes,

@@ -186,6 +186,36 @@ void MoveTableRunsToAnExtension(std::vector<std::uint8_t>& image, size_t table, 
     put(table + 0x18, used + 0x38, 4);
 }
 
+// Keeps the table's attribute list in a cluster of its own, outside the
+// record, as a table in very many pieces does.
+void MoveListOutOfTheRecord(std::vector<std::uint8_t>& image, size_t table)
+{
+    auto put = [&](size_t at, std::uint64_t value, size_t bytes) { std::memcpy(&image[at], &value, bytes); };
+    size_t cluster = image.size() / 4096 - 2;
+    while (std::any_of(&image[cluster * 4096], &image[cluster * 4096 + 4096], [](std::uint8_t b) { return b != 0; }))
+        --cluster;
+    size_t list = AttributeOf(image, table, 0x20);
+    std::uint32_t length = 0, used = 0;
+    std::memcpy(&length, &image[list + 0x10], 4);
+    std::memcpy(&used, &image[table + 0x18], 4);
+    ASSERT_LE(list + 0x50 - table, 510u);
+    std::copy_n(&image[list + 0x18], length, &image[cluster * 4096]);
+    std::fill_n(&image[list], 0x50, 0);
+    put(list, 0x20, 4);
+    put(list + 4, 0x48, 4);
+    image[list + 8] = 1;
+    put(list + 0x0A, 0x40, 2);
+    put(list + 0x20, 0x40, 2);
+    put(list + 0x28, 4096, 8);
+    put(list + 0x30, length, 8);
+    put(list + 0x38, length, 8);
+    image[list + 0x40] = 0x41;  // one cluster, at a distance of four bytes
+    image[list + 0x41] = 1;
+    put(list + 0x42, cluster, 4);
+    put(list + 0x48, 0xFFFFFFFF, 4);
+    put(table + 0x18, list + 0x50 - table, 4);
+}
+
 std::vector<std::string> SortedPaths(const std::vector<ReportEntry>& list)
 {
     std::vector<std::string> paths;
@@ -291,11 +321,16 @@ TEST(FileTable, FindsTheTablesLaterPiecesThroughItsAttributeList)
     MemorySource source(ImageBytes("many.ntfs"));
     size_t table = RecordOf(source.bytes, L"$MFT");
     MoveTableRunsToAnExtension(source.bytes, table, table + 20 * 1024);
-    FromTable read(source, "X:");
-    ASSERT_TRUE(read.built);
-    EXPECT_GT(read.table.TableRuns(), 1u);
-    EXPECT_EQ(read.table.Faults().unreadable, 0u);
-    EXPECT_EQ(read.analysis.FilesAnalyzed(), 3052);
+    for (bool listOutside : {false, true}) {
+        SCOPED_TRACE(listOutside ? "the list outside the record" : "the list in the record");
+        if (listOutside)
+            MoveListOutOfTheRecord(source.bytes, table);
+        FromTable read(source, "X:");
+        ASSERT_TRUE(read.built);
+        EXPECT_GT(read.table.TableRuns(), 1u);
+        EXPECT_EQ(read.table.Faults().unreadable + read.table.Faults().damaged, 0u);
+        EXPECT_EQ(read.analysis.FilesAnalyzed(), 3052);
+    }
 }
 
 // A junction or link to a folder is not followed, and the skip list keeps the reading out as it keeps the walk.
