@@ -278,7 +278,11 @@ std::unique_ptr<ByteSource> OpenNtfsVolume(const std::string& drive)
         std::wcscmp(system, L"NTFS") != 0)
         return nullptr;
     auto volume = std::make_unique<FileSource>("\\\\.\\" + drive);
-    return volume->IsOpen() ? std::move(volume) : nullptr;
+    // Whole sectors of any size a disk has; the boot sector must be NTFS's.
+    std::vector<std::uint8_t> boot(4096);
+    if (!volume->IsOpen() || !volume->Read(0, boot) || !IsNtfsBootSector(boot))
+        return nullptr;
+    return volume;
 }
 
 AnalysisWay Analyse(FolderAnalysis& analysis, const std::string& target, ProgressSink& progress,

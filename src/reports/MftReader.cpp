@@ -171,6 +171,11 @@ template <typename Run> bool DecodeRuns(std::span<const std::uint8_t> attribute,
 
 }  // namespace
 
+bool IsNtfsBootSector(std::span<const std::uint8_t> boot)
+{
+    return boot.size() >= 11 && std::memcmp(boot.data() + 3, "NTFS    ", 8) == 0;
+}
+
 FileSource::FileSource(const std::string& path)
     : m_file(::CreateFileW(framework::WideText(path).c_str(), GENERIC_READ,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
@@ -205,7 +210,7 @@ struct MftTable::Volume {
 
     bool Parse(std::span<const std::uint8_t> boot)
     {
-        if (std::memcmp(boot.data() + 3, "NTFS    ", 8) != 0)
+        if (!IsNtfsBootSector(boot))
             return false;
         sectorSize = Get<std::uint16_t>(boot, 0x0B);
         std::uint8_t perCluster = boot[0x0D];

@@ -20,6 +20,9 @@ public:
     virtual bool Read(std::uint64_t offset, std::span<std::uint8_t> buffer) = 0;
 };
 
+// Whether the first sector is an NTFS boot sector.
+bool IsNtfsBootSector(std::span<const std::uint8_t> boot);
+
 // A volume (\\.\C:) or an image file, opened for reading only.
 class FileSource : public ByteSource {
 public:
