@@ -26,6 +26,9 @@ constexpr size_t kFixupStride = 512;
 constexpr size_t kBlockBytes = 1 << 20;
 // NTFS keeps an attribute list under 256 KiB.
 constexpr std::uint64_t kMaxListBytes = 256 << 10;
+// The volume's table of upper case, which orders the names in each folder.
+constexpr std::uint32_t kUpCaseRecord = 10;
+constexpr std::uint64_t kUpCaseBytes = 2 * 65536;
 // A record holds at most this many names: each takes 0x5A bytes or more.
 constexpr size_t kMaxNames = 64;
 
@@ -33,8 +36,14 @@ constexpr size_t kMaxNames = 64;
 // every unit's upper case makes that one lookup per unit.
 class UpperCase {
 public:
-    UpperCase() : m_upper(65536)
+    // The volume's own table ($UpCase: a unit's upper case at twice the
+    // unit) when it is whole, else the system's.
+    explicit UpperCase(std::span<const std::uint8_t> volumes) : m_upper(65536)
     {
+        if (volumes.size() == 2 * m_upper.size()) {
+            std::memcpy(m_upper.data(), volumes.data(), volumes.size());
+            return;
+        }
         for (size_t unit = 0; unit < m_upper.size(); ++unit)
             m_upper[unit] = static_cast<wchar_t>(unit);
         ::CharUpperBuffW(m_upper.data() + 1, static_cast<DWORD>(m_upper.size() - 1));
@@ -319,6 +328,8 @@ void MftTable::Prepare(std::uint32_t recordSize)
     m_entries.clear();
     m_text.clear();
     m_late.clear();
+    m_upCaseData.clear();
+    m_upCase.clear();
     m_faults = {};
     m_recordSize = recordSize;
     m_tableRuns = 0;
@@ -340,6 +351,12 @@ void MftTable::Take(std::uint32_t number, std::span<std::uint8_t> record)
         ++m_faults.damaged;
         return;
     }
+    if (number == kUpCaseRecord)
+        ForEachAttribute(record, [&](const Attribute& a) {
+            if (a.type == kData && a.Unnamed())
+                m_upCaseData.assign(a.bytes.begin(), a.bytes.end());
+            return true;
+        });
     // An extension record names its base with a sequence number: record 0 is a base too.
     std::uint64_t reference = Get<std::uint64_t>(record, 0x20);
     std::uint64_t base = reference & kRecordMask;
@@ -461,7 +478,7 @@ void MftTable::List()
                 held[next[m_names[i].parent]++] = i;
         }
     }
-    const UpperCase upper;
+    const UpperCase upper(m_upCase);
     auto text = [&](std::uint32_t i) {
         return std::wstring_view(m_wide.data() + m_names[i].textAt, m_names[i].length);
     };
@@ -477,6 +494,8 @@ void MftTable::List()
     }
     std::vector<Name>().swap(m_names);
     std::vector<wchar_t>().swap(m_wide);
+    std::vector<std::uint8_t>().swap(m_upCaseData);
+    std::vector<std::uint8_t>().swap(m_upCase);
     m_text.shrink_to_fit();
     m_faults.cycles += CountCycles();
 }
@@ -562,6 +581,8 @@ MftTable::Outcome MftTable::Read(ByteSource& source, ProgressSink& progress)
     if (!ReadTableRuns(source, volume, runs, bytes))
         return Outcome::Unreadable;
     m_whole = ReadRuns(source, volume, runs, bytes, progress);
+    if (!m_upCaseData.empty())
+        m_upCase = ReadStream(source, volume, m_upCaseData, kUpCaseBytes);
     Settle();
     // The analysis grows beside the table next: no room to spare in it.
     m_files.shrink_to_fit();
@@ -585,7 +606,7 @@ bool MftTable::ReadTableRuns(ByteSource& source, const Volume& volume, std::vect
     std::vector<std::uint32_t> pieces;
     bool held = ForEachAttribute(record, [&](const Attribute& a) {
         if (a.type == kAttributeList)
-            ListedPieces(ReadList(source, volume, a.bytes), pieces);
+            ListedPieces(ReadStream(source, volume, a.bytes, kMaxListBytes), pieces);
         if (a.type != kData || !a.Unnamed() || !a.NonResidentHeader() || found)
             return true;
         found = true;
@@ -602,12 +623,13 @@ bool MftTable::ReadTableRuns(ByteSource& source, const Volume& volume, std::vect
     return true;
 }
 
-// An attribute list's value; a table in very many pieces keeps it outside
-// its record. What cannot be read is left out.
-std::vector<std::uint8_t> MftTable::ReadList(ByteSource& source, const Volume& volume,
-                                             std::span<const std::uint8_t> attribute)
+// An attribute's value, resident or not, up to the most bytes it may
+// hold (a table in very many pieces keeps its attribute list outside its
+// record). What cannot be read is left out.
+std::vector<std::uint8_t> MftTable::ReadStream(ByteSource& source, const Volume& volume,
+                                               std::span<const std::uint8_t> attribute, std::uint64_t most)
 {
-    const Attribute a{kAttributeList, attribute};
+    const Attribute a{Get<std::uint32_t>(attribute, 0), attribute};
     if (a.Resident()) {
         std::span<const std::uint8_t> value = a.Value();
         return {value.begin(), value.end()};
@@ -615,7 +637,7 @@ std::vector<std::uint8_t> MftTable::ReadList(ByteSource& source, const Volume& v
     std::vector<Run> runs;
     if (!a.NonResidentHeader() || !DecodeRuns(a.bytes, Get<std::uint16_t>(a.bytes, 0x20), runs))
         return {};
-    const std::uint64_t size = std::min<std::uint64_t>(Get<std::uint64_t>(a.bytes, 0x30), kMaxListBytes);
+    const std::uint64_t size = std::min<std::uint64_t>(Get<std::uint64_t>(a.bytes, 0x30), most);
     std::vector<std::uint8_t> list, bytes;
     for (const Run& run : runs) {
         std::uint64_t want = size - list.size();

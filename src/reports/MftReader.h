@@ -123,8 +123,8 @@ private:
 
     void Merge(std::uint32_t number, std::uint32_t base, std::span<const std::uint8_t> record, const Facts& facts);
     bool ReadTableRuns(ByteSource& source, const Volume& volume, std::vector<Run>& runs, std::uint64_t& bytes);
-    static std::vector<std::uint8_t> ReadList(ByteSource& source, const Volume& volume,
-                                              std::span<const std::uint8_t> attribute);
+    static std::vector<std::uint8_t> ReadStream(ByteSource& source, const Volume& volume,
+                                                std::span<const std::uint8_t> attribute, std::uint64_t most);
     static void ListedPieces(std::span<const std::uint8_t> list, std::vector<std::uint32_t>& pieces);
     bool ReadPiece(ByteSource& source, const Volume& volume, std::uint32_t number, std::vector<Run>& runs);
     bool ReadRuns(ByteSource& source, const Volume& volume, const std::vector<Run>& runs, std::uint64_t bytes,
@@ -144,6 +144,9 @@ private:
     std::vector<std::uint32_t> m_first;
     std::vector<MftEntry> m_entries;
     std::string m_text;  // each name ends with a null
+    // $UpCase's data attribute as its record holds it, then its value.
+    std::vector<std::uint8_t> m_upCaseData;
+    std::vector<std::uint8_t> m_upCase;
     std::vector<Late> m_late;
     MftFaults m_faults;
     std::uint32_t m_recordSize = 1024;

@@ -333,6 +333,50 @@ TEST(FileTable, FindsTheTablesLaterPiecesThroughItsAttributeList)
     }
 }
 
+// The names of the files in one folder, in the order the analysis met them.
+class FolderOrder : public AnalysisListener {
+public:
+    explicit FolderOrder(std::string folder) : m_folder(std::move(folder)) {}
+    void OnFile(const std::string& folder, const FileFacts& file, bool) override
+    {
+        if (folder == m_folder)
+            names.emplace_back(file.name);
+    }
+    void OnFolder(const ClosedFolder&) override {}
+
+    std::vector<std::string> names;
+
+private:
+    std::string m_folder;
+};
+
+// Each folder is listed in the order of the volume's own upper-case table.
+TEST(FileTable, OrdersNamesByTheVolumesUpperCase)
+{
+    MemorySource source(ImageBytes("mixed.ntfs"));
+    auto firstIn = [&] {
+        MftTable table;
+        FolderAnalysis analysis;
+        FolderOrder docs("X:\\Docs");
+        analysis.SetListener(&docs);
+        ScriptedSink sink;
+        EXPECT_EQ(table.Read(source, sink), MftTable::Outcome::Read);
+        AnalyseTable(analysis, table, "X:", "", sink);
+        return docs.names.empty() ? std::string() : docs.names.front();
+    };
+    EXPECT_EQ(firstIn(), "a.txt");
+    // The table's first run holds the upper case of "a" at 0xC2: make it "~", after every letter.
+    std::vector<std::uint8_t>& bytes = source.bytes;
+    size_t data = AttributeOf(bytes, RecordOf(bytes, L"$UpCase"), 0x80);
+    std::uint16_t runs = 0;
+    std::memcpy(&runs, &bytes[data + 0x20], 2);
+    std::uint8_t header = bytes[data + runs];
+    std::uint64_t cluster = 0;
+    std::memcpy(&cluster, &bytes[data + runs + 1 + (header & 0x0F)], header >> 4);
+    bytes[cluster * 4096 + 2 * 'a'] = '~';
+    EXPECT_EQ(firstIn(), "linked.dat");
+}
+
 // A junction or link to a folder is not followed, and the skip list keeps the reading out as it keeps the walk.
 TEST(FileTable, EntersNoFolderTheWalkWouldNotEnter)
 {
