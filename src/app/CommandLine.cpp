@@ -211,7 +211,8 @@ ExitCode RunWithoutWindow(const CommandLine& line)
         console.Line("Cannot skip these folders. " + skip.Error());
         return ExitCode::BadOption;
     }
-    if (!line.report.empty() && !ReportNamed(line.report) && !SameText(line.report, "duplicates")) {
+    const bool types = SameText(line.report, "types");
+    if (!line.report.empty() && !ReportNamed(line.report) && !SameText(line.report, "duplicates") && !types) {
         console.Line("Unknown report: " + line.report);
         return ExitCode::BadOption;
     }
@@ -221,7 +222,8 @@ ExitCode RunWithoutWindow(const CommandLine& line)
         return ExitCode::NoFolder;
     }
     ExportFile file(line.exportTo);
-    TreeWriter writer(file, line.json ? TreeFormat::Json : TreeFormat::Csv);
+    const TreeFormat format = line.json ? TreeFormat::Json : TreeFormat::Csv;
+    TreeWriter writer(file, format);
     ConsoleProgress progress(console);
     FolderAnalysis analysis;
     if (line.report.empty())
@@ -233,9 +235,13 @@ ExitCode RunWithoutWindow(const CommandLine& line)
         console.Line("Stopped: nothing was written.");
         return ExitCode::Stopped;
     }
-    if (!line.report.empty())
-        WriteReport(writer, line, analysis, progress);
-    writer.Finish();
+    if (types) {
+        WriteFileTypes(file, format, CountFileTypes(analysis.Tree()));
+    } else {
+        if (!line.report.empty())
+            WriteReport(writer, line, analysis, progress);
+        writer.Finish();
+    }
     if (g_stopAsked) {
         console.Line("Stopped: nothing was written.");
         return ExitCode::Stopped;

@@ -25,6 +25,11 @@ void LowerInto(std::string_view text, std::string& into)
 
 }  // namespace
 
+std::string ExtensionText(const std::string& extension)
+{
+    return extension.empty() ? "(no extension)" : extension;
+}
+
 std::string ExtensionOf(std::string_view name)
 {
     std::string extension;

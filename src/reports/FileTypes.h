@@ -11,6 +11,8 @@
 
 // The extension as the types list shows it: ".iso" in lower case, or "" for none.
 std::string ExtensionOf(std::string_view name);
+// What the types list shows for one: the extension, or "(no extension)".
+std::string ExtensionText(const std::string& extension);
 
 struct FileType {
     std::string extension;  // "" for files without one

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr const char* kNoExtension = "(no extension)";
 constexpr const char* kNoFiles = "No files found.";
 // Over the page's file columns with the disk column shown: the share where
 // the date stands, the count after it.
@@ -26,11 +25,6 @@ std::string ShareText(std::uint64_t part, std::uint64_t whole)
     std::snprintf(text, sizeof text, "%.1f%%",
                   whole ? 100.0 * static_cast<double>(part) / static_cast<double>(whole) : 0.0);
     return text;
-}
-
-std::string ExtensionText(const std::string& extension)
-{
-    return extension.empty() ? kNoExtension : extension;
 }
 
 }  // namespace

@@ -337,6 +337,31 @@ void TreeWriter::Finish()
     m_buffer.clear();
 }
 
+void WriteFileTypes(ExportFile& file, TreeFormat format, const FileTypes& types)
+{
+    std::string text = format == TreeFormat::Csv ? CsvStart() + "Extension,Class,Size,On disk,Files\r\n" : "[";
+    for (const FileType& type : types.types) {
+        const char* fileClass = kFileClassNames[static_cast<int>(type.fileClass)];
+        if (format == TreeFormat::Csv) {
+            AppendCsvField(text, ExtensionText(type.extension));
+            text += ',';
+            AppendCsvField(text, fileClass);
+            text += ',' + std::to_string(type.size) + ',' + std::to_string(type.onDisk) + ',' +
+                    std::to_string(type.files) + "\r\n";
+            continue;
+        }
+        text += text.size() == 1 ? "\n{\"extension\":" : ",\n{\"extension\":";
+        AppendJsonText(text, ExtensionText(type.extension));
+        text += ",\"class\":";
+        AppendJsonText(text, fileClass);
+        text += ",\"size\":" + std::to_string(type.size) + ",\"onDisk\":" + std::to_string(type.onDisk) +
+                ",\"files\":" + std::to_string(type.files) + '}';
+    }
+    if (format == TreeFormat::Json)
+        text += "\n]\n";
+    file.Write(text);
+}
+
 bool LoadTree(const std::string& path, FolderAnalysis& analysis, std::string& error)
 {
     std::string text;

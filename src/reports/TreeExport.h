@@ -13,6 +13,7 @@
 #pragma once
 
 #include "lists/ListExport.h"
+#include "reports/FileTypes.h"
 #include "reports/FolderAnalysis.h"
 
 #include <cstdint>
@@ -52,6 +53,11 @@ private:
     std::string m_buffer;
     bool m_first = true;
 };
+
+// The file types of an analysis, largest on the disk first, instead of its
+// tree: Extension,Class,Size,On disk,Files (in JSON extension, class, size,
+// onDisk and files).
+void WriteFileTypes(ExportFile& file, TreeFormat format, const FileTypes& types);
 
 // Replays a whole-tree CSV into the analysis. False, with the reason in
 // error ("line 12: ..."), for a file that is not one, is damaged or is cut

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -113,6 +114,28 @@ TEST(CommandLine, AnalyzeWritesEveryFolderAndFileOfTheTree)
         EXPECT_EQ(listed[entry.path].substr(0, 5 + std::to_string(entry.size).size()),
                   "file," + std::to_string(entry.size))
             << entry.path;
+
+    // The file types: a row per extension, with no extension last here.
+    Finished types = RunCorvane("/analyze \"" + tree + "\" /export \"" + out + "\" /report TYPES");
+    EXPECT_EQ(types.exitCode, 0u) << types.output;
+    std::string typeRows = Contents(out);
+    ASSERT_EQ(typeRows.rfind("\xEF\xBB\xBF"
+                             "Extension,Class,Size,On disk,Files\r\n",
+                             0),
+              0u);
+    // Extension to size and files.
+    std::map<std::string, std::pair<std::string, std::string>> byType;
+    std::istringstream lines(typeRows.substr(typeRows.find('\n') + 1));
+    for (std::string row; std::getline(lines, row);) {
+        std::vector<std::string> fields;
+        std::istringstream cells(row.substr(0, row.find('\r')));
+        for (std::string cell; std::getline(cells, cell, ',');)
+            fields.push_back(cell);
+        ASSERT_EQ(fields.size(), 5u) << row;
+        byType[fields[0]] = {fields[2], fields[4]};
+    }
+    using Totals = std::pair<std::string, std::string>;
+    EXPECT_EQ(byType, (std::map<std::string, Totals>{{".bin", {"300", "1"}}, {".txt", {"12", "2"}}})) << typeRows;
 }
 
 TEST(CommandLine, BadInputEndsWithItsCodeAndOneLine)
