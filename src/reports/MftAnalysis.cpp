@@ -4,9 +4,9 @@
 
 #include <algorithm>
 #include <cctype>
-#include <optional>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -15,7 +15,8 @@ bool IsFolder(const MftTable& table, std::uint32_t file)
     return (table.Files()[file].attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-// The folder at the path below the start, or none.
+// The folder at the path below the start, or none: not there, or reached
+// through a reparse point.
 std::optional<std::uint32_t> FindFolder(const MftTable& table, std::uint32_t start, const std::string& below)
 {
     std::uint32_t folder = start;
@@ -31,7 +32,8 @@ std::optional<std::uint32_t> FindFolder(const MftTable& table, std::uint32_t sta
             return IsFolder(table, entry.file) &&
                    ::CompareStringOrdinal(name.c_str(), -1, part.c_str(), -1, TRUE) == CSTR_EQUAL;
         });
-        if (found == children.end())
+        // Past a junction or mount point the walk would reach another folder or volume.
+        if (found == children.end() || (table.Files()[found->file].attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
             return std::nullopt;
         folder = found->file;
     }
@@ -276,6 +278,11 @@ std::unique_ptr<ByteSource> OpenNtfsVolume(const std::string& drive)
     if (::GetDriveTypeW(root.c_str()) != DRIVE_FIXED ||
         !::GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, system, MAX_PATH + 1) ||
         std::wcscmp(system, L"NTFS") != 0)
+        return nullptr;
+    // A drive that SUBST made of a folder is a link to it, not a volume.
+    wchar_t device[MAX_PATH] = L"";
+    if (!::QueryDosDeviceW(framework::WideText(drive).c_str(), device, MAX_PATH) ||
+        std::wcsncmp(device, L"\\Device\\", 8) != 0)
         return nullptr;
     auto volume = std::make_unique<FileSource>("\\\\.\\" + drive);
     // Whole sectors of any size a disk has; the boot sector must be NTFS's.

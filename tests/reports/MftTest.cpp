@@ -536,6 +536,15 @@ TEST(FileTable, IsReadWhenTheVolumeOpensElseTheFoldersAreWalked)
         EXPECT_EQ(analysis.FilesAnalyzed(), 47);
         EXPECT_EQ(sink.texts.front(), kReadingTableText);
     }
+    {
+        // Below a junction the walk reaches another folder: the walk goes there.
+        std::vector<std::uint8_t> junction = image;
+        junction[AttributeOf(junction, RecordOf(junction, L"Docs"), 0x10) + 0x18 + 0x21] |=
+            FILE_ATTRIBUTE_REPARSE_POINT >> 8;
+        FolderAnalysis analysis;
+        ScriptedSink sink;
+        EXPECT_EQ(Analyse(analysis, "C:\\Docs\\Old", sink, {}, volume(junction)), AnalysisWay::Folders);
+    }
     TempFolder temp;
     temp.MakeFile("one.txt", 10);
     std::vector<std::uint8_t> unreadable = image;
