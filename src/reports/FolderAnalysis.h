@@ -209,8 +209,8 @@ public:
     // analysis left incomplete, for anything out of that order.
     // The skip list is kept for the replay to ask, as the walk would.
     void StartReplay(const std::string& target, const framework::SkipList& skip = {});
-    // At most this many files and folders, with names of this many bytes,
-    // will be replayed: room that is never touched takes no memory.
+    // This many files and folders, with names of this many bytes, will be
+    // replayed: the tree is sized once instead of growing by copies.
     void ReserveReplay(size_t entries, size_t nameBytes);
     bool ReplayFile(const std::string& folder, const FileFacts& file, bool counted);
     bool ReplayFolder(const std::string& path, DWORD attributes);
@@ -240,8 +240,8 @@ public:
     // For a whole drive walked to the end: its used space as the drive told
     // it then (capacity less free space); else none.
     std::optional<std::uint64_t> DriveUsedBytes() const noexcept { return m_driveUsed; }
-    // The records of a drive's file table that could not be used, for an
-    // analysis read from that table.
+    // The entries (records and names) of a drive's file table that could
+    // not be used, for an analysis read from that table.
     void SetSkippedRecords(std::uint64_t records) noexcept { m_skippedRecords = records; }
     std::uint64_t SkippedRecords() const noexcept { return m_skippedRecords; }
 

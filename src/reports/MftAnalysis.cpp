@@ -26,12 +26,18 @@ std::optional<std::uint32_t> FindFolder(const MftTable& table, std::uint32_t sta
         at = end + 1;
         if (part.empty())
             continue;
+        // The name as written first: a case-sensitive folder may hold others that differ only in case.
         auto children = table.Children(folder);
-        auto found = std::find_if(children.begin(), children.end(), [&](const MftEntry& entry) {
-            std::wstring name = framework::WideText(table.Text(entry));
-            return IsFolder(table, entry.file) &&
-                   ::CompareStringOrdinal(name.c_str(), -1, part.c_str(), -1, TRUE) == CSTR_EQUAL;
-        });
+        auto named = [&](bool ignoreCase) {
+            return std::find_if(children.begin(), children.end(), [&](const MftEntry& entry) {
+                std::wstring name = framework::WideText(table.Text(entry));
+                return IsFolder(table, entry.file) &&
+                       ::CompareStringOrdinal(name.c_str(), -1, part.c_str(), -1, ignoreCase) == CSTR_EQUAL;
+            });
+        };
+        auto found = named(FALSE);
+        if (found == children.end())
+            found = named(TRUE);
         // Past a junction or mount point the walk would reach another folder or volume.
         if (found == children.end() || (table.Files()[found->file].attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
             return std::nullopt;
@@ -61,6 +67,10 @@ public:
     void Add(Kind kind, const MftFile* facts = nullptr, const char* name = nullptr)
     {
         size_t nameBytes = name ? std::strlen(name) + 1 : 0;
+        if (kind != Kind::Close) {
+            ++m_entries;
+            m_nameBytes += nameBytes - 1;
+        }
         if (m_blocks.empty() || m_blocks.back().size() + sizeof(Stored) + nameBytes > kBlockBytes) {
             m_blocks.emplace_back();
             m_blocks.back().reserve(kBlockBytes);
@@ -96,9 +106,15 @@ public:
         return true;
     }
 
+    // The files and folders laid out, and the bytes of their names.
+    size_t Entries() const noexcept { return m_entries; }
+    size_t NameBytes() const noexcept { return m_nameBytes; }
+
 private:
     static constexpr size_t kBlockBytes = 1 << 20;  // far more than one step with the longest name
 
+    size_t m_entries = 0;
+    size_t m_nameBytes = 0;
     std::vector<std::vector<char>> m_blocks;
     size_t m_block = 0;
     size_t m_at = 0;
@@ -256,10 +272,10 @@ bool AnalyseTable(FolderAnalysis& analysis, MftTable& table, const std::string& 
         return false;
     std::string target = below.empty() ? root : root + '\\' + below;
     analysis.StartReplay(target, skip);
-    analysis.ReserveReplay(table.NameCount(), table.NameBytes());
     ReplaySteps steps;
     bool laidOut = Sequencer(analysis, table, progress, steps).Run(*start);
     table.Release();
+    analysis.ReserveReplay(steps.Entries(), steps.NameBytes());
     // After a stop, what was laid out is still handed over.
     Unstoppable placing;
     bool replayed = Replay(analysis, steps, laidOut ? progress : placing);

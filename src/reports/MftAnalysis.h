@@ -15,8 +15,9 @@ inline constexpr const char* kLookingAtFoldersText = "Looking at folders";
 
 // Builds in the analysis what the walk of root + "\" + below would build
 // (below: names separated by "\", empty for the volume's root folder), in the
-// walk's order. False when the table holds no such folder. The table's
-// files and names are freed on the way, to make room for the analysis.
+// walk's order. False when the table holds no such folder, or only past a
+// junction or mount point. The table's files and names are freed on the
+// way, to make room for the analysis.
 bool AnalyseTable(FolderAnalysis& analysis, MftTable& table, const std::string& root, const std::string& below,
                   ProgressSink& progress, const framework::SkipList& skip = {});
 

@@ -26,6 +26,8 @@ constexpr size_t kFixupStride = 512;
 constexpr size_t kBlockBytes = 1 << 20;
 // NTFS keeps an attribute list under 256 KiB.
 constexpr std::uint64_t kMaxListBytes = 256 << 10;
+// Far more pieces than any table is in, yet little memory.
+constexpr size_t kMaxRuns = 1 << 22;
 // The volume's table of upper case, which orders the names in each folder.
 constexpr std::uint32_t kUpCaseRecord = 10;
 constexpr std::uint64_t kUpCaseBytes = 2 * 65536;
@@ -278,6 +280,12 @@ bool MftTable::Facts::Take(const Attribute& a, std::span<const std::uint8_t> rec
             return false;
         if (value[0x41] == kDosNamespace || value[0x40] == 0)
             return true;
+        // A name holding a separator or a null would make another file's path.
+        for (size_t unit = 0; unit < value[0x40]; ++unit) {
+            auto c = Get<std::uint16_t>(value, 0x42 + 2 * unit);
+            if (c == 0 || c == '\\' || c == '/')
+                return false;
+        }
         if (nameCount == names.size())
             return false;
         names[nameCount++] = static_cast<size_t>(value.data() - record.data());
@@ -458,7 +466,8 @@ bool MftTable::Holds(const Name& name)
 
 // Sorts each folder's names as NTFS lists them, by their upper case unit by
 // unit, and keeps them as the program's text: half the room of UTF-16 for
-// most names, while the analysis grows beside the table.
+// most names. Names past 4 GiB of text cannot be kept: the table is then
+// given up, and the folders are walked.
 void MftTable::List()
 {
     constexpr std::uint32_t kNotHeld = std::numeric_limits<std::uint32_t>::max();
@@ -488,6 +497,10 @@ void MftTable::List()
     m_entries.resize(held.size());
     m_text.reserve(m_wide.size() + held.size());
     for (size_t i = 0; i < held.size(); ++i) {
+        if (m_text.size() > std::numeric_limits<std::uint32_t>::max()) {
+            Release();
+            break;
+        }
         m_entries[i] = {m_names[held[i]].file, static_cast<std::uint32_t>(m_text.size())};
         framework::AppendNarrowText(text(held[i]), m_text);
         m_text.push_back('\0');
@@ -584,7 +597,7 @@ MftTable::Outcome MftTable::Read(ByteSource& source, ProgressSink& progress)
     if (!m_upCaseData.empty())
         m_upCase = ReadStream(source, volume, m_upCaseData, kUpCaseBytes);
     Settle();
-    // The analysis grows beside the table next: no room to spare in it.
+    // The steps of the replay are laid out beside the table next.
     m_files.shrink_to_fit();
     if (!m_whole)
         return Outcome::Stopped;
@@ -602,11 +615,13 @@ bool MftTable::ReadTableRuns(ByteSource& source, const Volume& volume, std::vect
     std::span<std::uint8_t> record(first.data(), volume.recordSize);
     if (std::memcmp(record.data(), "FILE", 4) != 0 || !ApplyFixups(record))
         return false;
-    bool found = false;
-    std::vector<std::uint32_t> pieces;
+    bool found = false, listed = false;
+    std::vector<Piece> pieces;
     bool held = ForEachAttribute(record, [&](const Attribute& a) {
-        if (a.type == kAttributeList)
+        if (a.type == kAttributeList && !listed) {
+            listed = true;
             ListedPieces(ReadStream(source, volume, a.bytes, kMaxListBytes), pieces);
+        }
         if (a.type != kData || !a.Unnamed() || !a.NonResidentHeader() || found)
             return true;
         found = true;
@@ -615,9 +630,15 @@ bool MftTable::ReadTableRuns(ByteSource& source, const Volume& volume, std::vect
     });
     if (!held || !found || runs.empty())
         return false;
-    for (std::uint32_t piece : pieces) {
-        if (!ReadPiece(source, volume, piece, runs))
-            break;  // what the runs so far hold is read; the rest counts as unread
+    // Each piece must go on where the runs so far end; what they do not reach counts as unread.
+    std::uint64_t covered = 0;
+    for (const Run& run : runs)
+        covered += run.clusters;
+    const std::uint64_t needed = bytes / volume.clusterSize + (bytes % volume.clusterSize != 0 ? 1 : 0);
+    for (const Piece& piece : pieces) {
+        if (covered >= needed || runs.size() >= kMaxRuns || piece.vcn != covered ||
+            !ReadPiece(source, volume, piece, runs, covered))
+            break;
     }
     m_tableRuns = runs.size();
     return true;
@@ -652,24 +673,30 @@ std::vector<std::uint8_t> MftTable::ReadStream(ByteSource& source, const Volume&
     return list;
 }
 
-// The records the list names for later pieces of the unnamed data.
-void MftTable::ListedPieces(std::span<const std::uint8_t> list, std::vector<std::uint32_t>& pieces)
+// The records the list names for later pieces of the unnamed data, each
+// starting further into it than the one before.
+void MftTable::ListedPieces(std::span<const std::uint8_t> list, std::vector<Piece>& pieces)
 {
     for (size_t at = 0; at + 0x1A <= list.size();) {
         size_t length = Get<std::uint16_t>(list, at + 4);
         if (length < 0x1A || length > list.size() - at)
             return;
         std::uint64_t record = Get<std::uint64_t>(list, at + 0x10) & kRecordMask;
-        if (Get<std::uint32_t>(list, at) == kData && list[at + 6] == 0 && Get<std::uint64_t>(list, at + 8) > 0 &&
-            record > 0 && record <= std::numeric_limits<std::uint32_t>::max())
-            pieces.push_back(static_cast<std::uint32_t>(record));
+        std::uint64_t vcn = Get<std::uint64_t>(list, at + 8);
+        if (Get<std::uint32_t>(list, at) == kData && list[at + 6] == 0 &&
+            vcn > (pieces.empty() ? 0 : pieces.back().vcn) && record > 0 &&
+            record <= std::numeric_limits<std::uint32_t>::max())
+            pieces.push_back({static_cast<std::uint32_t>(record), vcn});
         at += length;
     }
 }
 
-// Adds the runs one record of the table holds, found through the runs known so far.
-bool MftTable::ReadPiece(ByteSource& source, const Volume& volume, std::uint32_t number, std::vector<Run>& runs)
+// Adds the runs one record of the table holds, found through the runs known
+// so far, when they start where those end; covered grows by what they add.
+bool MftTable::ReadPiece(ByteSource& source, const Volume& volume, const Piece& piece, std::vector<Run>& runs,
+                         std::uint64_t& covered)
 {
+    const std::uint32_t number = piece.record;
     std::uint64_t vcn = std::uint64_t{number} * volume.recordSize / volume.clusterSize, start = 0;
     std::uint64_t within = std::uint64_t{number} * volume.recordSize % volume.clusterSize;
     auto run = std::find_if(runs.begin(), runs.end(), [&](const Run& r) {
@@ -689,10 +716,13 @@ bool MftTable::ReadPiece(ByteSource& source, const Volume& volume, std::uint32_t
         return false;
     size_t before = runs.size();
     ForEachAttribute(record, [&](const Attribute& a) {
-        if (a.type != kData || !a.Unnamed() || !a.NonResidentHeader() || runs.size() != before)
+        if (a.type != kData || !a.Unnamed() || !a.NonResidentHeader() || runs.size() != before ||
+            Get<std::uint64_t>(a.bytes, 0x10) != piece.vcn)
             return true;
         return DecodeRuns(a.bytes, Get<std::uint16_t>(a.bytes, 0x20), runs);
     });
+    for (size_t i = before; i < runs.size(); ++i)
+        covered += runs[i].clusters;
     return runs.size() != before;
 }
 

@@ -56,7 +56,7 @@ struct MftFaults {
     std::uint64_t unreadable = 0;  // records that could not be read: outside the volume or the image
     std::uint64_t badRuns = 0;     // data runs pointing outside the volume
     std::uint64_t cycles = 0;      // folders met again below themselves
-    std::uint64_t orphans = 0;     // names whose folder is not in the table
+    std::uint64_t orphans = 0;     // names, and extension records, whose folder or base is not in the table
 };
 
 class MftTable {
@@ -89,8 +89,6 @@ public:
     std::span<const MftEntry> Children(std::uint32_t folder) const;
     // A name, in the program's text.
     const char* Text(const MftEntry& entry) const { return m_text.data() + entry.textAt; }
-    size_t NameCount() const noexcept { return m_entries.size(); }
-    size_t NameBytes() const noexcept { return m_text.size(); }
     MftFaults& Faults() noexcept { return m_faults; }
     const MftFaults& Faults() const noexcept { return m_faults; }
     // The runs the table itself lies in.
@@ -103,6 +101,11 @@ private:
         std::uint64_t clusters;
     };
     struct Assembler;
+    // A record holding the table's runs from a cluster of it on.
+    struct Piece {
+        std::uint32_t record;
+        std::uint64_t vcn;
+    };
     // What an extension record holds for a base record not yet read.
     struct Late {
         std::uint32_t base;
@@ -125,8 +128,9 @@ private:
     bool ReadTableRuns(ByteSource& source, const Volume& volume, std::vector<Run>& runs, std::uint64_t& bytes);
     static std::vector<std::uint8_t> ReadStream(ByteSource& source, const Volume& volume,
                                                 std::span<const std::uint8_t> attribute, std::uint64_t most);
-    static void ListedPieces(std::span<const std::uint8_t> list, std::vector<std::uint32_t>& pieces);
-    bool ReadPiece(ByteSource& source, const Volume& volume, std::uint32_t number, std::vector<Run>& runs);
+    static void ListedPieces(std::span<const std::uint8_t> list, std::vector<Piece>& pieces);
+    bool ReadPiece(ByteSource& source, const Volume& volume, const Piece& piece, std::vector<Run>& runs,
+                   std::uint64_t& covered);
     bool ReadRuns(ByteSource& source, const Volume& volume, const std::vector<Run>& runs, std::uint64_t bytes,
                   ProgressSink& progress);
     bool ReadBlock(ByteSource& source, const Volume& volume, std::uint64_t offset, std::uint64_t clusters,

@@ -75,8 +75,8 @@ std::string FoundText(const FolderAnalysis& analysis)
     if (int skipped = analysis.SkippedFolders())
         text += ' ' + CountOf(static_cast<std::uint64_t>(skipped), "folder") + " skipped.";
     if (std::uint64_t records = analysis.SkippedRecords())
-        text += ' ' + CountOf(records, "record") + " of the drive's file table could not be used and " +
-                (records == 1 ? "was" : "were") + " skipped.";
+        text += ' ' + FormatCount(records) + (records == 1 ? " entry" : " entries") +
+                " of the drive's file table could not be used and " + (records == 1 ? "was" : "were") + " skipped.";
     if (size_t unread = analysis.UnreadFolders().size())
         text += ' ' + CountOf(unread, "folder") + " could not be read: click here to list them.";
     return text;

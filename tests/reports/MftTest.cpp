@@ -414,6 +414,16 @@ TEST(FileTable, SkipsAndCountsWhatIsBroken)
         EXPECT_EQ(read.analysis.FilesAnalyzed(), 50);
     }
     {
+        SCOPED_TRACE("a name holding a separator");
+        MemorySource source(pristine);
+        size_t setup = RecordOf(pristine, L"setup.ini");
+        source.bytes[AttributeOf(pristine, setup, 0x30) + 0x18 + 0x44] = '\\';
+        FromTable read(source, "X:");
+        ASSERT_TRUE(read.built);
+        EXPECT_EQ(read.table.Faults().damaged, 1u);
+        EXPECT_EQ(read.analysis.FilesAnalyzed(), 50);
+    }
+    {
         SCOPED_TRACE("folders that hold each other");
         MemorySource source(pristine);
         size_t docs = RecordOf(pristine, L"Docs"), old = RecordOf(pristine, L"Old");
